@@ -1,0 +1,1 @@
+#include "display/bmp_reader.h"

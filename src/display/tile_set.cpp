@@ -1,0 +1,1 @@
+#include "display/tile_set.h"

@@ -1,0 +1,1 @@
+#include "level/data_file.h"

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "level/level_grid.h"
+
+namespace tollwen {
+
+// The level data file: the music file's name on the first line, then 13 lines of 19 tile
+// codes. Lines end with CR LF when written; LF and CR LF are accepted when read.
+
+// Reads the data file at `path`. Returns the music name and fills `grid`; the grid is only
+// changed when the whole read succeeded. Rows shorter than 19 characters (or missing) are
+// padded with '0'; characters past the 19th are ignored. Throws InOutError (a data file
+// that may not be written fails with "File access denied", since the editor would not be
+// able to save it).
+std::string ReadDataFile(const std::string& path, LevelGrid& grid);
+
+// Writes `musicName` and the grid to `path`. The content goes to a temporary file in the
+// same directory that replaces `path` only once it is complete and flushed, so a failure
+// leaves any previous file as it was. `eachRow` runs once after each row is written (the
+// window uses it to keep repainting). Throws InOutError.
+void WriteDataFile(const std::string& path, const std::string& musicName, const LevelGrid& grid,
+                   const std::function<void()>& eachRow = {});
+
+// The data file's path for a picture: the picture path without its last three characters,
+// followed by "dat" (level1.jpg -> level1.dat, level1.jpeg -> level1.jdat).
+std::string DataPathFor(const std::string& picturePath);
+
+}  // namespace tollwen

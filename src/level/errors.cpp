@@ -1,0 +1,1 @@
+#include "level/errors.h"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tollwen {
+
+// Base of every error a command can raise. what() is the text shown to the user.
+class EditorError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Input/output failure. The code follows the classic runtime-library numbering so that
+// the message reads the same on every platform:
+//   2 "File not found", 3 "Invalid filename", 4 "Too many open files",
+//   5 "File access denied", 100 "Read beyond end of file", 101 "Disk full",
+//   106 "Invalid numeric input", anything else "I/O error <code>".
+class InOutError : public EditorError {
+ public:
+  explicit InOutError(int code);
+  int code() const { return code_; }
+
+  static std::string MessageFor(int code);
+  // Maps an errno value from the operating system onto the codes above.
+  static int CodeForErrno(int err);
+  static InOutError FromErrno(int err) { return InOutError(CodeForErrno(err)); }
+
+ private:
+  int code_;
+};
+
+// A file that could not be opened at all: "Cannot open file <path>".
+class FileOpenError : public EditorError {
+ public:
+  explicit FileOpenError(const std::string& path);
+};
+
+// A fatal libjpeg error: "JPEG error #<libjpeg message code>".
+class JpegError : public EditorError {
+ public:
+  explicit JpegError(int messageCode);
+  int messageCode() const { return messageCode_; }
+
+ private:
+  int messageCode_;
+};
+
+}  // namespace tollwen

@@ -1,0 +1,1 @@
+#include "level/level_picture.h"

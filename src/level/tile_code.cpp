@@ -1,0 +1,1 @@
+#include "level/tile_code.h"

@@ -1,0 +1,19 @@
+#pragma once
+
+namespace tollwen {
+
+// One cell of a level: '0' is empty, '1'..'9' and 'A'..'F' name tiles 1..15.
+using TileCode = char;
+
+inline constexpr TileCode kEmptyTile = '0';
+inline constexpr int kTileCount = 15;
+
+// The tile number 1..15 of a code, read as a hexadecimal digit (lower case accepted).
+// Throws EditorError "'$<c>' is not a valid integer value" for a character that is not a
+// hexadecimal digit, and EditorError "Range check error" for a result outside 1..15.
+int TileIndexOf(TileCode code);
+
+// The code the editor writes for tile number 0..15 ('0'..'9', 'A'..'F').
+TileCode TileCodeFor(int index);
+
+}  // namespace tollwen
