@@ -27,6 +27,8 @@ class Editor {
   // column 1..19, row 1..13
   void PaintCell(int column, int row);
   void ChooseTile(TileCode code);
+  // Lets the user pick a new arrow colour and recolours the tile and marker bitmaps.
+  void ChooseArrowColour();
 
   // True while a command runs. The window keeps user input away meanwhile, so no command
   // starts inside another one while a long loop lets the window repaint.

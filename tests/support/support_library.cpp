@@ -1,0 +1,1 @@
+// Anchor for the support library while it has no other sources.
