@@ -1,0 +1,37 @@
+// The "Select" button of the arrow colour: recolours the tile and marker bitmaps in memory.
+#include "display/arrow_colour.h"
+#include "display/colours.h"
+#include "editor/busy_scope.h"
+#include "editor/editor.h"
+
+namespace tollwen {
+
+namespace {
+
+constexpr QRgb kRgbMask = 0x00FFFFFF;
+constexpr QRgb kOpaque = 0xFF000000;
+
+}  // namespace
+
+void Editor::ChooseArrowColour() {
+  BusyScope busy(*this);
+  const std::optional<QRgb> chosen = window_.AskArrowColour(window_.ArrowColour());
+  if (!chosen) return;
+  const QRgb newColour = *chosen | kOpaque;
+
+  // Teal is the marker's transparent colour: arrows in teal would vanish from the marker.
+  if ((newColour & kRgbMask) == (kTeal & kRgbMask)) {
+    window_.ShowMessage("Sorry this colour cannot be used for the arrow color");
+    return;
+  }
+
+  // The swatch is the only record of the colour the arrows have now.
+  const QRgb oldColour = window_.ArrowColour();
+  window_.SetArrowColour(newColour);
+
+  RecolourArrows(state_.Tiles, oldColour, newColour, [this] { window_.ProcessPendingMessages(); });
+
+  if (window_.GridEnabled()) window_.RepaintGrid();
+}
+
+}  // namespace tollwen

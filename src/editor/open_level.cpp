@@ -1,0 +1,72 @@
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "editor/busy_scope.h"
+#include "editor/editor.h"
+#include "editor/path_parts.h"
+#include "level/data_file.h"
+#include "level/level_picture.h"
+
+namespace tollwen {
+
+namespace {
+
+// A regular file (or a link to one); a directory of that name does not count.
+bool RegularFileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
+}  // namespace
+
+void Editor::OpenLevel() {
+  BusyScope busy(*this);
+  if (!state_.ImageDirChosen) state_.PictureDialogDir = state_.ResourceDir;
+
+  const auto picturePath = window_.AskPictureFile(state_.PictureDialogDir);
+  if (!picturePath) return;
+
+  // Decoding errors end the command here, before anything has changed.
+  QImage picture = LoadJpegIntoBitmap(*picturePath);
+  if (!IsLevelPictureSize(picture)) {
+    window_.ShowMessage("Error: Image must be 640x447 pixels in size!");
+    return;
+  }
+
+  state_.DataPath = DataPathFor(*picturePath);
+  CloseLevel();
+  state_.ImageDirChosen = true;
+  // The checked picture becomes the background; the file is decoded only once.
+  state_.Background = std::move(picture);
+  state_.PictureDialogDir = DirectoryOf(*picturePath);
+  window_.SetGridEnabled(true);
+  window_.DrawPictureOnGrid();
+  state_.LevelOpen = true;
+
+  if (RegularFileExists(state_.DataPath)) {
+    LevelGrid grid;
+    std::string musicName;
+    try {
+      musicName = ReadDataFile(state_.DataPath, grid);
+    } catch (...) {
+      // No level stays open over rows that do not belong to this picture. DataPath is
+      // dropped as well, so neither Save nor a New followed by Save writes over the data
+      // file that could not be read without the user choosing it in the save dialog.
+      state_.DataPath.clear();
+      CloseLevel();
+      throw;
+    }
+    state_.Grid = grid;
+    state_.MusicName = std::move(musicName);
+  } else {
+    // A blank level on the picture; nothing is written until the user saves. The music name
+    // stays as it was.
+    state_.Grid.ResetToBlank();
+    window_.ShowMessage("A valid datafile does not exist so one was created!");
+  }
+
+  window_.RepaintGrid();
+}
+
+}  // namespace tollwen

@@ -1,0 +1,71 @@
+#include "editor/editor_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "support/jpeg_writer.h"
+
+namespace tollwen::test {
+
+std::string LevelText(const std::string& music, const LevelRows& rows) {
+  std::string text = music + "\r\n";
+  for (const auto& row : rows) text += row + "\r\n";
+  return text;
+}
+
+std::string BlankLevelText(const std::string& music) {
+  LevelRows rows;
+  rows.fill(kBlankRow);
+  return LevelText(music, rows);
+}
+
+LevelRows RowsWithFirst(const std::string& firstRow) {
+  LevelRows rows;
+  rows.fill(kBlankRow);
+  rows[0] = firstRow;
+  return rows;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out.flush()) throw std::runtime_error("cannot write " + path);
+}
+
+bool PathExists(const std::string& path) { return std::filesystem::exists(path); }
+
+EditorTest::EditorTest()
+    : root_(tempDir_.path().toStdString() + "/"),
+      resourceDir_(root_ + "bin/"),
+      editor_(window_, resourceDir_) {
+  std::filesystem::create_directory(resourceDir_);
+}
+
+std::string EditorTest::MakeDir(const std::string& name) {
+  const std::string dir = root_ + name + "/";
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+std::string EditorTest::MakePicture(const std::string& path, int width, int height) {
+  JpegOptions options;
+  options.width = width;
+  options.height = height;
+  WriteJpegFile(path, options);
+  return path;
+}
+
+void EditorTest::Open(const std::string& picturePath) {
+  window_.AnswerPictureFile(picturePath);
+  editor_.OpenLevel();
+}
+
+}  // namespace tollwen::test

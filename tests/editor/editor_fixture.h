@@ -1,0 +1,54 @@
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <array>
+#include <string>
+
+#include "editor/editor.h"
+#include "support/fake_window.h"
+
+namespace tollwen::test {
+
+inline constexpr const char* kWrongSizeMessage = "Error: Image must be 640x447 pixels in size!";
+inline constexpr const char* kNoDataFileMessage =
+    "A valid datafile does not exist so one was created!";
+inline constexpr const char* kSavedMessage = "File Saved!";
+inline constexpr const char* kBlankRow = "0000000000000000000";
+
+using LevelRows = std::array<std::string, 13>;
+
+// A data file's exact bytes: the music line, then the 13 rows, each line ended by CR LF.
+std::string LevelText(const std::string& music, const LevelRows& rows);
+std::string BlankLevelText(const std::string& music);
+// Rows that are blank except row 1, which is `firstRow`.
+LevelRows RowsWithFirst(const std::string& firstRow);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+
+// An editor over a fake window, with a fresh temporary directory for pictures and data files.
+class EditorTest : public ::testing::Test {
+ protected:
+  EditorTest();
+
+  // A new directory under the temporary root; the path ends with '/'.
+  std::string MakeDir(const std::string& name);
+  // Writes a JPEG picture of the given size to `path` and returns the path.
+  std::string MakePicture(const std::string& path, int width = 640, int height = 447);
+  // Answers the picture question with `picturePath` and runs Open.
+  void Open(const std::string& picturePath);
+
+  EditorState& State() { return editor_.State(); }
+
+  QTemporaryDir tempDir_;
+  std::string root_;
+  std::string resourceDir_;
+  FakeWindow window_;
+  Editor editor_;
+};
+
+}  // namespace tollwen::test

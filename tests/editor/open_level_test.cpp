@@ -1,0 +1,206 @@
+// File > Open: taking over a picture, pairing it with its data file, and what is left when
+// the picture or the data file cannot be used.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/editor_fixture.h"
+#include "level/errors.h"
+#include "level/level_picture.h"
+#include "support/jpeg_writer.h"
+
+namespace tollwen::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class OpenLevelTest : public EditorTest {};
+
+TEST_F(OpenLevelTest, OpenTakesOverPictureAndDataFile) {
+  const std::string dir = MakeDir("levels");
+  const std::string picture = MakePicture(dir + "level1.jpg");
+  WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("123456789ABCDEF0000")));
+
+  // The grid is asked to draw the picture only once the background holds it.
+  QImage backgroundWhenDrawn;
+  window_.OnCall([&](const std::string& call) {
+    if (call == "DrawPictureOnGrid") backgroundWhenDrawn = State().Background;
+  });
+  Open(picture);
+
+  EXPECT_TRUE(State().LevelOpen);
+  EXPECT_TRUE(State().ImageDirChosen);
+  EXPECT_EQ(State().DataPath, dir + "level1.dat");
+  EXPECT_EQ(State().MusicName, "tune.mod");
+  EXPECT_EQ(State().PictureDialogDir, dir);
+  EXPECT_EQ(State().Grid.CellAt(1, 1), '1');
+  EXPECT_EQ(State().Grid.CellAt(15, 1), 'F');
+  EXPECT_EQ(State().Grid.CellAt(19, 13), '0');
+  EXPECT_EQ(State().Background.size(), QSize(640, 447));
+  EXPECT_EQ(State().Background, LoadJpegIntoBitmap(picture));
+  EXPECT_EQ(backgroundWhenDrawn.size(), QSize(640, 447));
+  EXPECT_TRUE(window_.Messages().empty());
+  EXPECT_TRUE(window_.GridEnabled());
+  // Close's repaint comes before the grid is enabled again; the final repaint shows the level.
+  EXPECT_THAT(window_.Calls(),
+              ElementsAre("AskPictureFile " + resourceDir_, "RepaintGrid", "SetGridEnabled false",
+                          "SetGridEnabled true", "DrawPictureOnGrid", "RepaintGrid"));
+}
+
+TEST_F(OpenLevelTest, OpenWithoutDataFileStartsBlankLevelAndSaveCreatesIt) {
+  const std::string dir = MakeDir("levels");
+  const std::string first = MakePicture(dir + "first.jpg");
+  WriteFileBytes(dir + "first.dat", LevelText("first.mod", RowsWithFirst("FFFFFFFFFFFFFFFFFFF")));
+  Open(first);
+  window_.ClearCalls();
+
+  const std::string second = MakePicture(dir + "second.jpg");
+  Open(second);
+
+  EXPECT_TRUE(State().LevelOpen);
+  EXPECT_EQ(State().DataPath, dir + "second.dat");
+  EXPECT_EQ(State().Grid, LevelGrid());
+  // The music name is kept from the previous level; nothing is written yet.
+  EXPECT_EQ(State().MusicName, "first.mod");
+  EXPECT_FALSE(PathExists(dir + "second.dat"));
+  EXPECT_THAT(window_.Calls(),
+              ElementsAre("AskPictureFile " + dir, "RepaintGrid", "SetGridEnabled false",
+                          "SetGridEnabled true", "DrawPictureOnGrid",
+                          std::string("ShowMessage ") + kNoDataFileMessage, "RepaintGrid"));
+
+  window_.ClearCalls();
+  editor_.Save();
+  EXPECT_EQ(ReadFileBytes(dir + "second.dat"), BlankLevelText("first.mod"));
+  EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage));
+  EXPECT_EQ(ReadFileBytes(dir + "first.dat"),
+            LevelText("first.mod", RowsWithFirst("FFFFFFFFFFFFFFFFFFF")));
+}
+
+TEST_F(OpenLevelTest, DirectoryNamedLikeDataFileCountsAsMissing) {
+  const std::string dir = MakeDir("levels");
+  const std::string picture = MakePicture(dir + "level1.jpg");
+  std::filesystem::create_directory(dir + "level1.dat");
+
+  Open(picture);
+
+  EXPECT_TRUE(State().LevelOpen);
+  EXPECT_EQ(State().Grid, LevelGrid());
+  EXPECT_THAT(window_.Messages(), ElementsAre(kNoDataFileMessage));
+}
+
+TEST_F(OpenLevelTest, WrongSizedPictureIsRefusedAndNothingChanges) {
+  const std::string dir = MakeDir("levels");
+  const std::string picture = MakePicture(dir + "good.jpg");
+  WriteFileBytes(dir + "good.dat", LevelText("good.mod", RowsWithFirst("1200000000000000003")));
+  Open(picture);
+  editor_.ChooseTile('7');
+  editor_.PaintCell(5, 5);
+
+  for (const auto& [width, height] : std::vector<std::pair<int, int>>{{640, 448}, {447, 640}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    const std::string otherDir = MakeDir("other" + std::to_string(width));
+    const std::string wrong = MakePicture(otherDir + "wrong.jpg", width, height);
+    WriteFileBytes(otherDir + "wrong.dat", BlankLevelText("wrong.mod"));
+    const EditorState before = State();
+    window_.ClearCalls();
+
+    Open(wrong);
+
+    EXPECT_THAT(window_.Calls(), ElementsAre("AskPictureFile " + dir,
+                                             std::string("ShowMessage ") + kWrongSizeMessage));
+    EXPECT_TRUE(State().LevelOpen);
+    EXPECT_TRUE(window_.GridEnabled());
+    EXPECT_EQ(State().DataPath, before.DataPath);
+    EXPECT_EQ(State().MusicName, before.MusicName);
+    EXPECT_EQ(State().PictureDialogDir, before.PictureDialogDir);
+    EXPECT_EQ(State().Grid, before.Grid);
+    EXPECT_EQ(State().Grid.CellAt(5, 5), '7');
+    EXPECT_EQ(State().Background, before.Background);
+  }
+}
+
+TEST_F(OpenLevelTest, FirstPictureRefusedLeavesNoLevel) {
+  const std::string picture = MakePicture(MakeDir("levels") + "wide.jpg", 641, 447);
+
+  Open(picture);
+
+  EXPECT_THAT(window_.Messages(), ElementsAre(kWrongSizeMessage));
+  EXPECT_FALSE(State().LevelOpen);
+  EXPECT_FALSE(State().ImageDirChosen);
+  EXPECT_TRUE(State().DataPath.empty());
+  EXPECT_TRUE(State().Background.isNull());
+  // The next Open still starts in the resource directory.
+  Open(picture);
+  EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(resourceDir_, resourceDir_));
+}
+
+TEST_F(OpenLevelTest, CancelAndUndecodablePicturesChangeNothing) {
+  const std::string dir = MakeDir("levels");
+  Open(MakePicture(dir + "good.jpg"));
+  const EditorState before = State();
+  window_.ClearCalls();
+
+  window_.AnswerPictureFile(std::nullopt);
+  editor_.OpenLevel();
+  EXPECT_THAT(window_.Calls(), ElementsAre("AskPictureFile " + dir));
+
+  // A PNG under a .jpg name and a file that is not there both fail in the decoder.
+  const std::string png = dir + "fake.jpg";
+  ASSERT_TRUE(PatternImage({}).save(QString::fromStdString(png), "PNG"));
+  EXPECT_THROW(Open(png), JpegError);
+  EXPECT_THROW(Open(dir + "missing.jpg"), FileOpenError);
+
+  EXPECT_TRUE(State().LevelOpen);
+  EXPECT_EQ(State().DataPath, before.DataPath);
+  EXPECT_EQ(State().Background, before.Background);
+  EXPECT_EQ(State().PictureDialogDir, dir);
+  EXPECT_TRUE(window_.Messages().empty());
+  EXPECT_FALSE(editor_.Busy());
+}
+
+TEST_F(OpenLevelTest, OpenAfterOpenStartsInLastPictureDirAndDiscardsEditsWithoutAsking) {
+  const std::string a = MakeDir("a");
+  const std::string b = MakeDir("b");
+  const std::string level = LevelText("one.mod", RowsWithFirst("1111111111111111111"));
+  WriteFileBytes(a + "one.dat", level);
+  Open(MakePicture(a + "one.jpg"));
+  editor_.ChooseTile('9');
+  editor_.PaintCell(1, 1);
+
+  Open(MakePicture(b + "two.jpg"));
+  window_.AnswerPictureFile(std::nullopt);
+  editor_.OpenLevel();
+
+  EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(resourceDir_, a, b));
+  EXPECT_TRUE(window_.SaveDirsAsked().empty());
+  EXPECT_THAT(window_.Messages(), ElementsAre(kNoDataFileMessage));
+  EXPECT_EQ(ReadFileBytes(a + "one.dat"), level);
+}
+
+TEST_F(OpenLevelTest, SaveAsThenSaveWritesNewNameUntilNextOpen) {
+  const std::string dir = MakeDir("levels");
+  const std::string picture = MakePicture(dir + "level1.jpg");
+  const std::string original = LevelText("tune.mod", RowsWithFirst("1000000000000000000"));
+  WriteFileBytes(dir + "level1.dat", original);
+  Open(picture);
+
+  window_.AnswerSaveFile(dir + "copy.dat");
+  editor_.SaveAs();
+  editor_.ChooseTile('2');
+  editor_.PaintCell(2, 1);
+  editor_.Save();
+
+  const std::string edited = LevelText("tune.mod", RowsWithFirst("1200000000000000000"));
+  EXPECT_EQ(ReadFileBytes(dir + "copy.dat"), edited);
+  EXPECT_EQ(ReadFileBytes(dir + "level1.dat"), original);
+  EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage, kSavedMessage));
+
+  Open(picture);
+  EXPECT_EQ(State().DataPath, dir + "level1.dat");
+  EXPECT_EQ(State().Grid.CellAt(2, 1), '0');
+}
+
+}  // namespace
+}  // namespace tollwen::test

@@ -1,0 +1,109 @@
+#include "support/fake_window.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tollwen {
+
+namespace {
+
+template <typename T>
+std::optional<T> TakeAnswer(std::deque<std::optional<T>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  auto answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+void FakeWindow::AnswerPictureFile(std::optional<std::string> path) {
+  pictureAnswers_.push_back(std::move(path));
+}
+
+void FakeWindow::AnswerSaveFile(std::optional<std::string> path) {
+  saveAnswers_.push_back(std::move(path));
+}
+
+void FakeWindow::AnswerMusicFile(std::optional<std::string> path) {
+  musicAnswers_.push_back(std::move(path));
+}
+
+void FakeWindow::AnswerArrowColour(std::optional<QRgb> colour) { colourAnswers_.push_back(colour); }
+
+bool FakeWindow::AllAnswersTaken() const {
+  return pictureAnswers_.empty() && saveAnswers_.empty() && musicAnswers_.empty() &&
+         colourAnswers_.empty();
+}
+
+void FakeWindow::OnProcessPendingMessages(std::function<void()> hook) {
+  onProcessPending_ = std::move(hook);
+}
+
+void FakeWindow::OnCall(std::function<void(const std::string&)> hook) { onCall_ = std::move(hook); }
+
+int FakeWindow::CountOf(std::string_view entry) const {
+  return static_cast<int>(std::count(calls_.begin(), calls_.end(), entry));
+}
+
+void FakeWindow::ClearCalls() {
+  calls_.clear();
+  messages_.clear();
+}
+
+std::optional<std::string> FakeWindow::AskPictureFile(const std::string& initialDir) {
+  pictureDirs_.push_back(initialDir);
+  Record("AskPictureFile " + initialDir);
+  return TakeAnswer(pictureAnswers_);
+}
+
+std::optional<std::string> FakeWindow::AskSaveFile(const std::string& initialDir) {
+  saveDirs_.push_back(initialDir);
+  Record("AskSaveFile " + initialDir);
+  return TakeAnswer(saveAnswers_);
+}
+
+std::optional<std::string> FakeWindow::AskMusicFile(const std::string& initialDir) {
+  musicDirs_.push_back(initialDir);
+  Record("AskMusicFile " + initialDir);
+  return TakeAnswer(musicAnswers_);
+}
+
+std::optional<QRgb> FakeWindow::AskArrowColour(QRgb current) {
+  coloursAsked_.push_back(current);
+  Record("AskArrowColour");
+  return TakeAnswer(colourAnswers_);
+}
+
+void FakeWindow::ShowMessage(const std::string& text) {
+  messages_.push_back(text);
+  Record("ShowMessage " + text);
+}
+
+void FakeWindow::SetGridEnabled(bool enabled) {
+  gridEnabled_ = enabled;
+  Record(enabled ? "SetGridEnabled true" : "SetGridEnabled false");
+}
+
+void FakeWindow::RepaintGrid() { Record("RepaintGrid"); }
+
+void FakeWindow::DrawPictureOnGrid() { Record("DrawPictureOnGrid"); }
+
+void FakeWindow::SetArrowColour(QRgb colour) {
+  arrowColour_ = colour;
+  Record("SetArrowColour");
+}
+
+void FakeWindow::ProcessPendingMessages() {
+  ++pendingMessageRuns_;
+  Record("ProcessPendingMessages");
+  if (onProcessPending_) onProcessPending_();
+}
+
+void FakeWindow::Record(std::string entry) {
+  calls_.push_back(entry);
+  // The hook gets its own copy: it may call the window again, which grows the log.
+  if (onCall_) onCall_(entry);
+}
+
+}  // namespace tollwen

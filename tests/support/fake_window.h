@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QColor>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/window_services.h"
+
+namespace tollwen {
+
+// A scripted stand-in for the main window. Questions take their answers from queues (an
+// empty queue answers as a cancel would); every call is recorded in order, so tests can check
+// what a command asked, showed and painted, and in which order.
+//
+// The call log holds one entry per call:
+//   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
+//   "ShowMessage <text>", "SetGridEnabled true", "SetGridEnabled false", "RepaintGrid",
+//   "DrawPictureOnGrid", "SetArrowColour", "ProcessPendingMessages".
+class FakeWindow : public WindowServices {
+ public:
+  // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
+  void AnswerPictureFile(std::optional<std::string> path);
+  void AnswerSaveFile(std::optional<std::string> path);
+  void AnswerMusicFile(std::optional<std::string> path);
+  void AnswerArrowColour(std::optional<QRgb> colour);
+  // True when every queued answer has been taken.
+  bool AllAnswersTaken() const;
+
+  // Runs inside every ProcessPendingMessages call, after it is recorded (to look at the
+  // editor in the middle of a long loop).
+  void OnProcessPendingMessages(std::function<void()> hook);
+  // Runs inside every call after it is recorded, with its log entry.
+  void OnCall(std::function<void(const std::string&)> hook);
+
+  const std::vector<std::string>& Calls() const { return calls_; }
+  // How many log entries equal `entry`.
+  int CountOf(std::string_view entry) const;
+  // Forgets the call log and messages (the queued answers stay).
+  void ClearCalls();
+
+  const std::vector<std::string>& Messages() const { return messages_; }
+  // The starting directory of each question of that kind, in order.
+  const std::vector<std::string>& PictureDirsAsked() const { return pictureDirs_; }
+  const std::vector<std::string>& SaveDirsAsked() const { return saveDirs_; }
+  const std::vector<std::string>& MusicDirsAsked() const { return musicDirs_; }
+  // The colour each colour question was preset with.
+  const std::vector<QRgb>& ColoursAsked() const { return coloursAsked_; }
+  int PendingMessageRuns() const { return pendingMessageRuns_; }
+  int RepaintCount() const { return CountOf("RepaintGrid"); }
+
+  // WindowServices
+  std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
+  std::optional<std::string> AskSaveFile(const std::string& initialDir) override;
+  std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
+  std::optional<QRgb> AskArrowColour(QRgb current) override;
+  void ShowMessage(const std::string& text) override;
+  void SetGridEnabled(bool enabled) override;
+  bool GridEnabled() const override { return gridEnabled_; }
+  void RepaintGrid() override;
+  void DrawPictureOnGrid() override;
+  QRgb ArrowColour() const override { return arrowColour_; }
+  void SetArrowColour(QRgb colour) override;
+  void ProcessPendingMessages() override;
+
+ private:
+  void Record(std::string entry);
+
+  std::deque<std::optional<std::string>> pictureAnswers_;
+  std::deque<std::optional<std::string>> saveAnswers_;
+  std::deque<std::optional<std::string>> musicAnswers_;
+  std::deque<std::optional<QRgb>> colourAnswers_;
+
+  std::vector<std::string> calls_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> pictureDirs_;
+  std::vector<std::string> saveDirs_;
+  std::vector<std::string> musicDirs_;
+  std::vector<QRgb> coloursAsked_;
+  int pendingMessageRuns_ = 0;
+
+  bool gridEnabled_ = false;
+  // The swatch starts black, as the window's does.
+  QRgb arrowColour_ = qRgb(0, 0, 0);
+
+  std::function<void()> onProcessPending_;
+  std::function<void(const std::string&)> onCall_;
+};
+
+}  // namespace tollwen
