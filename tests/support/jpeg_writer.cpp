@@ -1,0 +1,212 @@
+#include "support/jpeg_writer.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace tollwen::test {
+namespace {
+
+constexpr int kCheckerSide = 32;
+
+struct ErrorManager {
+  jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
+  std::jmp_buf fatal;
+};
+
+[[noreturn]] void OnFatalError(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->fatal, 1);
+}
+
+void OnOutputMessage(j_common_ptr) {}
+
+// Pixel data laid out as libjpeg takes it: `components` bytes a pixel, rows packed.
+struct Samples {
+  int width;
+  int height;
+  int components;
+  J_COLOR_SPACE colourSpace;
+  const unsigned char* data;
+};
+
+// Everything that can hit a fatal libjpeg error runs here, in a frame without destructors,
+// because such an error longjmps back to the setjmp. Returns false on a libjpeg error. The
+// output buffer, if any, is left for the caller to free.
+bool Compress(jpeg_compress_struct* cinfo, ErrorManager* errors, const Samples& samples,
+              const JpegOptions& options, unsigned char** out, unsigned long* outSize) {
+  if (setjmp(errors->fatal) != 0) {
+    jpeg_destroy_compress(cinfo);
+    return false;
+  }
+  jpeg_create_compress(cinfo);
+  jpeg_mem_dest(cinfo, out, outSize);
+  cinfo->image_width = static_cast<JDIMENSION>(samples.width);
+  cinfo->image_height = static_cast<JDIMENSION>(samples.height);
+  cinfo->input_components = samples.components;
+  cinfo->in_color_space = samples.colourSpace;
+  jpeg_set_defaults(cinfo);
+  jpeg_set_quality(cinfo, std::clamp(options.quality, 1, 100), TRUE);
+  if (options.progressive) jpeg_simple_progression(cinfo);
+  jpeg_start_compress(cinfo, TRUE);
+  const auto stride = static_cast<std::size_t>(samples.width) * samples.components;
+  while (cinfo->next_scanline < cinfo->image_height) {
+    auto* row = const_cast<JSAMPLE*>(samples.data + cinfo->next_scanline * stride);
+    jpeg_write_scanlines(cinfo, &row, 1);
+  }
+  jpeg_finish_compress(cinfo);
+  jpeg_destroy_compress(cinfo);
+  return true;
+}
+
+// Reproducible per-pixel noise, independent of the order pixels are asked for.
+std::uint32_t NoiseAt(int x, int y) {
+  std::uint32_t h =
+      static_cast<std::uint32_t>(x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(y) * 0x85EBCA77u;
+  h ^= h >> 15;
+  h *= 0x2C1B3C6Du;
+  h ^= h >> 12;
+  h *= 0x297A2D39u;
+  h ^= h >> 15;
+  return h;
+}
+
+int Ramp(int position, int extent) { return extent <= 1 ? 0 : position * 255 / (extent - 1); }
+
+}  // namespace
+
+QRgb PatternColourAt(const JpegOptions& options, int x, int y) {
+  const QRgb base = options.colour.rgb();
+  switch (options.pattern) {
+    case FillPattern::kSolid:
+      return base;
+    case FillPattern::kGradient:
+      return qRgb(Ramp(x, options.width), Ramp(y, options.height), qBlue(base));
+    case FillPattern::kChecker:
+      if (((x / kCheckerSide) + (y / kCheckerSide)) % 2 == 0) return base;
+      return qRgb(255 - qRed(base), 255 - qGreen(base), 255 - qBlue(base));
+    case FillPattern::kNoise:
+      return NoiseAt(x, y) | 0xff000000u;
+  }
+  return base;
+}
+
+QImage PatternImage(const JpegOptions& options) {
+  QImage image(options.width, options.height, QImage::Format_RGB32);
+  if (image.isNull()) throw std::runtime_error("cannot allocate the test picture");
+  for (int y = 0; y < options.height; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < options.width; ++x) row[x] = PatternColourAt(options, x, y);
+  }
+  return image;
+}
+
+std::vector<unsigned char> EncodeJpeg(const QImage& image, const JpegOptions& options) {
+  if (image.isNull()) throw std::invalid_argument("cannot encode an empty picture");
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+
+  Samples samples{rgb.width(), rgb.height(), 3, JCS_RGB, nullptr};
+  switch (options.colourSpace) {
+    case JpegColourSpace::kColour:
+      break;
+    case JpegColourSpace::kGrayscale:
+      samples.components = 1;
+      samples.colourSpace = JCS_GRAYSCALE;
+      break;
+    case JpegColourSpace::kCmyk:
+      samples.components = 4;
+      samples.colourSpace = JCS_CMYK;
+      break;
+  }
+
+  std::vector<unsigned char> data(static_cast<std::size_t>(samples.width) * samples.height *
+                                  samples.components);
+  unsigned char* out = data.data();
+  for (int y = 0; y < samples.height; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < samples.width; ++x) {
+      const QRgb pixel = row[x];
+      switch (options.colourSpace) {
+        case JpegColourSpace::kColour:
+          *out++ = static_cast<unsigned char>(qRed(pixel));
+          *out++ = static_cast<unsigned char>(qGreen(pixel));
+          *out++ = static_cast<unsigned char>(qBlue(pixel));
+          break;
+        case JpegColourSpace::kGrayscale:
+          *out++ = static_cast<unsigned char>(qGray(pixel));
+          break;
+        case JpegColourSpace::kCmyk:
+          *out++ = static_cast<unsigned char>(255 - qRed(pixel));
+          *out++ = static_cast<unsigned char>(255 - qGreen(pixel));
+          *out++ = static_cast<unsigned char>(255 - qBlue(pixel));
+          *out++ = 0;
+          break;
+      }
+    }
+  }
+  samples.data = data.data();
+
+  jpeg_compress_struct cinfo{};
+  ErrorManager errors{};
+  cinfo.err = jpeg_std_error(&errors.pub);
+  errors.pub.error_exit = OnFatalError;
+  errors.pub.output_message = OnOutputMessage;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  const bool ok = Compress(&cinfo, &errors, samples, options, &buffer, &size);
+  std::vector<unsigned char> jpeg;
+  if (ok && buffer != nullptr) jpeg.assign(buffer, buffer + size);
+  std::free(buffer);
+  if (!ok) {
+    throw std::runtime_error("libjpeg could not encode the test picture (message " +
+                             std::to_string(errors.pub.msg_code) + ")");
+  }
+  return jpeg;
+}
+
+std::vector<unsigned char> MakeJpeg(const JpegOptions& options) {
+  return EncodeJpeg(PatternImage(options), options);
+}
+
+void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height) {
+  // Walk the marker segments after SOI: 0xFF, marker, two-byte big-endian length (which counts
+  // itself). A frame header's payload is precision (1 byte), height (2), width (2), ...
+  std::size_t at = 2;
+  while (at + 9 <= jpeg.size() && jpeg[at] == 0xFF) {
+    const unsigned char marker = jpeg[at + 1];
+    const std::size_t length = (std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3];
+    const bool frameHeader =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frameHeader) {
+      jpeg[at + 5] = static_cast<unsigned char>(height >> 8);
+      jpeg[at + 6] = static_cast<unsigned char>(height);
+      jpeg[at + 7] = static_cast<unsigned char>(width >> 8);
+      jpeg[at + 8] = static_cast<unsigned char>(width);
+      return;
+    }
+    if (marker == 0xDA) break;  // start of scan: no frame header before it
+    at += 2 + length;
+  }
+  throw std::invalid_argument("no JPEG frame header found");
+}
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  if (!file) throw std::runtime_error("cannot write " + path);
+}
+
+void WriteJpegFile(const std::string& path, const JpegOptions& options) {
+  WriteBytes(path, MakeJpeg(options));
+}
+
+}  // namespace tollwen::test

@@ -1,0 +1,61 @@
+#pragma once
+
+// Makes JPEG pictures for tests and benchmarks with libjpeg's compression interface, so that no
+// picture file has to be kept in the repository.
+
+#include <QColor>
+#include <QImage>
+#include <string>
+#include <vector>
+
+namespace tollwen::test {
+
+enum class JpegColourSpace {
+  kColour,     // three components, YCbCr in the file
+  kGrayscale,  // one component
+  kCmyk,       // four components (libjpeg cannot turn these into RGB)
+};
+
+enum class FillPattern {
+  kSolid,     // every pixel is `colour`
+  kGradient,  // red rises left to right, green top to bottom, blue is `colour`'s blue
+  kChecker,   // 32-pixel squares of `colour` and its inverse
+  kNoise,     // reproducible pseudo-random pixels: large files that compress badly
+};
+
+struct JpegOptions {
+  int width = 640;
+  int height = 447;
+  JpegColourSpace colourSpace = JpegColourSpace::kColour;
+  bool progressive = false;
+  int quality = 90;  // 1 ... 100
+  FillPattern pattern = FillPattern::kGradient;
+  QColor colour = QColor(40, 120, 200);
+};
+
+// The colour the pattern gives the pixel (x, y), before any JPEG loss. A grayscale picture is
+// encoded from the gray value of this colour (qGray).
+QRgb PatternColourAt(const JpegOptions& options, int x, int y);
+
+// The pattern drawn into an opaque RGB32 image of the options' size.
+QImage PatternImage(const JpegOptions& options);
+
+// Encodes `image` (any format; converted to RGB32 first) with the options' colour space,
+// quality and progressive setting; the options' size and pattern are ignored.
+std::vector<unsigned char> EncodeJpeg(const QImage& image, const JpegOptions& options);
+
+// The options' pattern, encoded.
+std::vector<unsigned char> MakeJpeg(const JpegOptions& options = {});
+
+// Rewrites the picture size in the frame header (SOF marker) of `jpeg` without touching the
+// compressed data, to make pictures whose header promises a size the data does not hold.
+// Throws std::invalid_argument when there is no frame header.
+void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height);
+
+// Writes `bytes` to `path`, replacing the file. Throws std::runtime_error on failure.
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+
+// MakeJpeg written to `path`.
+void WriteJpegFile(const std::string& path, const JpegOptions& options = {});
+
+}  // namespace tollwen::test
