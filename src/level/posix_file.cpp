@@ -1,0 +1,86 @@
+#include "level/posix_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "level/errors.h"
+
+namespace tollwen {
+
+FileDescriptor::~FileDescriptor() { Close(); }
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)) {}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+int FileDescriptor::Close() {
+  if (fd_ < 0) return 0;
+  // The descriptor is released even when close reports an error; retrying could close a
+  // descriptor that another open has reused in the meantime.
+  const int result = ::close(std::exchange(fd_, -1));
+  return result == 0 ? 0 : errno;
+}
+
+void ThrowInOutError(int err) { throw InOutError::FromErrno(err); }
+
+FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) ThrowInOutError(errno);
+  return FileDescriptor(fd);
+}
+
+void RequireRegularFile(int fd) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) ThrowInOutError(errno);
+  if (S_ISDIR(status.st_mode)) ThrowInOutError(EISDIR);
+  if (!S_ISREG(status.st_mode)) ThrowInOutError(EACCES);
+}
+
+std::size_t ReadSome(int fd, char* buffer, std::size_t size) {
+  ssize_t count;
+  do {
+    count = ::read(fd, buffer, size);
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) ThrowInOutError(errno);
+  return static_cast<std::size_t>(count);
+}
+
+void WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t count = ::write(fd, data.data(), data.size());
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      ThrowInOutError(errno);
+    }
+    // A write that stores nothing without an error would loop forever; report it as the
+    // full disk it almost certainly is.
+    if (count == 0) ThrowInOutError(ENOSPC);
+    data.remove_prefix(static_cast<std::size_t>(count));
+  }
+}
+
+std::string DirectoryPrefix(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string BaseName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace tollwen

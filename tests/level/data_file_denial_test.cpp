@@ -1,0 +1,186 @@
+// Failures that need the operating system's cooperation: permission checks (which the
+// superuser bypasses) and writes that fail partway. Each runs in a forked child so that a
+// dropped identity or a lowered resource limit cannot leak into other tests.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "level/data_file.h"
+#include "level/errors.h"
+#include "scratch_dir.h"
+
+namespace tollwen {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScratchDir;
+using testing::WriteBytes;
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `body` in a child process and returns the text it produced, or what it threw.
+std::string RunInChild(const std::function<std::string()>& body) {
+  int fds[2];
+  if (::pipe(fds) != 0) return "pipe failed";
+  const pid_t child = ::fork();
+  if (child < 0) return "fork failed";
+  if (child == 0) {
+    ::close(fds[0]);
+    std::string result;
+    try {
+      result = body();
+    } catch (const std::exception& error) {
+      result = std::string("threw: ") + error.what();
+    }
+    const char* data = result.data();
+    std::size_t left = result.size();
+    while (left > 0) {
+      const ssize_t written = ::write(fds[1], data, left);
+      if (written <= 0) break;
+      data += written;
+      left -= static_cast<std::size_t>(written);
+    }
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string result;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = ::read(fds[0], buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) break;
+    result.append(buffer, static_cast<std::size_t>(count));
+  }
+  ::close(fds[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child died: " + result;
+  return result;
+}
+
+// Becomes an unprivileged user (when running as the superuser) and proves that permission
+// bits now apply: `readOnlyFile` (mode 0444) must refuse to open for writing. Returns "" on
+// success, otherwise why the test cannot be meaningful.
+std::string DropPrivileges(const std::string& readOnlyFile) {
+  if (::geteuid() == 0) {
+    if (::setgroups(0, nullptr) != 0) return "setgroups failed";
+    if (::setgid(kNobody) != 0) return "setgid failed";
+    if (::setuid(kNobody) != 0) return "setuid failed";
+  }
+  const int fd = ::open(readOnlyFile.c_str(), O_WRONLY);
+  if (fd >= 0) {
+    ::close(fd);
+    return "privileges were not dropped: a 0444 file opened for writing";
+  }
+  if (errno != EACCES) return std::string("probe open failed: ") + std::strerror(errno);
+  return "";
+}
+
+std::string WellFormedFile(const std::string& music) {
+  std::string file = music + "\r\n";
+  for (int row = 1; row <= LevelGrid::kRows; ++row) file += "0123456789ABCDEF012\r\n";
+  return file;
+}
+
+// A directory the unprivileged user can reach, with a 0444 probe file in it.
+class DeniedAccessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(::chmod(dir_.path().c_str(), 0777), 0);
+    WriteBytes(probe_, "probe");
+    ASSERT_EQ(::chmod(probe_.c_str(), 0444), 0);
+  }
+
+  ScratchDir dir_{"/tmp"};
+  std::string probe_ = dir_.File("probe");
+};
+
+TEST_F(DeniedAccessTest, ReadOnlyDataFileIsRefusedAlthoughReadable) {
+  const std::string path = dir_.File("level1.dat");
+  WriteBytes(path, WellFormedFile("tune.mod"));
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+
+  const std::string result = RunInChild([&]() -> std::string {
+    if (std::string problem = DropPrivileges(probe_); !problem.empty()) return problem;
+    if (ReadBytes(path) != WellFormedFile("tune.mod")) return "the file could not be read";
+    LevelGrid grid;
+    grid.SetCell(4, 4, '9');
+    try {
+      ReadDataFile(path, grid);
+    } catch (const InOutError& error) {
+      if (grid.CellAt(4, 4) != '9' || grid.CellAt(1, 1) != '0') return "grid changed";
+      return error.what();
+    }
+    return "read succeeded";
+  });
+  EXPECT_EQ(result, "File access denied");
+}
+
+TEST_F(DeniedAccessTest, SaveOverReadOnlyFileIsRefusedAndChangesNothing) {
+  const std::string path = dir_.File("level1.dat");
+  const std::string original = WellFormedFile("tune.mod");
+  WriteBytes(path, original);
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+
+  // The directory is writable, so only the file's own permission can stop the save.
+  const std::string result = RunInChild([&]() -> std::string {
+    if (std::string problem = DropPrivileges(probe_); !problem.empty()) return problem;
+    WriteDataFile(path, "other.mod", LevelGrid());
+    return "save succeeded";
+  });
+  EXPECT_EQ(result, "threw: File access denied");
+  EXPECT_EQ(ReadBytes(path), original);
+  EXPECT_EQ(dir_.Names(), (std::vector<std::string>{"level1.dat", "probe"}));
+}
+
+TEST_F(DeniedAccessTest, SaveInReadOnlyDirectoryIsRefusedAndChangesNothing) {
+  const std::string sub = dir_.File("sub");
+  ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(sub.c_str(), 0555), 0);
+
+  const std::string result = RunInChild([&]() -> std::string {
+    if (std::string problem = DropPrivileges(probe_); !problem.empty()) return problem;
+    WriteDataFile(sub + "/level1.dat", "m.mod", LevelGrid());
+    return "save succeeded";
+  });
+  EXPECT_EQ(result, "threw: File access denied");
+  EXPECT_TRUE(std::filesystem::is_empty(sub));
+}
+
+TEST(FailingSaveTest, WriteThatFailsPartwayKeepsTheOldFile) {
+  ScratchDir dir;
+  const std::string path = dir.File("level1.dat");
+  const std::string original = WellFormedFile("old-tune-with-a-long-name.mod");
+  WriteBytes(path, original);
+
+  // The file size limit lets the music line and two rows through, then fails the write.
+  const std::string result = RunInChild([&]() -> std::string {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100, 100};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
+    int rows = 0;
+    try {
+      WriteDataFile(path, std::string(40, 'n'), LevelGrid(), [&] { ++rows; });
+    } catch (const InOutError& error) {
+      return std::string(error.what()) + " after " + std::to_string(rows) + " rows";
+    }
+    return "save succeeded";
+  });
+  EXPECT_EQ(result, "Disk full after 2 rows");
+  EXPECT_EQ(ReadBytes(path), original);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"level1.dat"});
+}
+
+}  // namespace
+}  // namespace tollwen
