@@ -19,7 +19,8 @@ class Bitmap {
 
   Bitmap() = default;
 
-  // Replaces the content with the BMP file at `path` (see ReadBmpFile for the errors).
+  // Replaces the content with the BMP file at `path` (see ReadBmpFile for the errors). A failed
+  // load leaves the bitmap as it was.
   void LoadFromFile(const std::string& path);
 
   bool Empty() const { return image_.isNull() || image_.width() == 0 || image_.height() == 0; }
@@ -55,6 +56,8 @@ class Bitmap {
   // rebuilt when the pixels or the transparent colour change.
   mutable QImage masked_;
   mutable QRgb maskedFor_ = 0;
+  // The image's cache key when the copy was built; it changes whenever the pixels are written.
+  mutable qint64 maskedSource_ = 0;
   mutable bool maskedValid_ = false;
 };
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <functional>
+
+#include "display/tile_set.h"
+
+namespace tollwen {
+
+// The square at the top-left of each tile and of the marker that recolouring covers: one cell.
+inline constexpr int kRecolouredSize = 32;
+
+// Turns every pixel of colour `oldColour` in the top-left 32 x 32 square of tiles 1..15, then of
+// the start marker, into `newColour`; every other pixel stays. Only exact matches change, so
+// pixels that already had `newColour` follow every later change too. Each bitmap's transparency
+// is off around its copy and on afterwards. `eachTile` runs once after each tile (the window
+// keeps repainting). Cached transparent copies are rebuilt on the next draw.
+void RecolourArrows(TileSet& tiles, QRgb oldColour, QRgb newColour,
+                    const std::function<void()>& eachTile = {});
+
+}  // namespace tollwen
