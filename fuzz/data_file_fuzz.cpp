@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the level data file reader. It must read or fail with an
 // EditorError, and whatever it reads must survive a save and a second read unchanged.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
 #include <string>

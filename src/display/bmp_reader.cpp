@@ -1,1 +1,103 @@
 #include "display/bmp_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+#include "display/bmp_layout.h"
+#include "display/bmp_pixels.h"
+#include "level/errors.h"
+
+namespace tollwen {
+
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Appends up to `count` bytes read from `fd` to `buffer`; stops early only at the end of the
+// file. A read failure means the file cannot be read at all.
+void ReadInto(int fd, std::vector<std::byte>& buffer, std::uint64_t count,
+              const std::string& path) {
+  const std::size_t start = buffer.size();
+  buffer.resize(start + static_cast<std::size_t>(count));
+  std::size_t filled = start;
+  while (filled < buffer.size()) {
+    const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileOpenError(path);
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  buffer.resize(filled);
+}
+
+// Decodes the pixels of a file whose headers gave `layout`; `data` is the file from its start.
+QImage Decode(const bmp::BmpLayout& layout, std::span<const std::byte> data) {
+  QImage image(layout.width, layout.height, QImage::Format_RGB32);
+  if (image.isNull()) throw EditorError("Out of memory");
+  image.fill(Qt::black);  // what the pixel data does not reach stays black
+  const auto pixels = layout.pixelOffset < data.size() ? data.subspan(layout.pixelOffset)
+                                                       : std::span<const std::byte>();
+  if (layout.encoding == bmp::PixelEncoding::kRle8 || layout.encoding == bmp::PixelEncoding::kRle4)
+    bmp::DecodeRle(layout, pixels, image);
+  else
+    bmp::DecodeUncompressed(layout, pixels, image);
+  return image;
+}
+
+}  // namespace
+
+QImage ReadBmpFile(const std::string& path) {
+  // Non-blocking, so that opening a FIFO returns at once; it is refused just below.
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.get() < 0) throw FileOpenError(path);
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) throw FileOpenError(path);
+
+  try {
+    // The headers first, then only as much of the rest as the pixels can use.
+    std::vector<std::byte> buffer;
+    ReadInto(file.get(), buffer, bmp::kMaxHeadersSize, path);
+    if (buffer.size() < bmp::kMaxHeadersSize) return DecodeBmp(buffer);  // the whole file
+
+    const auto fileSize =
+        std::max<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), buffer.size());
+    const bmp::BmpLayout layout = bmp::ParseBmpLayout(buffer, fileSize);
+    const std::uint64_t wanted = bmp::UsefulFileBytes(layout, fileSize);
+    if (wanted > buffer.size()) ReadInto(file.get(), buffer, wanted - buffer.size(), path);
+    return Decode(layout, buffer);
+  } catch (const std::bad_alloc&) {
+    throw EditorError("Out of memory");
+  }
+}
+
+QImage DecodeBmp(std::span<const std::byte> data) {
+  if (data.empty()) return QImage();
+  try {
+    return Decode(bmp::ParseBmpLayout(data, data.size()), data);
+  } catch (const std::bad_alloc&) {
+    throw EditorError("Out of memory");
+  }
+}
+
+}  // namespace tollwen
