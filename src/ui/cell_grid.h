@@ -55,6 +55,54 @@ class CellGrid : public QFrame {
   void RepaintAll();
   // Schedules a repaint of the pixels the given client rectangle covers.
   void InvalidateArea(const QRect& clientRect);
+
+  QSize sizeHint() const override;
+
+ protected:
+  // The client pixels that painting the cell can touch: its rectangle, plus whatever its draw
+  // handler paints beyond it. A repaint of part of the grid repaints, in the usual order, every
+  // cell whose extent meets the dirty area, so the result equals a repaint of the whole grid.
+  virtual QRect CellPaintExtent(int column, int row) const;
+
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void UpdateOffsets();
+  int GridWidth() const;  // cells and lines together, in pixels
+  int GridHeight() const;
+  bool ValidCell(int column, int row) const;
+  // Asks the select handler for (column, row); on acceptance makes it the current cell.
+  void AskFor(int column, int row);
+  void InvalidateCell(QPoint cell);
+  void StopSelecting();
+  void OnRepeatTimer();
+  void PaintCell(QPainter& painter, int column, int row, bool focused);
+
+  int columnCount_;
+  int rowCount_;
+  std::vector<int> widths_;
+  std::vector<int> heights_;
+  std::vector<int> lefts_;  // x of each column's first pixel
+  std::vector<int> tops_;   // y of each row's first pixel
+  QPoint current_{0, 0};
+  DrawCellHandler drawCell_;
+  SelectCellHandler selectCell_;
+
+  // Left-button selecting: from a press on a cell until the button is released.
+  bool selecting_ = false;
+  QPoint lastPointer_;  // client coordinates of the last reported pointer position
+  QTimer repeatTimer_;
+  int wheelRemainder_ = 0;  // wheel rotation not yet worth a whole notch
 };
 
 }  // namespace tollwen

@@ -30,8 +30,14 @@ class LevelGridView : public CellGrid {
   // Paints the whole background picture onto the grid at once.
   void DrawPictureOnGrid();
 
+ protected:
+  QRect CellPaintExtent(int column, int row) const override;
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   Editor& editor_;
+  // Set while DrawPictureOnGrid's repaint runs: the picture is laid over the painted grid.
+  bool pictureOverGrid_ = false;
 };
 
 }  // namespace tollwen

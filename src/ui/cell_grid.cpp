@@ -1,0 +1,403 @@
+#include "ui/cell_grid.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QWheelEvent>
+#include <QtMath>
+#include <algorithm>
+
+#include "display/colours.h"
+
+namespace tollwen {
+
+namespace {
+
+constexpr int kDefaultColumnWidth = 64;
+constexpr int kDefaultRowHeight = 24;
+constexpr int kRepeatIntervalMs = 60;
+constexpr int kWheelNotch = 120;  // angle delta of one notch, in eighths of a degree
+
+// Index of the column (or row) whose cell or following line holds the coordinate v, or -1.
+int IndexAt(int v, const std::vector<int>& starts, const std::vector<int>& sizes) {
+  if (v < 0) return -1;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    if (v < starts[i] + sizes[i] + 1) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The dotted focus frame: every other pixel along the inside edge of `rect` is inverted, in a
+// checkerboard anchored at the client origin. Inverting (rather than drawing a colour) keeps
+// the frame visible over any picture; the cell underneath has just been painted, so each
+// pixel is inverted exactly once.
+void DrawFocusFrame(QPainter& painter, const QRect& rect) {
+  if (rect.isEmpty()) return;
+  QPolygon points;
+  auto add = [&points](int x, int y) {
+    if ((x + y) % 2 == 0) points << QPoint(x, y);
+  };
+  const int left = rect.left();
+  const int top = rect.top();
+  const int right = rect.left() + rect.width() - 1;
+  const int bottom = rect.top() + rect.height() - 1;
+  for (int x = left; x <= right; ++x) {
+    add(x, top);
+    if (bottom != top) add(x, bottom);
+  }
+  for (int y = top + 1; y < bottom; ++y) {
+    add(left, y);
+    if (right != left) add(right, y);
+  }
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), 0));
+  painter.drawPoints(points);
+  painter.restore();
+}
+
+// A widget position in client (contents) coordinates.
+QPoint ClientPoint(const QPointF& position, const QRect& contents) {
+  return QPoint(qFloor(position.x()), qFloor(position.y())) - contents.topLeft();
+}
+
+}  // namespace
+
+CellGrid::CellGrid(int columnCount, int rowCount, QWidget* parent)
+    : QFrame(parent),
+      columnCount_(std::max(columnCount, 1)),
+      rowCount_(std::max(rowCount, 1)),
+      widths_(columnCount_, kDefaultColumnWidth),
+      heights_(rowCount_, kDefaultRowHeight) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(2);
+  setFocusPolicy(Qt::StrongFocus);
+  // Every pixel of the widget is painted by paintEvent; nothing needs erasing first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  repeatTimer_.setInterval(kRepeatIntervalMs);
+  connect(&repeatTimer_, &QTimer::timeout, this, &CellGrid::OnRepeatTimer);
+  UpdateOffsets();
+}
+
+int CellGrid::ColumnCount() const { return columnCount_; }
+
+int CellGrid::RowCount() const { return rowCount_; }
+
+void CellGrid::SetDefaultColumnWidth(int width) {
+  std::fill(widths_.begin(), widths_.end(), std::max(width, 0));
+  UpdateOffsets();
+}
+
+void CellGrid::SetDefaultRowHeight(int height) {
+  std::fill(heights_.begin(), heights_.end(), std::max(height, 0));
+  UpdateOffsets();
+}
+
+void CellGrid::SetColumnWidth(int column, int width) {
+  if (column < 0 || column >= columnCount_) return;
+  widths_[column] = std::max(width, 0);
+  UpdateOffsets();
+}
+
+void CellGrid::SetRowHeight(int row, int height) {
+  if (row < 0 || row >= rowCount_) return;
+  heights_[row] = std::max(height, 0);
+  UpdateOffsets();
+}
+
+int CellGrid::ColumnWidth(int column) const {
+  return column >= 0 && column < columnCount_ ? widths_[column] : 0;
+}
+
+int CellGrid::RowHeight(int row) const { return row >= 0 && row < rowCount_ ? heights_[row] : 0; }
+
+QRect CellGrid::CellRect(int column, int row) const {
+  if (!ValidCell(column, row)) return {};
+  return QRect(lefts_[column], tops_[row], widths_[column], heights_[row]);
+}
+
+QPoint CellGrid::CellAt(QPoint clientPoint) const {
+  const int column = IndexAt(clientPoint.x(), lefts_, widths_);
+  const int row = IndexAt(clientPoint.y(), tops_, heights_);
+  if (column < 0 || row < 0) return {-1, -1};
+  return {column, row};
+}
+
+QPoint CellGrid::CurrentCell() const { return current_; }
+
+void CellGrid::SetDrawCellHandler(DrawCellHandler handler) { drawCell_ = std::move(handler); }
+
+void CellGrid::SetSelectCellHandler(SelectCellHandler handler) { selectCell_ = std::move(handler); }
+
+void CellGrid::RepaintAll() { repaint(); }
+
+void CellGrid::InvalidateArea(const QRect& clientRect) {
+  const QRect contents = contentsRect();
+  update(clientRect.translated(contents.topLeft()) & contents);
+}
+
+QSize CellGrid::sizeHint() const {
+  const int frame = 2 * frameWidth();
+  return {GridWidth() + frame, GridHeight() + frame};
+}
+
+QRect CellGrid::CellPaintExtent(int column, int row) const { return CellRect(column, row); }
+
+void CellGrid::UpdateOffsets() {
+  lefts_.resize(columnCount_);
+  tops_.resize(rowCount_);
+  int x = 0;
+  for (int c = 0; c < columnCount_; ++c) {
+    lefts_[c] = x;
+    x += widths_[c] + 1;
+  }
+  int y = 0;
+  for (int r = 0; r < rowCount_; ++r) {
+    tops_[r] = y;
+    y += heights_[r] + 1;
+  }
+  updateGeometry();
+  update();
+}
+
+int CellGrid::GridWidth() const { return lefts_.back() + widths_.back() + 1; }
+
+int CellGrid::GridHeight() const { return tops_.back() + heights_.back() + 1; }
+
+bool CellGrid::ValidCell(int column, int row) const {
+  return column >= 0 && column < columnCount_ && row >= 0 && row < rowCount_;
+}
+
+void CellGrid::AskFor(int column, int row) {
+  if (selectCell_ && !selectCell_(column, row)) return;
+  const QPoint old = current_;
+  current_ = QPoint(column, row);
+  if (old != current_) {
+    InvalidateCell(old);
+    InvalidateCell(current_);
+  }
+}
+
+void CellGrid::InvalidateCell(QPoint cell) { InvalidateArea(CellPaintExtent(cell.x(), cell.y())); }
+
+void CellGrid::StopSelecting() {
+  selecting_ = false;
+  repeatTimer_.stop();
+}
+
+void CellGrid::OnRepeatTimer() {
+  if (!selecting_ || !isEnabled()) {
+    StopSelecting();
+    return;
+  }
+  // Step one cell towards a pointer that lies beyond the cells (diagonally beyond a corner),
+  // so holding the button outside the grid keeps selecting up to its edge.
+  int dx = 0;
+  int dy = 0;
+  if (lastPointer_.x() < 0) {
+    dx = -1;
+  } else if (lastPointer_.x() > GridWidth()) {
+    dx = 1;
+  }
+  if (lastPointer_.y() < 0) {
+    dy = -1;
+  } else if (lastPointer_.y() > GridHeight()) {
+    dy = 1;
+  }
+  const QPoint target(std::clamp(current_.x() + dx, 0, columnCount_ - 1),
+                      std::clamp(current_.y() + dy, 0, rowCount_ - 1));
+  if (target != current_) AskFor(target.x(), target.y());
+}
+
+void CellGrid::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  drawFrame(&painter);
+
+  const QRect contents = contentsRect();
+  painter.setClipRect(contents, Qt::IntersectClip);
+  painter.translate(contents.topLeft());
+  const QRegion dirty = event->region().translated(-contents.topLeft());
+  const QColor base = palette().color(QPalette::Active, QPalette::Base);
+  const QColor lineColour = QColor::fromRgb(kSilver);
+  const int gridWidth = GridWidth();
+  const int gridHeight = GridHeight();
+
+  // Lines first, then the cells row by row. Only cells whose painted extent meets the dirty
+  // area are painted; Qt clips the painting to that area, so the pixels that do change come
+  // out exactly as a repaint of every cell would leave them.
+  for (int c = 0; c < columnCount_; ++c) {
+    painter.fillRect(QRect(lefts_[c] + widths_[c], 0, 1, gridHeight), lineColour);
+  }
+  for (int r = 0; r < rowCount_; ++r) {
+    painter.fillRect(QRect(0, tops_[r] + heights_[r], gridWidth, 1), lineColour);
+  }
+  const bool focused = hasFocus();
+  for (int r = 0; r < rowCount_; ++r) {
+    for (int c = 0; c < columnCount_; ++c) {
+      if (dirty.intersects(CellPaintExtent(c, r))) PaintCell(painter, c, r, focused);
+    }
+  }
+
+  // The area beyond the last line: anything a cell painted past the grid is covered again.
+  if (contents.width() > gridWidth) {
+    painter.fillRect(QRect(gridWidth, 0, contents.width() - gridWidth, gridHeight), base);
+  }
+  if (contents.height() > gridHeight) {
+    painter.fillRect(QRect(0, gridHeight, contents.width(), contents.height() - gridHeight), base);
+  }
+}
+
+void CellGrid::PaintCell(QPainter& painter, int column, int row, bool focused) {
+  const QRect rect = CellRect(column, row);
+  const bool isCurrent = current_ == QPoint(column, row);
+  const QPalette::ColorRole fill = isCurrent && !focused ? QPalette::Highlight : QPalette::Base;
+  painter.fillRect(rect, palette().color(QPalette::Active, fill));
+  if (drawCell_) {
+    painter.save();
+    drawCell_(painter, column, row, rect);
+    painter.restore();
+  }
+  if (isCurrent && focused) DrawFocusFrame(painter, rect);
+}
+
+void CellGrid::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  setFocus(Qt::MouseFocusReason);
+  // Right and middle presses only take the focus.
+  if (event->button() != Qt::LeftButton || selecting_) return;
+  lastPointer_ = ClientPoint(event->position(), contentsRect());
+  const QPoint cell = CellAt(lastPointer_);
+  if (cell.x() < 0) return;  // the strips beyond the last lines
+  selecting_ = true;
+  repeatTimer_.start();
+  // A press asks for its cell even when that cell is already the current one.
+  AskFor(cell.x(), cell.y());
+}
+
+void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double-click asks for nothing and starts no selecting.
+  event->accept();
+  setFocus(Qt::MouseFocusReason);
+}
+
+void CellGrid::mouseMoveEvent(QMouseEvent* event) {
+  if (!selecting_) {
+    QFrame::mouseMoveEvent(event);
+    return;
+  }
+  event->accept();
+  if (!(event->buttons() & Qt::LeftButton)) {  // the release went elsewhere
+    StopSelecting();
+    return;
+  }
+  lastPointer_ = ClientPoint(event->position(), contentsRect());
+  const QPoint cell = CellAt(lastPointer_);
+  // A refused cell leaves the current cell where it was, so every move inside it asks again.
+  if (cell.x() >= 0 && cell != current_) AskFor(cell.x(), cell.y());
+}
+
+void CellGrid::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton) StopSelecting();
+}
+
+void CellGrid::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if (modifiers & (Qt::AltModifier | Qt::MetaModifier)) {
+    QFrame::keyPressEvent(event);
+    return;
+  }
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  const int lastColumn = columnCount_ - 1;
+  const int lastRow = rowCount_ - 1;
+  QPoint target = current_;
+  // Every cell is visible at once, so a page or Ctrl step reaches the first or last column
+  // or row.
+  switch (event->key()) {
+    case Qt::Key_Up:
+      if (ctrl) break;  // would scroll; the grid never scrolls
+      target.ry() -= 1;
+      break;
+    case Qt::Key_Down:
+      if (ctrl) break;
+      target.ry() += 1;
+      break;
+    case Qt::Key_Left:
+      target.rx() = ctrl ? 0 : target.x() - 1;
+      break;
+    case Qt::Key_Right:
+      target.rx() = ctrl ? lastColumn : target.x() + 1;
+      break;
+    case Qt::Key_Home:
+      target = ctrl ? QPoint(0, 0) : QPoint(0, target.y());
+      break;
+    case Qt::Key_End:
+      target = ctrl ? QPoint(lastColumn, lastRow) : QPoint(lastColumn, target.y());
+      break;
+    case Qt::Key_PageUp:
+      target.ry() = 0;
+      break;
+    case Qt::Key_PageDown:
+      target.ry() = lastRow;
+      break;
+    default:
+      QFrame::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+  target = QPoint(std::clamp(target.x(), 0, lastColumn), std::clamp(target.y(), 0, lastRow));
+  if (target != current_) AskFor(target.x(), target.y());
+}
+
+void CellGrid::wheelEvent(QWheelEvent* event) {
+  if (!hasFocus()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  // One row per notch: down when turned towards the user, up when turned away. Smaller steps
+  // from fine-grained wheels add up to whole notches.
+  wheelRemainder_ += event->angleDelta().y();
+  while (wheelRemainder_ >= kWheelNotch || wheelRemainder_ <= -kWheelNotch) {
+    const int step = wheelRemainder_ > 0 ? -1 : 1;
+    wheelRemainder_ += step * kWheelNotch;
+    const int row = std::clamp(current_.y() + step, 0, rowCount_ - 1);
+    if (row != current_.y()) AskFor(current_.x(), row);
+  }
+}
+
+// Only the current cell looks different with the focus (QWidget's handlers would repaint the
+// whole grid).
+void CellGrid::focusInEvent(QFocusEvent* event) {
+  event->accept();
+  InvalidateCell(current_);  // the highlight gives way to the focus frame
+}
+
+void CellGrid::focusOutEvent(QFocusEvent* event) {
+  event->accept();
+  StopSelecting();
+  wheelRemainder_ = 0;
+  InvalidateCell(current_);
+}
+
+void CellGrid::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange) {
+    // The cells look the same enabled or not; only the edge follows the palette's state.
+    // A disabled grid loses the focus (Qt moves it on) and ends any selecting.
+    if (!isEnabled()) StopSelecting();
+    update(QRegion(rect()) - contentsRect());
+    return;
+  }
+  QFrame::changeEvent(event);
+}
+
+void CellGrid::hideEvent(QHideEvent* event) {
+  StopSelecting();
+  QFrame::hideEvent(event);
+}
+
+}  // namespace tollwen
