@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release --target tollwen-level-editor
-exec build/release/src/ui/tollwen-level-editor "$@"
+exec build/release/bin/tollwen-level-editor "$@"

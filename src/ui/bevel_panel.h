@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tollwen {
+
+// A panel with a raised outer bevel and a lowered inner bevel, one pixel each, on the window's
+// button-face colour: the frame of the tool panel.
+class BevelPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit BevelPanel(QWidget* parent = nullptr);
+
+  // The width of both bevels together.
+  static constexpr int kBevelWidth = 2;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace tollwen

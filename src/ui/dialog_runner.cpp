@@ -1,0 +1,19 @@
+#include "ui/dialog_runner.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tollwen {
+
+bool ModalDialogRunner::RunFileDialog(QFileDialog& dialog) {
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool ModalDialogRunner::RunColorDialog(QColorDialog& dialog) {
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void ModalDialogRunner::RunMessageBox(QMessageBox& box) { box.exec(); }
+
+}  // namespace tollwen

@@ -1,0 +1,117 @@
+#include "ui/file_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <utility>
+
+#include "ui/dialog_runner.h"
+
+namespace tollwen {
+
+QStringList NameFiltersFrom(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList result;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    QStringList patterns;
+    if (i + 1 < parts.size()) {
+      for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        if (!trimmed.isEmpty()) patterns << trimmed;
+      }
+    }
+    if (patterns.isEmpty()) patterns << QStringLiteral("*");
+    result << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                  QLatin1Char(')');
+  }
+  return result;
+}
+
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+  if (extension.isEmpty() || path.isEmpty()) return path;
+  if (QFileInfo(path).fileName().contains(QLatin1Char('.'))) return path;
+  return path + QLatin1Char('.') + extension;
+}
+
+FileDialogSetup PictureDialogSetup() {
+  FileDialogSetup setup;
+  setup.objectName = QStringLiteral("OpenDialog1");
+  setup.title = QStringLiteral("Select Level File..");
+  setup.filter = QString::fromLatin1(kPictureFilter);
+  return setup;
+}
+
+FileDialogSetup SaveDialogSetup() {
+  FileDialogSetup setup;
+  setup.objectName = QStringLiteral("SaveDialog1");
+  setup.title = QStringLiteral("Save Level Data...");
+  setup.filter = QString::fromLatin1(kDataFileFilter);
+  setup.defaultExtension = QStringLiteral("dat");
+  setup.initialFileName = QStringLiteral("untitled");
+  setup.save = true;
+  return setup;
+}
+
+FileDialogSetup MusicDialogSetup() {
+  FileDialogSetup setup;
+  setup.objectName = QStringLiteral("OpenDialog2");
+  setup.filter = QString::fromLatin1(kMusicFilter);
+  setup.defaultExtension = QStringLiteral("mid");
+  setup.initialFileName = QStringLiteral("untitled");
+  return setup;
+}
+
+FileQuestion::FileQuestion(FileDialogSetup setup, QWidget* parent)
+    : setup_(std::move(setup)), parent_(parent), fileName_(setup_.initialFileName) {}
+
+std::unique_ptr<QFileDialog> FileQuestion::CreateDialog() const {
+  auto dialog = std::make_unique<QFileDialog>(parent_);
+  dialog->setObjectName(setup_.objectName);
+  // Qt's own dialog on every desktop: it matches the filter patterns regardless of case
+  // ("*.IT" lists song.it) and behaves the same everywhere.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setOption(QFileDialog::HideNameFilterDetails);
+  if (!setup_.title.isEmpty()) dialog->setWindowTitle(setup_.title);
+  dialog->setNameFilters(NameFiltersFrom(setup_.filter));
+  dialog->setDefaultSuffix(setup_.defaultExtension);
+  if (setup_.save) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+  }
+  return dialog;
+}
+
+std::optional<std::string> FileQuestion::Ask(DialogRunner& runner, const std::string& initialDir) {
+  const std::unique_ptr<QFileDialog> dialog = CreateDialog();
+  dialog->setDirectory(QString::fromStdString(initialDir));
+  if (!fileName_.isEmpty()) dialog->selectFile(fileName_);
+  if (!runner.RunFileDialog(*dialog)) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+  const QString path = WithDefaultExtension(files.first(), dialog->defaultSuffix());
+  fileName_ = QFileInfo(path).fileName();
+  return path.toStdString();
+}
+
+QColorDialog* CreateColourDialog(QWidget* parent) {
+  auto* dialog = new QColorDialog(parent);
+  dialog->setObjectName(QStringLiteral("ColorDialog1"));
+  dialog->setOption(QColorDialog::DontUseNativeDialog);
+  dialog->setOption(QColorDialog::ShowAlphaChannel, false);
+  return dialog;
+}
+
+std::optional<QRgb> AskColour(QColorDialog& dialog, DialogRunner& runner, QRgb current) {
+  dialog.setCurrentColor(QColor::fromRgb(current));
+  if (!runner.RunColorDialog(dialog)) return std::nullopt;
+  const QColor chosen = dialog.currentColor();
+  if (!chosen.isValid()) return std::nullopt;
+  return qRgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+}  // namespace tollwen

@@ -1,0 +1,372 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
+#include "display/bitmap.h"
+#include "display/tile_set.h"
+#include "level/tile_code.h"
+#include "ui/bevel_panel.h"
+#include "ui/dialog_runner.h"
+#include "ui/file_dialogs.h"
+#include "ui/level_grid_view.h"
+#include "ui/message_boxes.h"
+#include "ui/speed_button.h"
+
+namespace tollwen {
+
+namespace {
+
+constexpr int kPanelWidth = 105;
+constexpr int kGridLeft = 107;
+constexpr int kGridWidth = 649;
+constexpr int kButtonPitch = 48;
+constexpr int kWindowLeft = 200;
+constexpr int kWindowTop = 104;
+
+std::unique_ptr<DialogRunner> OwnRunnerUnless(DialogRunner* given) {
+  if (given != nullptr) return nullptr;
+  return std::make_unique<ModalDialogRunner>();
+}
+
+std::string ResourceDirOrDefault(std::string resourceDir) {
+  return resourceDir.empty() ? TForm1::ExecutableDir() : std::move(resourceDir);
+}
+
+// "MS Sans Serif" at 8 points where the family exists, else the closest sans-serif at 8 points.
+QFont WindowFont() {
+  const QString family = QStringLiteral("MS Sans Serif");
+  QFont font;
+  if (QFontDatabase::families().contains(family, Qt::CaseInsensitive)) {
+    font.setFamily(family);
+  } else {
+    font.setFamilies({QStringLiteral("Sans Serif")});
+  }
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  return font;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : TForm1(std::string(), nullptr, parent) {}
+
+TForm1::TForm1(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      ownedDialogs_(OwnRunnerUnless(dialogs)),
+      dialogs_(dialogs != nullptr ? *dialogs : *ownedDialogs_),
+      // The editor start: resource directory and initial state.
+      editor_(*this, ResourceDirOrDefault(std::move(resourceDir))),
+      commands_([this](const std::string& message) { ShowError(message); },
+                [this] { return editor_.Busy(); }) {
+  setObjectName(QStringLiteral("Form1"));
+  SetUpWindow();
+  CreateWidgets();
+  CreateMenu();
+  // The client area has a fixed size; the window is exactly the menu bar over it and cannot
+  // be resized.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  CreateDialogs();
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  // The grid paints from the editor's state: take it down while the editor still exists.
+  delete takeCentralWidget();
+  grid_ = nullptr;
+}
+
+std::string TForm1::ExecutableDir() {
+  QString dir = QCoreApplication::applicationDirPath();
+  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+  return dir.toStdString();
+}
+
+void TForm1::SetUpWindow() {
+  setWindowTitle(QStringLiteral("Tollwen Level Editor"));
+  // A single border: no resizing and no maximise box; the system menu and minimise box stay.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(WindowFont());
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+  setPalette(pal);
+  move(kWindowLeft, kWindowTop);
+}
+
+void TForm1::CreateWidgets() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  panel1_ = new BevelPanel(client);
+  panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setGeometry(0, 0, kPanelWidth, kClientHeight);
+
+  palette_ = new QButtonGroup(this);
+  palette_->setExclusive(true);
+  for (int k = 0; k < kPaletteSize; ++k) {
+    auto* button = new SpeedButton(panel1_);
+    button->setObjectName(QStringLiteral("SpeedButton%1").arg(k));
+    const int left = k < 8 ? 8 : 56;
+    const int top = 8 + kButtonPitch * (k % 8);
+    button->move(left, top);
+    palette_->addButton(button, k);
+    speedButtons_[k] = button;
+  }
+  speedButtons_[0]->setChecked(true);
+  connect(palette_, &QButtonGroup::idClicked, this, [this](int id) { SpeedButtonClick(id); });
+
+  label1_ = new QLabel(QStringLiteral("Arrow Colour:"), panel1_);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  // The designed width fits the text in the designed font; a wider fallback font widens the
+  // label rather than cutting the text off.
+  const int textWidth = QFontMetrics(label1_->font()).horizontalAdvance(label1_->text());
+  label1_->setGeometry(8, 392, std::max(63, textWidth), 13);
+
+  button1_ = new QPushButton(QStringLiteral("Select"), panel1_);
+  button1_->setObjectName(QStringLiteral("Button1"));
+  button1_->setGeometry(8, 408, 41, 41);
+  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+  label2_ = new QLabel(panel1_);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setGeometry(56, 408, 41, 41);
+  label2_->setFixedSize(41, 41);
+  label2_->setAutoFillBackground(true);
+  SetArrowColour(qRgb(0, 0, 0));
+
+  grid_ = new LevelGridView(editor_, client);
+  grid_->setObjectName(QStringLiteral("StringGrid1"));
+  grid_->setGeometry(kGridLeft, 0, kGridWidth, kClientHeight);
+  grid_->setEnabled(false);
+  // Selections go through the error boundary, and do nothing while a command runs.
+  grid_->SetSelectCellHandler(
+      [this](int column, int row) { return StringGrid1SelectCell(column, row); });
+
+  button1_->setFocus();
+}
+
+QAction* TForm1::AddMenuItem(QWidget* menu, const QString& objectName, const QString& text,
+                             void (TForm1::*handler)()) {
+  auto* action = new QAction(text, menu);
+  action->setObjectName(objectName);
+  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  menu->addAction(action);
+  return action;
+}
+
+void TForm1::CreateMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  // Plain Windows-style menu bar, also on desktops that would move it elsewhere.
+  bar->setNativeMenuBar(false);
+
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("File1"));
+  AddMenuItem(file, QStringLiteral("New1"), QStringLiteral("&New"), &TForm1::New1Click);
+  file->addSeparator()->setObjectName(QStringLiteral("N1"));
+  AddMenuItem(file, QStringLiteral("Open1"), QStringLiteral("&Open"), &TForm1::Open1Click);
+  AddMenuItem(file, QStringLiteral("Close1"), QStringLiteral("&Close"), &TForm1::Close1Click);
+  file->addSeparator()->setObjectName(QStringLiteral("N2"));
+  AddMenuItem(file, QStringLiteral("Save1"), QStringLiteral("&Save"), &TForm1::Save1Click);
+  AddMenuItem(file, QStringLiteral("SaveAs1"), QStringLiteral("Save &As"), &TForm1::SaveAs1Click);
+  file->addSeparator()->setObjectName(QStringLiteral("N3"));
+  QAction* exit =
+      AddMenuItem(file, QStringLiteral("Exit1"), QStringLiteral("E&xit"), &TForm1::Exit1Click);
+  // Keep it an ordinary menu item on every platform.
+  exit->setMenuRole(QAction::NoRole);
+
+  // A top-level item without a submenu: choosing it runs the command at once.
+  AddMenuItem(bar, QStringLiteral("SelectMusic1"), QStringLiteral("&Select Music"),
+              &TForm1::SelectMusic1Click);
+
+  QMenu* image = bar->addMenu(QStringLiteral("&Image"));
+  image->setObjectName(QStringLiteral("Image1"));
+  AddMenuItem(image, QStringLiteral("RefreshDisplay1"), QStringLiteral("&Refresh Display"),
+              &TForm1::RefreshDisplay1Click);
+}
+
+void TForm1::CreateDialogs() {
+  openDialog1_ = std::make_unique<FileQuestion>(PictureDialogSetup(), this);
+  saveDialog1_ = std::make_unique<FileQuestion>(SaveDialogSetup(), this);
+  openDialog2_ = std::make_unique<FileQuestion>(MusicDialogSetup(), this);
+  colorDialog1_ = CreateColourDialog(this);
+}
+
+void TForm1::FormCreate() {
+  // An error ends start-up at its step; the window opens all the same with the steps before
+  // it done.
+  commands_.RunAlways([this] {
+    grid_->SetGridBorders();
+    EditorState& state = editor_.State();
+    LoadAssets(state.ResourceDir, state.Tiles, [this] { ProcessPendingMessages(); });
+
+    Bitmap emptyGlyph;
+    emptyGlyph.LoadFromFile(state.ResourceDir + "0.bmp");
+    speedButtons_[0]->SetGlyph(emptyGlyph.Image());
+
+    // Copies taken now: later recolouring of the tiles does not reach the palette.
+    for (int i = 1; i <= kTileCount; ++i) {
+      speedButtons_[i]->SetGlyph(state.Tiles.TileBitmap(i).Image().copy());
+    }
+  });
+}
+
+void TForm1::FormClose() {
+  EditorState& state = editor_.State();
+  state.Background = QImage();
+  state.Tiles.Clear();
+  closed_ = true;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (closed_) {
+    event->accept();
+    return;
+  }
+  if (editor_.Busy()) {
+    // The running command still uses the bitmaps; close once it has finished.
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  commands_.RunAlways([this] { FormClose(); });
+  closed_ = true;
+  event->accept();
+}
+
+void TForm1::CloseIfPending() {
+  if (!closePending_ || editor_.Busy()) return;
+  closePending_ = false;
+  QTimer::singleShot(0, this, [this] { close(); });
+}
+
+bool TForm1::RunCommand(const std::function<void()>& command) {
+  if (closed_) return false;
+  const bool completed = commands_.Run(command);
+  CloseIfPending();
+  return completed;
+}
+
+void TForm1::ShowError(const std::string& message) {
+  const auto box = MakeErrorBox(ApplicationTitle(), message, this);
+  dialogs_.RunMessageBox(*box);
+}
+
+void TForm1::New1Click() {
+  RunCommand([this] { editor_.NewLevel(); });
+}
+void TForm1::Open1Click() {
+  RunCommand([this] { editor_.OpenLevel(); });
+}
+void TForm1::Close1Click() {
+  RunCommand([this] { editor_.CloseLevel(); });
+}
+void TForm1::Save1Click() {
+  RunCommand([this] { editor_.Save(); });
+}
+void TForm1::SaveAs1Click() {
+  RunCommand([this] { editor_.SaveAs(); });
+}
+void TForm1::Exit1Click() {
+  // Through the close event, like the title bar's close button and Alt+F4.
+  close();
+}
+void TForm1::SelectMusic1Click() {
+  RunCommand([this] { editor_.SelectMusic(); });
+}
+void TForm1::RefreshDisplay1Click() {
+  RunCommand([this] { editor_.RefreshDisplay(); });
+}
+void TForm1::Button1Click() {
+  RunCommand([this] { editor_.ChooseArrowColour(); });
+}
+
+void TForm1::SpeedButtonClick(int index) {
+  if (!RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); })) {
+    // The press did not reach the editor: the palette keeps showing the tile in use.
+    ShowCurrentTile();
+  }
+}
+
+void TForm1::ShowCurrentTile() {
+  for (int k = 0; k < kPaletteSize; ++k) {
+    if (TileCodeFor(k) == editor_.State().CurrentTile) {
+      speedButtons_[k]->setChecked(true);
+      return;
+    }
+  }
+}
+
+bool TForm1::StringGrid1SelectCell(int column, int row) {
+  bool accepted = false;
+  RunCommand([this, column, row, &accepted] { accepted = grid_->SelectGridCell(column, row); });
+  return accepted;
+}
+
+std::optional<std::string> TForm1::AskPictureFile(const std::string& initialDir) {
+  return openDialog1_->Ask(dialogs_, initialDir);
+}
+
+std::optional<std::string> TForm1::AskSaveFile(const std::string& initialDir) {
+  return saveDialog1_->Ask(dialogs_, initialDir);
+}
+
+std::optional<std::string> TForm1::AskMusicFile(const std::string& initialDir) {
+  return openDialog2_->Ask(dialogs_, initialDir);
+}
+
+std::optional<QRgb> TForm1::AskArrowColour(QRgb current) {
+  return AskColour(*colorDialog1_, dialogs_, current);
+}
+
+void TForm1::ShowMessage(const std::string& text) {
+  const auto box = MakeMessageBox(ApplicationTitle(), text, this);
+  dialogs_.RunMessageBox(*box);
+}
+
+void TForm1::SetGridEnabled(bool enabled) { grid_->setEnabled(enabled); }
+
+bool TForm1::GridEnabled() const { return grid_->isEnabled(); }
+
+void TForm1::RepaintGrid() {
+  if (closed_) return;
+  grid_->RepaintAll();
+}
+
+void TForm1::DrawPictureOnGrid() {
+  if (closed_) return;
+  grid_->DrawPictureOnGrid();
+}
+
+QRgb TForm1::ArrowColour() const { return label2_->palette().color(QPalette::Window).rgb(); }
+
+void TForm1::SetArrowColour(QRgb colour) {
+  QPalette pal = label2_->palette();
+  pal.setColor(QPalette::Window, QColor::fromRgb(colour));
+  label2_->setPalette(pal);
+}
+
+void TForm1::ProcessPendingMessages() {
+  // Repaints and timers go through; user input waits until the running command has finished.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace tollwen

@@ -1,0 +1,68 @@
+#include "ui/message_boxes.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tollwen {
+
+QString ApplicationTitleFor(const QString& executablePath) {
+  // Only the last path component counts, so a "." in a directory name is not a cut.
+  QString name = QFileInfo(executablePath).fileName();
+  const qsizetype dot = name.indexOf(QLatin1Char('.'));
+  if (dot >= 0) name.truncate(dot);
+  if (name.isEmpty()) return name;
+  // Keep the first character whole, also when it is a surrogate pair.
+  const qsizetype firstLength = name.at(0).isHighSurrogate() && name.size() > 1 ? 2 : 1;
+  return name.left(firstLength) + name.mid(firstLength).toLower();
+}
+
+QString ApplicationTitle() { return ApplicationTitleFor(QCoreApplication::applicationFilePath()); }
+
+std::string ErrorBoxText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
+void CentredMessageBox::showEvent(QShowEvent* event) {
+  // QMessageBox settles its size while it is being shown; centre it only after that.
+  QMessageBox::showEvent(event);
+  QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (target == nullptr) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(target->availableGeometry().center());
+  move(frame.topLeft());
+}
+
+namespace {
+
+std::unique_ptr<QMessageBox> MakeBox(QMessageBox::Icon icon, const QString& title,
+                                     const QString& text, QWidget* parent) {
+  auto box = std::make_unique<CentredMessageBox>(parent);
+  box->setIcon(icon);
+  box->setWindowTitle(title);
+  // Shown as given: no rich text interpretation of what a file name or message may hold.
+  box->setTextFormat(Qt::PlainText);
+  box->setText(text);
+  QPushButton* ok = box->addButton(QMessageBox::Ok);
+  box->setDefaultButton(ok);
+  box->setEscapeButton(ok);
+  return box;
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& title, const std::string& text,
+                                            QWidget* parent) {
+  return MakeBox(QMessageBox::NoIcon, title, QString::fromStdString(text), parent);
+}
+
+std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,
+                                          QWidget* parent) {
+  return MakeBox(QMessageBox::Critical, title, QString::fromStdString(ErrorBoxText(message)),
+                 parent);
+}
+
+}  // namespace tollwen

@@ -1,0 +1,200 @@
+// The main window as it opens: its widgets, menu, dialogs and start-up state.
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/level_grid_view.h"
+#include "ui/speed_button.h"
+#include "window_fixture.h"
+
+namespace tollwen {
+namespace {
+
+using test::WindowTest;
+
+TEST_F(WindowTest, WindowHasItsCaptionPlaceFixedSizeAndFrame) {
+  TForm1& form = StartShown();
+  EXPECT_EQ(form.objectName(), "Form1");
+  EXPECT_EQ(form.windowTitle(), "Tollwen Level Editor");
+  EXPECT_EQ(form.pos(), QPoint(200, 104));
+
+  QWidget* client = form.centralWidget();
+  ASSERT_NE(client, nullptr);
+  EXPECT_EQ(client->size(), QSize(757, 457));
+  // The client area lies right under the menu bar, and the window is exactly both.
+  EXPECT_EQ(client->y(), form.menuBar()->geometry().bottom() + 1);
+  EXPECT_EQ(form.size(), QSize(757, client->y() + 457));
+
+  // Fixed size: neither resizing nor maximising changes it.
+  EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  const QSize size = form.size();
+  form.resize(900, 700);
+  QApplication::processEvents();
+  EXPECT_EQ(form.size(), size);
+  const Qt::WindowFlags flags = form.windowFlags();
+  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
+  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+
+  EXPECT_EQ(form.palette().color(QPalette::Window), form.palette().color(QPalette::Button));
+  EXPECT_EQ(form.font().pointSize(), 8);
+  if (QFontDatabase::families().contains("MS Sans Serif")) {
+    EXPECT_EQ(form.font().family(), "MS Sans Serif");
+  } else {
+    EXPECT_EQ(form.font().styleHint(), QFont::SansSerif);
+  }
+}
+
+TEST_F(WindowTest, WidgetsHaveTheirNamesPlacesAndSizes) {
+  Start();
+  auto* panel = Find<QWidget>("Panel1");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->parentWidget(), form_->centralWidget());
+  EXPECT_EQ(panel->geometry(), QRect(0, 0, 105, 457));
+
+  for (int k = 0; k < 16; ++k) {
+    auto* button = Find<SpeedButton>(("SpeedButton" + std::to_string(k)).c_str());
+    ASSERT_NE(button, nullptr) << k;
+    EXPECT_EQ(button, &form_->PaletteButton(k));
+    EXPECT_EQ(button->parentWidget(), panel);
+    const QPoint expected = k < 8 ? QPoint(8, 8 + 48 * k) : QPoint(56, 8 + 48 * (k - 8));
+    EXPECT_EQ(button->geometry(), QRect(expected, QSize(41, 41))) << k;
+    EXPECT_TRUE(button->text().isEmpty());
+  }
+
+  auto* label1 = Find<QLabel>("Label1");
+  ASSERT_NE(label1, nullptr);
+  EXPECT_EQ(label1->parentWidget(), panel);
+  EXPECT_EQ(label1->text(), "Arrow Colour:");
+  EXPECT_EQ(label1->pos(), QPoint(8, 392));
+  EXPECT_EQ(label1->height(), 13);
+  // 63 wide, or as wide as the text needs where the font is wider: never cut off.
+  EXPECT_GE(label1->width(), 63);
+  EXPECT_GE(label1->width(), label1->fontMetrics().horizontalAdvance(label1->text()));
+  EXPECT_LE(label1->geometry().right(), 105 - 2);
+
+  auto* button1 = Find<QPushButton>("Button1");
+  ASSERT_NE(button1, nullptr);
+  EXPECT_EQ(button1->parentWidget(), panel);
+  EXPECT_EQ(button1->text(), "Select");
+  EXPECT_EQ(button1->geometry(), QRect(8, 408, 41, 41));
+
+  auto* label2 = Find<QLabel>("Label2");
+  ASSERT_NE(label2, nullptr);
+  EXPECT_EQ(label2->parentWidget(), panel);
+  EXPECT_TRUE(label2->text().isEmpty());
+  EXPECT_EQ(label2->geometry(), QRect(56, 408, 41, 41));
+  EXPECT_EQ(label2->minimumSize(), label2->maximumSize());
+
+  auto* grid = Find<LevelGridView>("StringGrid1");
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->parentWidget(), form_->centralWidget());
+  EXPECT_EQ(grid->geometry(), QRect(107, 0, 649, 457));
+
+  EXPECT_NE(Find<QDialog>("ColorDialog1"), nullptr);
+}
+
+// The menu as text: items in order, "-" for a separator, "[...]" around a submenu.
+QStringList Describe(const QList<QAction*>& actions) {
+  QStringList items;
+  for (QAction* action : actions) {
+    if (action->isSeparator()) {
+      items << "-";
+    } else if (action->menu() != nullptr) {
+      items << action->text() + " [" + Describe(action->menu()->actions()).join(", ") + "]";
+    } else {
+      items << action->text();
+    }
+  }
+  return items;
+}
+
+TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
+  Start();
+  QMenuBar* bar = form_->menuBar();
+  EXPECT_EQ(bar->objectName(), "MainMenu1");
+  EXPECT_EQ(Describe(bar->actions()),
+            (QStringList{"&File [&New, -, &Open, &Close, -, &Save, Save &As, -, E&xit]",
+                         "&Select Music", "&Image [&Refresh Display]"}));
+
+  // The accelerators of each menu reach distinct items.
+  const auto mnemonics = [](const QList<QAction*>& actions) {
+    QStringList keys;
+    for (QAction* action : actions) {
+      if (!action->isSeparator()) keys << QKeySequence::mnemonic(action->text()).toString();
+    }
+    return keys;
+  };
+  EXPECT_EQ(mnemonics(bar->actions()), (QStringList{"Alt+F", "Alt+S", "Alt+I"}));
+  auto* file = Find<QMenu>("File1");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(mnemonics(file->actions()),
+            (QStringList{"Alt+N", "Alt+O", "Alt+C", "Alt+S", "Alt+A", "Alt+X"}));
+
+  for (const char* name : {"New1", "Open1", "Close1", "Save1", "SaveAs1", "Exit1", "SelectMusic1",
+                           "RefreshDisplay1"}) {
+    EXPECT_NE(Find<QAction>(name), nullptr) << name;
+  }
+}
+
+TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
+  TForm1& form = StartShown();
+  QApplication::setActiveWindow(&form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+  EXPECT_TRUE(dialogs_.Boxes().empty()) << dialogs_.BoxTexts().join("\n").toStdString();
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(form.PaletteButton(k).isChecked(), k == 0) << k;
+  EXPECT_EQ(form.LevelEditor().State().CurrentTile, '0');
+
+  EXPECT_FALSE(form.GridEnabled());
+  EXPECT_FALSE(form.LevelEditor().State().LevelOpen);
+  EXPECT_EQ(form.ArrowColour(), qRgb(0, 0, 0));
+  const QImage swatch = Find<QLabel>("Label2")->grab().toImage();
+  EXPECT_EQ(swatch.pixel(20, 20) & 0xFFFFFF, 0u);
+
+  EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>("Button1"));
+
+  // Plain cells: every inner cell in the window colour, the lines silver.
+  LevelGridView& grid = form.Grid();
+  const QImage shot = grid.grab().toImage();
+  const QPoint origin = grid.contentsRect().topLeft();
+  const QRgb plain = grid.palette().color(QPalette::Active, QPalette::Base).rgb();
+  for (int row = 1; row <= 13; ++row) {
+    for (int column = 1; column <= 19; ++column) {
+      const QPoint centre = origin + grid.CellRect(column, row).center();
+      ASSERT_EQ(shot.pixel(centre), plain) << column << "," << row;
+    }
+  }
+  EXPECT_EQ(shot.pixel(origin + QPoint(15, 100)), qRgb(192, 192, 192));
+  EXPECT_EQ(shot.pixel(origin + QPoint(100, 447)), qRgb(192, 192, 192));
+}
+
+TEST_F(WindowTest, PaletteShowsTheEmptyGlyphAndCopiesOfTheTiles) {
+  Start();
+  const TileSet& tiles = form_->LevelEditor().State().Tiles;
+  EXPECT_FALSE(form_->PaletteButton(0).Glyph().isNull());
+  for (int i = 1; i <= 15; ++i) {
+    ASSERT_FALSE(tiles.TileBitmap(i).Empty()) << i;
+    EXPECT_EQ(form_->PaletteButton(i).Glyph(), tiles.TileBitmap(i).Image()) << i;
+  }
+  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, TForm1::ExecutableDir());
+}
+
+TEST_F(WindowTest, FindsItsAssetsBesideTheExecutableFromAnyWorkingDirectory) {
+  QTemporaryDir elsewhere;
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+  Start();
+  QDir::setCurrent(before);
+  EXPECT_TRUE(dialogs_.Boxes().empty()) << dialogs_.BoxTexts().join("\n").toStdString();
+  EXPECT_FALSE(form_->LevelEditor().State().Tiles.StartMarker().Empty());
+}
+
+}  // namespace
+}  // namespace tollwen
