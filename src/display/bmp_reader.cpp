@@ -1,7 +1,5 @@
 #include "display/bmp_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,24 +11,11 @@
 #include "display/bmp_layout.h"
 #include "display/bmp_pixels.h"
 #include "level/errors.h"
+#include "level/posix_file.h"
 
 namespace tollwen {
 
 namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Appends up to `count` bytes read from `fd` to `buffer`; stops early only at the end of the
 // file. A read failure means the file cannot be read at all.
@@ -68,11 +53,8 @@ QImage Decode(const bmp::BmpLayout& layout, std::span<const std::byte> data) {
 }  // namespace
 
 QImage ReadBmpFile(const std::string& path) {
-  // Non-blocking, so that opening a FIFO returns at once; it is refused just below.
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (file.get() < 0) throw FileOpenError(path);
-  struct stat status {};
-  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) throw FileOpenError(path);
+  const ReadableFile opened = OpenForReading(path);
+  const FileDescriptor& file = opened.file;
 
   try {
     // The headers first, then only as much of the rest as the pixels can use.
@@ -80,8 +62,7 @@ QImage ReadBmpFile(const std::string& path) {
     ReadInto(file.get(), buffer, bmp::kMaxHeadersSize, path);
     if (buffer.size() < bmp::kMaxHeadersSize) return DecodeBmp(buffer);  // the whole file
 
-    const auto fileSize =
-        std::max<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), buffer.size());
+    const auto fileSize = std::max<std::uint64_t>(opened.size, buffer.size());
     const bmp::BmpLayout layout = bmp::ParseBmpLayout(buffer, fileSize);
     const std::uint64_t wanted = bmp::UsefulFileBytes(layout, fileSize);
     if (wanted > buffer.size()) ReadInto(file.get(), buffer, wanted - buffer.size(), path);

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "editor/busy_scope.h"
-#include "editor/path_parts.h"
+#include "level/path_parts.h"
 
 namespace tollwen {
 

@@ -4,9 +4,9 @@
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
-#include "editor/path_parts.h"
 #include "level/data_file.h"
 #include "level/level_picture.h"
+#include "level/path_parts.h"
 
 namespace tollwen {
 

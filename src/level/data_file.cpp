@@ -13,6 +13,7 @@
 
 #include "level/errors.h"
 #include "level/line_reader.h"
+#include "level/path_parts.h"
 #include "level/posix_file.h"
 
 namespace tollwen {
@@ -70,7 +71,7 @@ std::string ResolveSymlinks(std::string path) {
     if (hops == kMaxSymlinkHops) ThrowInOutError(ELOOP);
     std::string target = ReadLink(path, static_cast<std::size_t>(status.st_size));
     if (target.empty()) ThrowInOutError(ENOENT);
-    path = target.front() == '/' ? std::move(target) : DirectoryPrefix(path) + target;
+    path = target.front() == '/' ? std::move(target) : DirectoryOf(path) + target;
   }
 }
 
@@ -104,7 +105,7 @@ class TemporaryFile {
  public:
   explicit TemporaryFile(const std::string& target) {
     const std::string stem =
-        DirectoryPrefix(target) + "." + CutName(BaseName(target), kMaxTempBaseLength) + ".";
+        DirectoryOf(target) + "." + CutName(FileNameOf(target), kMaxTempBaseLength) + ".";
     for (int attempt = 0;; ++attempt) {
       std::string candidate = stem + RandomSuffix() + ".tmp";
       // Created like any new file (0666 less the umask); a replaced file's own permission
@@ -166,7 +167,7 @@ class TemporaryFile {
 // Makes a completed rename durable. The new file is already in place and complete, so a
 // failure here is not reported: the save itself has succeeded.
 void SyncDirectoryOf(const std::string& path) {
-  std::string directory = DirectoryPrefix(path);
+  std::string directory = DirectoryOf(path);
   if (directory.empty()) directory = ".";
   const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -207,7 +208,7 @@ void WriteDataFile(const std::string& path, const std::string& musicName, const 
                    const std::function<void()>& eachRow) {
   // A line break inside the name would push every row down one line in the saved file.
   if (musicName.find_first_of("\r\n") != std::string::npos) ThrowInOutError(EINVAL);
-  if (BaseName(path).empty()) ThrowInOutError(EINVAL);
+  if (FileNameOf(path).empty()) ThrowInOutError(EINVAL);
 
   const std::string target = ResolveSymlinks(path);
 

@@ -1,12 +1,7 @@
 #include "level/level_picture.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QtEndian>
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +9,7 @@
 #include <vector>
 
 #include "level/errors.h"
+#include "level/posix_file.h"
 
 extern "C" {
 #include <jerror.h>
@@ -55,52 +51,23 @@ constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_BGRA;
 constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_ARGB;
 #endif
 
-// Closes a file descriptor when the reader leaves, also by an exception.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Reads the whole file (at most kMaxFileBytes of it) into memory. Only regular files are read:
-// a directory, FIFO, socket or device fails like a file that cannot be opened, and the file is
-// opened non-blocking so that a FIFO slipped in after the first check cannot hang the editor.
+// Reads the whole file (at most kMaxFileBytes of it) into memory. Only regular files are read
+// (see OpenForReading).
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  // An embedded NUL would silently name a different file to the system.
-  if (path.find('\0') != std::string::npos) throw FileOpenError(path);
-
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) throw FileOpenError(path);
-
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (file.get() < 0) throw FileOpenError(path);
-  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) throw FileOpenError(path);
-
+  const ReadableFile opened = OpenForReading(path);
   std::vector<unsigned char> data;
   // The size is only a hint: the file may change while it is read.
-  const auto expected = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
-  data.resize(std::min(expected, kMaxFileBytes));
+  data.resize(static_cast<std::size_t>(std::min<std::uint64_t>(opened.size, kMaxFileBytes)));
   std::size_t filled = 0;
   for (;;) {
     if (filled == data.size()) {
       if (data.size() == kMaxFileBytes) break;
       data.resize(std::min(kMaxFileBytes, std::max<std::size_t>(data.size() * 2, 64 * 1024)));
     }
-    const ssize_t got = ::read(file.get(), data.data() + filled, data.size() - filled);
+    const std::size_t got = ReadSome(
+        opened.file.get(), reinterpret_cast<char*>(data.data()) + filled, data.size() - filled);
     if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw InOutError::FromErrno(errno);
-    }
-    filled += static_cast<std::size_t>(got);
+    filled += got;
   }
   data.resize(filled);
   return data;

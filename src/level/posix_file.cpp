@@ -32,6 +32,19 @@ int FileDescriptor::Close() {
   return result == 0 ? 0 : errno;
 }
 
+ReadableFile OpenForReading(const std::string& path) {
+  if (path.find('\0') != std::string::npos) throw FileOpenError(path);
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  ReadableFile opened{FileDescriptor(fd)};
+  struct stat status {};
+  if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) throw FileOpenError(path);
+  opened.size = static_cast<std::uint64_t>(status.st_size);
+  return opened;
+}
+
 void ThrowInOutError(int err) { throw InOutError::FromErrno(err); }
 
 FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode) {
@@ -71,16 +84,6 @@ void WriteAll(int fd, std::string_view data) {
     if (count == 0) ThrowInOutError(ENOSPC);
     data.remove_prefix(static_cast<std::size_t>(count));
   }
-}
-
-std::string DirectoryPrefix(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string BaseName(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace tollwen

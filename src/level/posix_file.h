@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,17 +41,23 @@ FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode = 0);
 // must neither block on a FIFO nor read a device that never ends.
 void RequireRegularFile(int fd);
 
+// A regular file opened for reading, with the size it had when opened.
+struct ReadableFile {
+  FileDescriptor file;
+  std::uint64_t size = 0;
+};
+
+// Opens `path` for reading when it names a regular file. It is opened without blocking, so a
+// FIFO cannot hang the editor waiting for a writer. Anything that cannot be opened or is not a
+// regular file (a directory, FIFO, device; a path with an embedded NUL, which would name
+// another file to the system) fails with FileOpenError, "Cannot open file <path>".
+ReadableFile OpenForReading(const std::string& path);
+
 // Reads up to `size` bytes, retried when interrupted. Returns 0 at the end of the file.
 // Throws InOutError when the read fails.
 std::size_t ReadSome(int fd, char* buffer, std::size_t size);
 
 // Writes all of `data`, continuing after short writes. Throws InOutError when a write fails.
 void WriteAll(int fd, std::string_view data);
-
-// The directory part of `path` including its final '/', or "" for a bare file name.
-std::string DirectoryPrefix(const std::string& path);
-
-// The part of `path` after its last '/'.
-std::string BaseName(const std::string& path);
 
 }  // namespace tollwen

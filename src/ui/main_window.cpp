@@ -19,6 +19,7 @@
 
 #include "display/bitmap.h"
 #include "display/tile_set.h"
+#include "level/path_parts.h"
 #include "level/tile_code.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
@@ -91,6 +92,9 @@ TForm1::~TForm1() {
 }
 
 std::string TForm1::ExecutableDir() {
+  // Qt's answer passes through QString, which cannot hold file-name bytes that are not UTF-8
+  // (it comes back empty for such a directory), so the system's own name is taken first.
+  if (std::string exact = ExecutableDirectory(); !exact.empty()) return exact;
   QString dir = QCoreApplication::applicationDirPath();
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
   return dir.toStdString();

@@ -15,4 +15,9 @@ std::string FileNameOf(const std::string& path);
 // `dir` with a trailing '/' added when it has none (an empty text stays empty).
 std::string WithTrailingSeparator(std::string dir);
 
+// The directory of the running executable, with a trailing '/', exactly as the system names
+// it: every byte is kept, also where the name is not UTF-8. Read through the link `selfLink`;
+// empty when that link cannot be read.
+std::string ExecutableDirectory(const std::string& selfLink = "/proc/self/exe");
+
 }  // namespace tollwen
