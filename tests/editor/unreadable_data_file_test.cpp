@@ -4,67 +4,21 @@
 // The data file is made unreadable for the editor by taking away write permission (the reader
 // refuses a data file the editor could not save). Root ignores permission bits, so the scenario
 // runs in a child process that has dropped to an unprivileged user.
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "editor/editor_fixture.h"
 #include "level/errors.h"
+#include "support/child_process.h"
 
 namespace tollwen::test {
 namespace {
 
-constexpr uid_t kNobody = 65534;
 constexpr const char* kScenarioDone = "scenario done";
-
-// Runs `body` in a forked child that has given up root (if it had it) and returns what the
-// body returned, or a description of how the child failed.
-std::string RunUnprivileged(const std::function<std::string()>& body) {
-  int fds[2];
-  if (pipe(fds) != 0) return "pipe failed";
-  const pid_t pid = fork();
-  if (pid < 0) return "fork failed";
-  if (pid == 0) {
-    close(fds[0]);
-    std::string result;
-    if (geteuid() == 0 &&
-        (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-      result = "could not drop privileges";
-    } else {
-      try {
-        result = body();
-      } catch (const std::exception& e) {
-        result = std::string("unexpected exception: ") + e.what();
-      } catch (...) {
-        result = "unexpected exception";
-      }
-    }
-    std::size_t written = 0;
-    while (written < result.size()) {
-      const auto n = write(fds[1], result.data() + written, result.size() - written);
-      if (n <= 0) break;
-      written += static_cast<std::size_t>(n);
-    }
-    _exit(0);
-  }
-  close(fds[1]);
-  std::string output;
-  char buffer[512];
-  ssize_t n;
-  while ((n = read(fds[0], buffer, sizeof buffer)) > 0) output.append(buffer, n);
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child crashed: " + output;
-  return output;
-}
 
 class UnreadableDataFileTest : public EditorTest {};
 
@@ -90,12 +44,14 @@ TEST_F(UnreadableDataFileTest, FailedReadLeavesNoLevelOpenAndSaveAsksForFile) {
                   fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
   const std::string resourceDir = resourceDir_;
-  const std::string outcome = RunUnprivileged([&]() -> std::string {
+  const std::string outcome = RunInChild([&]() -> std::string {
+    // Never pass without the denial being real: the read-only data file itself proves that
+    // the child no longer bypasses permission bits.
+    if (std::string problem = DropPrivileges(dir + "second.dat"); !problem.empty()) return problem;
     std::string failures;
     const auto check = [&](bool ok, const std::string& what) {
       if (!ok) failures += what + "; ";
     };
-    // Never pass without the denial being real.
     if (access((dir + "second.dat").c_str(), W_OK) == 0) return "data file still writable";
     if (access((dir + "second.dat").c_str(), R_OK) != 0) return "data file not readable";
 

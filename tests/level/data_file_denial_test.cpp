@@ -1,91 +1,28 @@
 // Failures that need the operating system's cooperation: permission checks (which the
 // superuser bypasses) and writes that fail partway. Each runs in a forked child so that a
 // dropped identity or a lowered resource limit cannot leak into other tests.
-#include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "support/child_process.h"
 
 namespace tollwen {
 namespace {
 
+using test::DropPrivileges;
+using test::RunInChild;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-constexpr uid_t kNobody = 65534;
-
-// Runs `body` in a child process and returns the text it produced, or what it threw.
-std::string RunInChild(const std::function<std::string()>& body) {
-  int fds[2];
-  if (::pipe(fds) != 0) return "pipe failed";
-  const pid_t child = ::fork();
-  if (child < 0) return "fork failed";
-  if (child == 0) {
-    ::close(fds[0]);
-    std::string result;
-    try {
-      result = body();
-    } catch (const std::exception& error) {
-      result = std::string("threw: ") + error.what();
-    }
-    const char* data = result.data();
-    std::size_t left = result.size();
-    while (left > 0) {
-      const ssize_t written = ::write(fds[1], data, left);
-      if (written <= 0) break;
-      data += written;
-      left -= static_cast<std::size_t>(written);
-    }
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string result;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t count = ::read(fds[0], buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) break;
-    result.append(buffer, static_cast<std::size_t>(count));
-  }
-  ::close(fds[0]);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child died: " + result;
-  return result;
-}
-
-// Becomes an unprivileged user (when running as the superuser) and proves that permission
-// bits now apply: `readOnlyFile` (mode 0444) must refuse to open for writing. Returns "" on
-// success, otherwise why the test cannot be meaningful.
-std::string DropPrivileges(const std::string& readOnlyFile) {
-  if (::geteuid() == 0) {
-    if (::setgroups(0, nullptr) != 0) return "setgroups failed";
-    if (::setgid(kNobody) != 0) return "setgid failed";
-    if (::setuid(kNobody) != 0) return "setuid failed";
-  }
-  const int fd = ::open(readOnlyFile.c_str(), O_WRONLY);
-  if (fd >= 0) {
-    ::close(fd);
-    return "privileges were not dropped: a 0444 file opened for writing";
-  }
-  if (errno != EACCES) return std::string("probe open failed: ") + std::strerror(errno);
-  return "";
-}
 
 std::string WellFormedFile(const std::string& music) {
   std::string file = music + "\r\n";

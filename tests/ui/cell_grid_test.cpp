@@ -18,15 +18,6 @@
 namespace tollwen {
 namespace {
 
-using testing::CellCentre;
-using testing::ClientPixel;
-using testing::FullRepaint;
-using testing::ScreenImage;
-using testing::WaitForPaints;
-using testing::WidgetPoint;
-
-constexpr QRgb kSilverRgb = 0xFFC0C0C0;
-
 // A grid with the level editor's geometry, beside a button that can take the focus.
 class CellGridTest : public ::testing::Test {
  protected:
@@ -45,12 +36,8 @@ class CellGridTest : public ::testing::Test {
       asked_.emplace_back(column, row);
       return accept_(column, row);
     });
-    other_ = new QPushButton(QStringLiteral("other"), window_.get());
-    other_->setGeometry(0, 470, 80, 30);
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    other_->setFocus();
+    other_ = AddFocusButton(*window_);
+    ASSERT_TRUE(ShowActiveWithFocusOn(*window_, *other_));
   }
 
   virtual CellGrid* MakeGrid() { return new CellGrid(21, 15, window_.get()); }

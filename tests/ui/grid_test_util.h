@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -9,7 +10,28 @@
 
 #include "ui/cell_grid.h"
 
-namespace tollwen::testing {
+// Helpers for the grid widget tests, which call them unqualified.
+namespace tollwen {
+
+// The colour of the grid lines.
+inline constexpr QRgb kSilverRgb = 0xFFC0C0C0;
+
+// Adds to `window` a button below the grid, something that can take the focus away from it.
+inline QPushButton* AddFocusButton(QWidget& window) {
+  auto* button = new QPushButton(QStringLiteral("other"), &window);
+  button->setGeometry(0, 470, 80, 30);
+  return button;
+}
+
+// Shows `window` and, once it is the active window, gives `focus` the focus. False when the
+// window never became active.
+[[nodiscard]] inline bool ShowActiveWithFocusOn(QWidget& window, QWidget& focus) {
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) return false;
+  focus.setFocus();
+  return true;
+}
 
 // Lets Qt deliver the scheduled repaints (the backing store updates on a short timer).
 inline void WaitForPaints() {
@@ -47,4 +69,4 @@ inline QRgb ClientPixel(const QImage& image, const CellGrid& grid, int x, int y)
   return image.pixel(p) | 0xFF000000u;
 }
 
-}  // namespace tollwen::testing
+}  // namespace tollwen

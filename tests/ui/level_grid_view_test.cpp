@@ -17,17 +17,9 @@
 namespace tollwen {
 namespace {
 
-using testing::CellCentre;
-using testing::ClientPixel;
-using testing::FullRepaint;
-using testing::ScreenImage;
-using testing::WaitForPaints;
-using testing::WidgetPoint;
-
 constexpr QRgb kKey = 0xFFFF00FF;      // the tiles' transparent colour (their bottom-left pixel)
 constexpr QRgb kTealRgb = 0xFF008080;  // the marker's transparent colour
 constexpr QRgb kMarkerRgb = 0xFFFFFF00;
-constexpr QRgb kSilverRgb = 0xFFC0C0C0;
 
 // Every picture pixel differs from its neighbours and from the tiles' colours.
 QRgb PicturePixel(int x, int y) { return qRgb(x % 251, y % 241, 30 + (x + y) % 7); }
@@ -78,8 +70,7 @@ class LevelGridViewTest : public ::testing::Test {
     window_->resize(760, 520);
     view_ = new LevelGridView(editor_, window_.get());
     view_->SetGridBorders();
-    other_ = new QPushButton(QStringLiteral("other"), window_.get());
-    other_->setGeometry(0, 470, 80, 30);
+    other_ = AddFocusButton(*window_);
     fake_.OnCall([this](const std::string& call) {
       if (call == "RepaintGrid") view_->RepaintAll();
       if (call == "DrawPictureOnGrid") view_->DrawPictureOnGrid();
@@ -89,10 +80,7 @@ class LevelGridViewTest : public ::testing::Test {
     state.Background = Picture();
     for (int i = 1; i <= 15; ++i) state.Tiles.TileBitmap(i) = MakeTile(i);
     state.Tiles.StartMarker() = MakeMarker();
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    other_->setFocus();
+    ASSERT_TRUE(ShowActiveWithFocusOn(*window_, *other_));
     editor_.NewLevel();  // a blank level on the picture, the grid enabled
     editor_.ChooseTile('5');
     WaitForPaints();
