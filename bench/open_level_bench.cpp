@@ -26,6 +26,8 @@ void BM_OpenLevel(benchmark::State& state) {
     benchmark::DoNotOptimize(editor.State().Grid.CellAt(19, 13));
   }
   if (!editor.State().LevelOpen) state.SkipWithError("the level did not open");
+  std::ifstream picture(level.PicturePath(), std::ios::binary | std::ios::ate);
+  state.counters["picture_KiB"] = static_cast<double>(picture.tellg()) / 1024.0;
 }
 BENCHMARK(BM_OpenLevel)->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTest>
 
 #include "bench_level.h"
 #include "display/tile_set.h"
@@ -59,6 +60,7 @@ BENCHMARK(BM_DrawPictureOnce)->Unit(benchmark::kMicrosecond);
 void BM_CellPress(benchmark::State& state) {
   OpenLevelGrid level;
   level.grid.show();
+  if (!QTest::qWaitForWindowExposed(&level.grid)) state.SkipWithError("the grid was not shown");
   level.editor.ChooseTile('5');
   int step = 0;
   for (auto _ : state) {
