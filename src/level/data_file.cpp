@@ -167,9 +167,9 @@ class TemporaryFile {
 // Makes a completed rename durable. The new file is already in place and complete, so a
 // failure here is not reported: the save itself has succeeded.
 void SyncDirectoryOf(const std::string& path) {
-  std::string directory = DirectoryOf(path);
-  if (directory.empty()) directory = ".";
-  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const std::string prefix = DirectoryOf(path);
+  const char* directory = prefix.empty() ? "." : prefix.c_str();
+  const int fd = ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   BestEffort(::fsync(fd));
   ::close(fd);
