@@ -93,13 +93,13 @@ TEST(BmpReader, HandWrittenFilesDecodeAndMatchTheBuilder) {
   EXPECT_EQ(PixelsOf(Decode(rgb24)), (Rows{{kRed, kWhite}, {kBlue, kGreen}}));
   EXPECT_EQ(BmpBuilder(2, 2, 24).Rgb24Row({kRed, kWhite}).Rgb24Row({kBlue, kGreen}).Build(), rgb24);
 
-  const Bytes indexed = b(
-      {'B', 'M', 62,   0,    0, 0, 0, 0, 0, 0, 58, 0, 0, 0, 40,   0,    0,    0, 1,    0,
-       0,   0,   1,    0,    0, 0, 1, 0, 8, 0, 0,  0, 0, 0, 4,    0,    0,    0, 0x13, 0x0B,
-       0,   0,   0x13, 0x0B, 0, 0, 1, 0, 0, 0, 0,  0, 0, 0, 0x10, 0x20, 0x30, 0,  // palette entry
-                                                                                  // 0: blue, green,
-                                                                                  // red, unused
-       0,   0,   0,    0});
+  const Bytes indexed =
+      b({'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0,
+         8, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
+         0x10, 0x20, 0x30, 0,  // palette entry
+                               // 0: blue, green,
+                               // red, unused
+         0, 0, 0, 0});
   EXPECT_EQ(PixelsOf(Decode(indexed)), (Rows{{qRgb(0x30, 0x20, 0x10)}}));
   EXPECT_EQ(BmpBuilder(1, 1, 8).Palette({qRgb(0x30, 0x20, 0x10)}).IndexRow({0}).Build(), indexed);
 }

@@ -23,8 +23,8 @@
 #include "display/colours.h"
 #include "display/tile_set.h"
 #include "editor/editor_fixture.h"
-#include "level/path_parts.h"
 #include "level/errors.h"
+#include "level/path_parts.h"
 #include "support/bmp_builder.h"
 #include "support/child_process.h"
 
