@@ -24,7 +24,7 @@ void RecolourArrows(TileSet& tiles, QRgb oldColour, QRgb newColour,
   // The temporary copy the pixels are read from; it lives only for this call, whatever happens.
   QImage temporary;
 
-  for (int i = 1; i <= 15; ++i) {
+  for (int i = 1; i <= kTileCount; ++i) {
     Bitmap& tile = tiles.TileBitmap(i);
     temporary = tile.Image().copy();
     tile.SetTransparent(false);

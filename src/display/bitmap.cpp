@@ -4,13 +4,11 @@
 #include <utility>
 
 #include "display/bmp_reader.h"
+#include "display/colours.h"
 
 namespace tollwen {
 
 namespace {
-
-constexpr QRgb kRgbMask = 0x00FFFFFF;
-constexpr QRgb kOpaque = 0xFF000000;
 
 // Bitmaps are opaque and held at 32 bits per pixel; any other format is brought to that.
 QImage AsRgb32(QImage image) {
@@ -27,13 +25,9 @@ void Bitmap::LoadFromFile(const std::string& path) {
 
 void Bitmap::SetImage(QImage image) {
   image_ = AsRgb32(std::move(image));
-  maskedValid_ = false;
+  // The copy of the old pixels is not needed any more; its memory is freed now.
   masked_ = QImage();
-}
-
-QImage& Bitmap::MutableImage() {
-  maskedValid_ = false;
-  return image_;
+  maskedSource_ = 0;
 }
 
 QRgb Bitmap::TransparentColor() const {
@@ -54,7 +48,7 @@ const QImage& Bitmap::MaskedImage(QRgb transparentColour) const {
   const QRgb key = transparentColour & kRgbMask;
   // The image's cache key changes whenever its pixels are written, also through a reference
   // kept from MutableImage(), so a stale copy is never drawn.
-  if (maskedValid_ && maskedFor_ == key && maskedSource_ == image_.cacheKey()) return masked_;
+  if (maskedSource_ == image_.cacheKey() && maskedFor_ == key) return masked_;
 
   const QImage source = AsRgb32(image_);
   const int width = source.width();
@@ -74,7 +68,6 @@ const QImage& Bitmap::MaskedImage(QRgb transparentColour) const {
   }
   maskedFor_ = key;
   maskedSource_ = image_.cacheKey();
-  maskedValid_ = true;
   return masked_;
 }
 

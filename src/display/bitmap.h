@@ -27,11 +27,11 @@ class Bitmap {
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }
 
+  // The transparent copy that drawing uses follows every change of the pixels, whether they
+  // are replaced or written in place through MutableImage().
   const QImage& Image() const { return image_; }
-  // Replaces the pixels; drops the cached transparent copy.
   void SetImage(QImage image);
-  // For callers that change pixels in place; drops the cached transparent copy.
-  QImage& MutableImage();
+  QImage& MutableImage() { return image_; }
 
   void SetTransparent(bool on) { transparent_ = on; }
   bool Transparent() const { return transparent_; }
@@ -56,9 +56,9 @@ class Bitmap {
   // rebuilt when the pixels or the transparent colour change.
   mutable QImage masked_;
   mutable QRgb maskedFor_ = 0;
-  // The image's cache key when the copy was built; it changes whenever the pixels are written.
+  // The image's cache key when the copy was built (0: none built). Qt gives every image a new
+  // key whenever its pixels are written or replaced, and never 0 to an image with pixels.
   mutable qint64 maskedSource_ = 0;
-  mutable bool maskedValid_ = false;
 };
 
 }  // namespace tollwen

@@ -1,9 +1,6 @@
 #include "display/bmp_reader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <new>
 #include <vector>
@@ -24,14 +21,15 @@ void ReadInto(int fd, std::vector<std::byte>& buffer, std::uint64_t count,
   const std::size_t start = buffer.size();
   buffer.resize(start + static_cast<std::size_t>(count));
   std::size_t filled = start;
-  while (filled < buffer.size()) {
-    const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw FileOpenError(path);
+  try {
+    while (filled < buffer.size()) {
+      const std::size_t got =
+          ReadSome(fd, reinterpret_cast<char*>(buffer.data()) + filled, buffer.size() - filled);
+      if (got == 0) break;
+      filled += got;
     }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+  } catch (const InOutError&) {
+    throw FileOpenError(path);
   }
   buffer.resize(filled);
 }

@@ -15,7 +15,7 @@ namespace tollwen {
 // data that is cut short leaves the missing pixels black.
 //
 // Failures (all EditorError):
-//   "Cannot open file <path>"   the file cannot be opened or is not a regular file
+//   "Cannot open file <path>"   the file cannot be opened or read, or is not a regular file
 //   "Stream read error"         shorter than the 14-byte file header, or cut off inside the
 //                               bitmap header, its colour masks or its palette
 //   "Bitmap image is not valid" no "BM" signature, a plane count other than 1, or a header

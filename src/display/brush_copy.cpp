@@ -1,11 +1,10 @@
 #include "display/brush_copy.h"
 
+#include "display/colours.h"
+
 namespace tollwen {
 
 namespace {
-
-constexpr QRgb kRgbMask = 0x00FFFFFF;
-constexpr QRgb kOpaque = 0xFF000000;
 
 bool IsRgb32(const QImage& image) { return image.format() == QImage::Format_RGB32; }
 
@@ -29,8 +28,9 @@ void BrushCopy(QImage& destination, QPoint destinationTopLeft, const QImage& sou
   if (!IsRgb32(destination)) destination = destination.convertToFormat(QImage::Format_RGB32);
 
   // Clip to the source, then to the destination, moving both corners together.
-  QRect clipped = sourceRect.normalized() & from->rect();
-  const QPoint offset = destinationTopLeft - sourceRect.normalized().topLeft();
+  const QRect wanted = sourceRect.normalized();
+  QRect clipped = wanted & from->rect();
+  const QPoint offset = destinationTopLeft - wanted.topLeft();
   QRect target = clipped.translated(offset) & destination.rect();
   if (target.isEmpty()) return;
   clipped = target.translated(-offset);

@@ -9,19 +9,14 @@ namespace tollwen {
 
 namespace {
 
-constexpr int kTileCount = 15;
-
 void CheckIndex(int index) {
   if (index < 1 || index > kTileCount) {
     throw std::out_of_range("tile index " + std::to_string(index) + " is not 1..15");
   }
 }
 
-// Tile i is stored as its upper-case hexadecimal digit: 1.bmp ... 9.bmp, A.bmp ... F.bmp.
-std::string TileFileName(int index) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return std::string(1, kDigits[index]) + ".bmp";
-}
+// Tile i's file is named by its code: 1.bmp ... 9.bmp, A.bmp ... F.bmp (upper case).
+std::string TileFileName(int index) { return std::string(1, TileCodeFor(index)) + ".bmp"; }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "display/bitmap.h"
+#include "level/tile_code.h"
 
 namespace tollwen {
 
@@ -21,7 +22,7 @@ class TileSet {
   void Clear();
 
  private:
-  std::array<Bitmap, 15> tiles_;
+  std::array<Bitmap, kTileCount> tiles_;
   Bitmap startMarker_;
 };
 

@@ -6,16 +6,11 @@
 
 namespace tollwen {
 
-namespace {
-
-constexpr QRgb kRgbMask = 0x00FFFFFF;
-constexpr QRgb kOpaque = 0xFF000000;
-
-}  // namespace
-
 void Editor::ChooseArrowColour() {
   BusyScope busy(*this);
-  const std::optional<QRgb> chosen = window_.AskArrowColour(window_.ArrowColour());
+  // The swatch is the only record of the colour the arrows have now.
+  const QRgb oldColour = window_.ArrowColour();
+  const std::optional<QRgb> chosen = window_.AskArrowColour(oldColour);
   if (!chosen) return;
   const QRgb newColour = *chosen | kOpaque;
 
@@ -25,8 +20,6 @@ void Editor::ChooseArrowColour() {
     return;
   }
 
-  // The swatch is the only record of the colour the arrows have now.
-  const QRgb oldColour = window_.ArrowColour();
   window_.SetArrowColour(newColour);
 
   RecolourArrows(state_.Tiles, oldColour, newColour, [this] { window_.ProcessPendingMessages(); });

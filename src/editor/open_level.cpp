@@ -45,10 +45,9 @@ void Editor::OpenLevel() {
   state_.LevelOpen = true;
 
   if (RegularFileExists(state_.DataPath)) {
-    LevelGrid grid;
-    std::string musicName;
     try {
-      musicName = ReadDataFile(state_.DataPath, grid);
+      // The grid only changes once the whole file has been read.
+      state_.MusicName = ReadDataFile(state_.DataPath, state_.Grid);
     } catch (...) {
       // No level stays open over rows that do not belong to this picture. DataPath is
       // dropped as well, so neither Save nor a New followed by Save writes over the data
@@ -57,8 +56,6 @@ void Editor::OpenLevel() {
       CloseLevel();
       throw;
     }
-    state_.Grid = grid;
-    state_.MusicName = std::move(musicName);
   } else {
     // A blank level on the picture; nothing is written until the user saves. The music name
     // stays as it was.

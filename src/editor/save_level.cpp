@@ -4,6 +4,17 @@
 
 namespace tollwen {
 
+namespace {
+
+// Writes the level to the data path and confirms it; the window keeps repainting meanwhile.
+void WriteLevel(WindowServices& window, const EditorState& state) {
+  WriteDataFile(state.DataPath, state.MusicName, state.Grid,
+                [&window] { window.ProcessPendingMessages(); });
+  window.ShowMessage("File Saved!");
+}
+
+}  // namespace
+
 void Editor::Save() {
   BusyScope busy(*this);
   // Cancelling the music question leaves the name empty; the level is saved all the same.
@@ -15,9 +26,7 @@ void Editor::Save() {
     SaveAs();
     return;
   }
-  WriteDataFile(state_.DataPath, state_.MusicName, state_.Grid,
-                [this] { window_.ProcessPendingMessages(); });
-  window_.ShowMessage("File Saved!");
+  WriteLevel(window_, state_);
 }
 
 void Editor::SaveAs() {
@@ -28,9 +37,7 @@ void Editor::SaveAs() {
   if (!chosen) return;
 
   state_.DataPath = *chosen;
-  WriteDataFile(state_.DataPath, state_.MusicName, state_.Grid,
-                [this] { window_.ProcessPendingMessages(); });
-  window_.ShowMessage("File Saved!");
+  WriteLevel(window_, state_);
 }
 
 }  // namespace tollwen

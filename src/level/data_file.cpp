@@ -47,20 +47,6 @@ FileDescriptor OpenRegularFile(const std::string& path, int access) {
 // Takes the result of a call whose failure is deliberately not an error.
 void BestEffort(int /*result*/) {}
 
-std::string ReadLink(const std::string& path, std::size_t sizeHint) {
-  std::string target(sizeHint + 1, '\0');
-  for (;;) {
-    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-    if (length < 0) ThrowInOutError(errno);
-    if (static_cast<std::size_t>(length) < target.size()) {
-      target.resize(static_cast<std::size_t>(length));
-      return target;
-    }
-    // The link changed and grew since it was looked at: try again with more room.
-    target.resize(target.size() * 2);
-  }
-}
-
 // The file a save must replace: `path` itself, or, when it is a symbolic link, the file the
 // chain of links ends at (which need not exist yet). Replacing the link itself would turn it
 // into a plain file and leave the linked file unchanged.
@@ -69,7 +55,7 @@ std::string ResolveSymlinks(std::string path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
     if (hops == kMaxSymlinkHops) ThrowInOutError(ELOOP);
-    std::string target = ReadLink(path, static_cast<std::size_t>(status.st_size));
+    std::string target = ReadSymlink(path);
     if (target.empty()) ThrowInOutError(ENOENT);
     path = target.front() == '/' ? std::move(target) : DirectoryOf(path) + target;
   }
@@ -110,12 +96,8 @@ class TemporaryFile {
       std::string candidate = stem + RandomSuffix() + ".tmp";
       // Created like any new file (0666 less the umask); a replaced file's own permission
       // bits are put on later.
-      int fd;
-      do {
-        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-      } while (fd < 0 && errno == EINTR);
-      if (fd >= 0) {
-        file_ = FileDescriptor(fd);
+      file_ = TryOpenFile(candidate, O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+      if (file_.IsOpen()) {
         path_ = std::move(candidate);
         return;
       }
@@ -178,11 +160,9 @@ void SyncDirectoryOf(const std::string& path) {
 }  // namespace
 
 std::string ReadDataFile(const std::string& path, LevelGrid& grid) {
-  // A data file the editor could read but not save is refused up front, so that edits are
-  // never made that cannot be kept. Nothing is created here.
-  OpenRegularFile(path, O_RDWR).Close();
-
-  FileDescriptor file = OpenRegularFile(path, O_RDONLY);
+  // Opened for writing as well as reading, so that a data file the editor could read but not
+  // save is refused up front and no edits are made that cannot be kept. Nothing is created.
+  FileDescriptor file = OpenRegularFile(path, O_RDWR);
   LineReader reader(file.get());
   std::string musicName;
   reader.ReadLine(musicName, kMaxMusicNameLength);
@@ -208,7 +188,9 @@ void WriteDataFile(const std::string& path, const std::string& musicName, const 
                    const std::function<void()>& eachRow) {
   // A line break inside the name would push every row down one line in the saved file.
   if (musicName.find_first_of("\r\n") != std::string::npos) ThrowInOutError(EINVAL);
-  if (FileNameOf(path).empty()) ThrowInOutError(EINVAL);
+  // The path must name a file, and all of it: the system would take a path with an embedded
+  // NUL to name the file of its first part.
+  if (FileNameOf(path).empty() || path.find('\0') != std::string::npos) ThrowInOutError(EINVAL);
 
   const std::string target = ResolveSymlinks(path);
 
@@ -217,19 +199,14 @@ void WriteDataFile(const std::string& path, const std::string& musicName, const 
   // the old content stays untouched until the new one is complete.
   bool replacing = false;
   struct stat original {};
-  {
-    int fd;
-    do {
-      fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd >= 0) {
-      FileDescriptor existing(fd);
-      RequireRegularFile(existing.get());
-      if (::fstat(existing.get(), &original) != 0) ThrowInOutError(errno);
-      replacing = true;
-    } else if (errno != ENOENT) {
-      ThrowInOutError(errno);
-    }
+  if (const FileDescriptor existing =
+          TryOpenFile(target, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+      existing.IsOpen()) {
+    RequireRegularFile(existing.get());
+    if (::fstat(existing.get(), &original) != 0) ThrowInOutError(errno);
+    replacing = true;
+  } else if (errno != ENOENT) {
+    ThrowInOutError(errno);
   }
 
   TemporaryFile temporary(target);

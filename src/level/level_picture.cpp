@@ -12,7 +12,6 @@
 #include "level/posix_file.h"
 
 extern "C" {
-#include <jerror.h>
 #include <jpeglib.h>
 }
 

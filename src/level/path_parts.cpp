@@ -1,6 +1,7 @@
 #include "level/path_parts.h"
 
-#include <unistd.h>
+#include "level/errors.h"
+#include "level/posix_file.h"
 
 namespace tollwen {
 
@@ -20,16 +21,10 @@ std::string WithTrailingSeparator(std::string dir) {
 }
 
 std::string ExecutableDirectory(const std::string& selfLink) {
-  std::string target(256, '\0');
-  for (;;) {
-    const ssize_t length = ::readlink(selfLink.c_str(), target.data(), target.size());
-    if (length <= 0) return {};
-    if (static_cast<std::size_t>(length) < target.size()) {
-      target.resize(static_cast<std::size_t>(length));
-      return DirectoryOf(target);
-    }
-    // The name may have been cut to fit: read it again with more room.
-    target.resize(target.size() * 2);
+  try {
+    return DirectoryOf(ReadSymlink(selfLink));
+  } catch (const InOutError&) {
+    return {};
   }
 }
 

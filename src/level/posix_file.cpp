@@ -32,28 +32,35 @@ int FileDescriptor::Close() {
   return result == 0 ? 0 : errno;
 }
 
-ReadableFile OpenForReading(const std::string& path) {
-  if (path.find('\0') != std::string::npos) throw FileOpenError(path);
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  ReadableFile opened{FileDescriptor(fd)};
-  struct stat status {};
-  if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) throw FileOpenError(path);
-  opened.size = static_cast<std::uint64_t>(status.st_size);
-  return opened;
-}
-
 void ThrowInOutError(int err) { throw InOutError::FromErrno(err); }
 
-FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode) {
+FileDescriptor TryOpenFile(const std::string& path, int flags, mode_t mode) {
+  if (path.find('\0') != std::string::npos) {
+    errno = EINVAL;
+    return FileDescriptor();
+  }
   int fd;
   do {
     fd = ::open(path.c_str(), flags, mode);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) ThrowInOutError(errno);
   return FileDescriptor(fd);
+}
+
+FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode) {
+  FileDescriptor file = TryOpenFile(path, flags, mode);
+  if (!file.IsOpen()) ThrowInOutError(errno);
+  return file;
+}
+
+ReadableFile OpenForReading(const std::string& path) {
+  ReadableFile opened{TryOpenFile(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+  struct stat status {};
+  if (!opened.file.IsOpen() || ::fstat(opened.file.get(), &status) != 0 ||
+      !S_ISREG(status.st_mode)) {
+    throw FileOpenError(path);
+  }
+  opened.size = static_cast<std::uint64_t>(status.st_size);
+  return opened;
 }
 
 void RequireRegularFile(int fd) {
@@ -83,6 +90,20 @@ void WriteAll(int fd, std::string_view data) {
     // full disk it almost certainly is.
     if (count == 0) ThrowInOutError(ENOSPC);
     data.remove_prefix(static_cast<std::size_t>(count));
+  }
+}
+
+std::string ReadSymlink(const std::string& path) {
+  std::string target(256, '\0');
+  for (;;) {
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length < 0) ThrowInOutError(errno);
+    if (static_cast<std::size_t>(length) < target.size()) {
+      target.resize(static_cast<std::size_t>(length));
+      return target;
+    }
+    // The target may have been cut to fit: read it again with more room.
+    target.resize(target.size() * 2);
   }
 }
 

@@ -34,7 +34,12 @@ class FileDescriptor {
 // Throws the InOutError that stands for the operating-system error `err`.
 [[noreturn]] void ThrowInOutError(int err);
 
-// open(2), retried when interrupted by a signal. Throws InOutError when it fails.
+// open(2), retried when interrupted by a signal. When it fails, the descriptor returned is not
+// open and errno tells why. A path with an embedded NUL fails with EINVAL: the system would
+// take it to name the file of its first part.
+FileDescriptor TryOpenFile(const std::string& path, int flags, mode_t mode = 0);
+
+// TryOpenFile that throws InOutError when the open fails.
 FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
 // Throws InOutError ("File access denied") unless `fd` refers to a regular file: the editor
@@ -59,5 +64,9 @@ std::size_t ReadSome(int fd, char* buffer, std::size_t size);
 
 // Writes all of `data`, continuing after short writes. Throws InOutError when a write fails.
 void WriteAll(int fd, std::string_view data);
+
+// The target of the symbolic link `path`, however long. Throws InOutError when the link cannot
+// be read.
+std::string ReadSymlink(const std::string& path);
 
 }  // namespace tollwen

@@ -12,9 +12,6 @@ class BevelPanel : public QWidget {
  public:
   explicit BevelPanel(QWidget* parent = nullptr);
 
-  // The width of both bevels together.
-  static constexpr int kBevelWidth = 2;
-
  protected:
   void paintEvent(QPaintEvent* event) override;
 };

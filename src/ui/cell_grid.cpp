@@ -235,7 +235,9 @@ void CellGrid::paintEvent(QPaintEvent* event) {
   for (int r = 0; r < rowCount_; ++r) {
     painter.fillRect(QRect(0, tops_[r] + heights_[r], gridWidth, 1), lineColour);
   }
-  const bool focused = hasFocus();
+  // The window's focus widget, whether or not the window itself is active: the look of the
+  // current cell does not change when another window comes to the front.
+  const bool focused = window()->focusWidget() == this;
   for (int r = 0; r < rowCount_; ++r) {
     for (int c = 0; c < columnCount_; ++c) {
       if (dirty.intersects(CellPaintExtent(c, r))) PaintCell(painter, c, r, focused);

@@ -12,7 +12,9 @@ namespace tollwen {
 // A general owner-drawn grid of cells, in the manner of a desktop string grid without text:
 // columns and rows of individual sizes with a one-pixel line after each, a current cell, a
 // focus frame, and the selection protocol: every gesture that would move the current cell
-// first asks the select handler, which may refuse. Knows nothing about levels.
+// first asks the select handler, which may refuse. Knows nothing about levels. The current cell
+// shows the focus frame while the grid is its window's focus widget (also while that window is
+// in the background), and the highlight colour otherwise.
 //
 // Gestures (only while enabled): left press on a cell (or the line right of / below it)
 // selects it; dragging selects every cell entered; holding the left button with the pointer

@@ -3,8 +3,6 @@
 #include <exception>
 #include <utility>
 
-#include "level/errors.h"
-
 namespace tollwen {
 
 CommandRunner::CommandRunner(ErrorHandler showError, BlockedCheck blocked)
@@ -20,9 +18,7 @@ bool CommandRunner::RunAlways(const std::function<void()>& command) {
   try {
     command();
     return true;
-  } catch (const EditorError& error) {
-    message = error.what();
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // EditorError and every other standard error
     message = error.what();
   } catch (...) {
     message = "Unknown error";

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
@@ -34,7 +33,6 @@ namespace {
 
 constexpr int kPanelWidth = 105;
 constexpr int kGridLeft = 107;
-constexpr int kGridWidth = 649;
 constexpr int kButtonPitch = 48;
 constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 104;
@@ -95,9 +93,7 @@ std::string TForm1::ExecutableDir() {
   // Qt's answer passes through QString, which cannot hold file-name bytes that are not UTF-8
   // (it comes back empty for such a directory), so the system's own name is taken first.
   if (std::string exact = ExecutableDirectory(); !exact.empty()) return exact;
-  QString dir = QCoreApplication::applicationDirPath();
-  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-  return dir.toStdString();
+  return WithTrailingSeparator(QCoreApplication::applicationDirPath().toStdString());
 }
 
 void TForm1::SetUpWindow() {
@@ -151,15 +147,14 @@ void TForm1::CreateWidgets() {
 
   label2_ = new QLabel(panel1_);
   label2_->setObjectName(QStringLiteral("Label2"));
-  label2_->setGeometry(56, 408, 41, 41);
+  label2_->move(56, 408);
   label2_->setFixedSize(41, 41);
   label2_->setAutoFillBackground(true);
   SetArrowColour(qRgb(0, 0, 0));
 
+  // StringGrid1 comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
-  grid_->setObjectName(QStringLiteral("StringGrid1"));
-  grid_->setGeometry(kGridLeft, 0, kGridWidth, kClientHeight);
-  grid_->setEnabled(false);
+  grid_->move(kGridLeft, 0);
   // Selections go through the error boundary, and do nothing while a command runs.
   grid_->SetSelectCellHandler(
       [this](int column, int row) { return StringGrid1SelectCell(column, row); });
@@ -226,9 +221,10 @@ void TForm1::FormCreate() {
     emptyGlyph.LoadFromFile(state.ResourceDir + "0.bmp");
     speedButtons_[0]->SetGlyph(emptyGlyph.Image());
 
-    // Copies taken now: later recolouring of the tiles does not reach the palette.
+    // Each button keeps a copy taken now: later recolouring of the tiles does not reach the
+    // palette.
     for (int i = 1; i <= kTileCount; ++i) {
-      speedButtons_[i]->SetGlyph(state.Tiles.TileBitmap(i).Image().copy());
+      speedButtons_[i]->SetGlyph(state.Tiles.TileBitmap(i).Image());
     }
   });
 }
@@ -237,7 +233,6 @@ void TForm1::FormClose() {
   EditorState& state = editor_.State();
   state.Background = QImage();
   state.Tiles.Clear();
-  closed_ = true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -7,11 +7,10 @@
 namespace tollwen {
 
 QImage TransparentGlyph(const QImage& glyph) {
-  if (glyph.isNull() || glyph.width() == 0 || glyph.height() == 0) return {};
+  if (glyph.isNull()) return {};
   QImage result = glyph.convertToFormat(QImage::Format_ARGB32);
-  const QRgb key =
-      qRgb(qRed(result.pixel(0, result.height() - 1)), qGreen(result.pixel(0, result.height() - 1)),
-           qBlue(result.pixel(0, result.height() - 1)));
+  // Colours are compared without their alpha.
+  const QRgb key = result.pixel(0, result.height() - 1) | 0xFF000000u;
   for (int y = 0; y < result.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
     for (int x = 0; x < result.width(); ++x) {

@@ -266,6 +266,9 @@ TEST_F(DataFileTest, SaveToUnusablePathsFails) {
   EXPECT_EQ(InOutErrorOf([&] { WriteDataFile(dir_.path() + "/", "m", LevelGrid()); }),
             "Invalid filename");
   EXPECT_EQ(InOutErrorOf([&] { WriteDataFile("", "m", LevelGrid()); }), "Invalid filename");
+  // A name cut short by an embedded NUL must not save to the file named by its first part.
+  const std::string cut = dir_.File("cut.dat") + std::string(1, '\0') + "x";
+  EXPECT_EQ(InOutErrorOf([&] { WriteDataFile(cut, "m", LevelGrid()); }), "Invalid filename");
   EXPECT_TRUE(dir_.Names().empty());
 }
 

@@ -191,6 +191,20 @@ TEST_F(CellGridTest, CurrentCellIsHighlightedWithoutFocusAndFramedByInvertedDots
   EXPECT_EQ(ClientPixel(image, *grid_, rect.center().x(), rect.center().y()), content.rgb());
 }
 
+TEST_F(CellGridTest, CurrentCellKeepsItsFocusFrameWhileAnotherWindowIsActive) {
+  StartAt(3, 2);
+  QWidget elsewhere;
+  elsewhere.resize(100, 100);
+  ASSERT_TRUE(ShowActiveWithFocusOn(elsewhere, elsewhere));
+  ASSERT_FALSE(grid_->hasFocus());
+  const QRect rect = grid_->CellRect(3, 2);
+  const QRgb base = grid_->palette().color(QPalette::Active, QPalette::Base).rgb();
+  const QImage image = FullRepaint(*grid_);
+  EXPECT_EQ(ClientPixel(image, *grid_, rect.left(), rect.top()),
+            (~base & 0x00FFFFFFu) | 0xFF000000u);
+  EXPECT_EQ(ClientPixel(image, *grid_, rect.left() + 1, rect.top()), base);
+}
+
 TEST_F(CellGridTest, PressAsksForItsCellEveryTimeAndTakesTheFocus) {
   Click(3, 2);
   EXPECT_TRUE(grid_->hasFocus());
