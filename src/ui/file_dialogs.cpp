@@ -1,8 +1,12 @@
 #include "ui/file_dialogs.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QSettings>
 #include <utility>
 
 #include "ui/dialog_runner.h"
@@ -62,11 +66,41 @@ FileDialogSetup MusicDialogSetup() {
   return setup;
 }
 
+namespace {
+
+// Qt's file dialog reads its last directory, view and history from the user's QtProject
+// settings file when it is created and writes them back when it is destroyed. The editor
+// keeps no settings, so the user scope of settings is pointed at a place that can never be
+// created: the dialogs start from their own set-up and nothing is written.
+void KeepDialogsOutOfSettings() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+  }
+}
+
+// Returning a name while the completer lists matches for it closes the dialog but leaves the
+// list open; a kept dialog would leave it standing on the screen.
+void HideCompletionLists(QFileDialog& dialog) {
+  for (QCompleter* completer : dialog.findChildren<QCompleter*>()) {
+    if (completer->popup() != nullptr) completer->popup()->hide();
+  }
+}
+
+}  // namespace
+
 FileQuestion::FileQuestion(FileDialogSetup setup, QWidget* parent)
     : setup_(std::move(setup)), parent_(parent), fileName_(setup_.initialFileName) {}
 
-std::unique_ptr<QFileDialog> FileQuestion::CreateDialog() const {
-  auto dialog = std::make_unique<QFileDialog>(parent_);
+FileQuestion::~FileQuestion() { delete dialog_.data(); }
+
+QFileDialog& FileQuestion::Dialog() {
+  if (dialog_ != nullptr) return *dialog_;
+  KeepDialogsOutOfSettings();
+  auto* dialog = new QFileDialog(parent_);
+  dialog_ = dialog;
   dialog->setObjectName(setup_.objectName);
   // Qt's own dialog on every desktop: it matches the filter patterns regardless of case
   // ("*.IT" lists song.it) and behaves the same everywhere.
@@ -83,22 +117,26 @@ std::unique_ptr<QFileDialog> FileQuestion::CreateDialog() const {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
   }
-  return dialog;
+  QObject::connect(dialog, &QDialog::finished, dialog, [dialog] { HideCompletionLists(*dialog); });
+  return *dialog;
 }
 
 std::optional<std::string> FileQuestion::Ask(DialogRunner& runner, const std::string& initialDir) {
-  const std::unique_ptr<QFileDialog> dialog = CreateDialog();
-  dialog->setDirectory(QString::fromStdString(initialDir));
-  if (!fileName_.isEmpty()) dialog->selectFile(fileName_);
-  if (!runner.RunFileDialog(*dialog)) return std::nullopt;
-  const QStringList files = dialog->selectedFiles();
+  QFileDialog& dialog = Dialog();
+  dialog.setDirectory(QString::fromStdString(initialDir));
+  // Whatever was typed into a cancelled showing goes; the remembered name comes back.
+  if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->clear();
+  if (!fileName_.isEmpty()) dialog.selectFile(fileName_);
+  if (!runner.RunFileDialog(dialog)) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
-  const QString path = WithDefaultExtension(files.first(), dialog->defaultSuffix());
+  const QString path = WithDefaultExtension(files.first(), dialog.defaultSuffix());
   fileName_ = QFileInfo(path).fileName();
   return path.toStdString();
 }
 
 QColorDialog* CreateColourDialog(QWidget* parent) {
+  KeepDialogsOutOfSettings();  // Qt's colour dialog stores custom colours there
   auto* dialog = new QColorDialog(parent);
   dialog->setObjectName(QStringLiteral("ColorDialog1"));
   dialog->setOption(QColorDialog::DontUseNativeDialog);

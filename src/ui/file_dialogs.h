@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -47,34 +47,36 @@ FileDialogSetup PictureDialogSetup();
 FileDialogSetup SaveDialogSetup();
 FileDialogSetup MusicDialogSetup();
 
-// A file question: asks the same question each time through a file dialog set up for it, and
-// remembers the name of the file chosen last, pre-filling it the next time. An open dialog
-// only accepts an existing file in an existing directory; a save dialog accepts any name and
-// never asks before overwriting.
-//
-// Every question gets a dialog of its own, dropped once it is answered: a dialog kept hidden
-// between questions can leave its name completer's popup on the screen.
+// A file question: asks the same question each time through one file dialog, created the
+// first time it is asked and kept for the owner's life, and remembers the name of the file
+// chosen last, pre-filling it the next time. An open dialog only accepts an existing file in
+// an existing directory; a save dialog accepts any name and never asks before overwriting.
+// Each showing is placed over the owner like a new dialog would be.
 class FileQuestion {
  public:
   FileQuestion(FileDialogSetup setup, QWidget* parent);
+  ~FileQuestion();
+  FileQuestion(const FileQuestion&) = delete;
+  FileQuestion& operator=(const FileQuestion&) = delete;
 
-  // Shows a dialog starting in `initialDir`, pre-filled with the remembered name. Returns the
-  // full path of the chosen file, with the default extension appended to a name typed
+  // Shows the dialog starting in `initialDir`, pre-filled with the remembered name. Returns
+  // the full path of the chosen file, with the default extension appended to a name typed
   // without one, or nothing when the user cancels.
   std::optional<std::string> Ask(DialogRunner& runner, const std::string& initialDir);
 
-  // A dialog set up for this question, not yet pointed at a directory or pre-filled.
-  std::unique_ptr<QFileDialog> CreateDialog() const;
+  // The question's dialog, created on first use.
+  QFileDialog& Dialog();
   // The name the dialog is pre-filled with next time.
   const QString& FileName() const { return fileName_; }
 
  private:
   FileDialogSetup setup_;
   QWidget* parent_;
+  QPointer<QFileDialog> dialog_;  // owned by the parent too, which may delete it first
   QString fileName_;
 };
 
-// ColorDialog1: solid colours only.
+// ColorDialog1: solid colours only, the platform's default title.
 QColorDialog* CreateColourDialog(QWidget* parent);
 
 // Shows the colour dialog preset with `current`; the chosen colour (opaque) or nothing.

@@ -206,7 +206,8 @@ void TForm1::CreateDialogs() {
   openDialog1_ = std::make_unique<FileQuestion>(PictureDialogSetup(), this);
   saveDialog1_ = std::make_unique<FileQuestion>(SaveDialogSetup(), this);
   openDialog2_ = std::make_unique<FileQuestion>(MusicDialogSetup(), this);
-  colorDialog1_ = CreateColourDialog(this);
+  // Each dialog is built the first time its question is asked and kept from then on: most
+  // sessions never open some of them, and building one costs more than starting the window.
 }
 
 void TForm1::FormCreate() {
@@ -333,6 +334,7 @@ std::optional<std::string> TForm1::AskMusicFile(const std::string& initialDir) {
 }
 
 std::optional<QRgb> TForm1::AskArrowColour(QRgb current) {
+  if (colorDialog1_ == nullptr) colorDialog1_ = CreateColourDialog(this);
   return AskColour(*colorDialog1_, dialogs_, current);
 }
 

@@ -4,15 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "scripted_dialogs.h"
 
@@ -49,8 +52,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   FileQuestion save(SaveDialogSetup(), &owner);
   FileQuestion music(MusicDialogSetup(), &owner);
 
-  const auto open1Dialog = picture.CreateDialog();
-  QFileDialog& open1 = *open1Dialog;
+  QFileDialog& open1 = picture.Dialog();
   EXPECT_EQ(open1.objectName(), "OpenDialog1");
   EXPECT_EQ(open1.windowTitle(), "Select Level File..");
   EXPECT_EQ(open1.nameFilters(), NameFiltersFrom(kPictureFilter));
@@ -59,8 +61,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   EXPECT_EQ(open1.acceptMode(), QFileDialog::AcceptOpen);
   EXPECT_EQ(picture.FileName(), "");
 
-  const auto save1Dialog = save.CreateDialog();
-  QFileDialog& save1 = *save1Dialog;
+  QFileDialog& save1 = save.Dialog();
   EXPECT_EQ(save1.objectName(), "SaveDialog1");
   EXPECT_EQ(save1.windowTitle(), "Save Level Data...");
   EXPECT_EQ(save1.nameFilters(), NameFiltersFrom(kDataFileFilter));
@@ -70,8 +71,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   EXPECT_TRUE(save1.testOption(QFileDialog::DontConfirmOverwrite));
   EXPECT_EQ(save.FileName(), "untitled");
 
-  const auto open2Dialog = music.CreateDialog();
-  QFileDialog& open2 = *open2Dialog;
+  QFileDialog& open2 = music.Dialog();
   EXPECT_EQ(open2.objectName(), "OpenDialog2");
   EXPECT_EQ(open2.windowTitle(), "Open");  // the platform's own title
   EXPECT_EQ(open2.nameFilters(), NameFiltersFrom(kMusicFilter));
@@ -152,12 +152,83 @@ TEST(FileDialogs, MusicFilterMatchesExtensionsInAnyCase) {
   }
   QWidget owner;
   FileQuestion music(MusicDialogSetup(), &owner);
-  const auto musicDialog = music.CreateDialog();
-  QFileDialog& dialog = *musicDialog;
+  QFileDialog& dialog = music.Dialog();
   dialog.setDirectory(dir.path());
   dialog.show();
   EXPECT_EQ(ListedFiles(dialog, 4), (QStringList{"SONG2.IT", "beat.S3M", "song.it", "tune.MID"}));
   dialog.hide();
+}
+
+// Runs the real modal dialog and answers it with keys: `typed` into the name box, then
+// Return to whatever has the keyboard (the completion list once it shows), or Escape.
+class TypingDialogs : public DialogRunner {
+ public:
+  QString typed;
+  bool escape = false;
+  QFileDialog* shown = nullptr;
+  QPoint place;            // of the dialog while shown, relative to its owner
+  bool listShown = false;  // the completer listed matches for the typed name
+
+  bool RunFileDialog(QFileDialog& dialog) override {
+    QTimer::singleShot(0, &dialog, [this, &dialog] {
+      shown = &dialog;
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+      place = dialog.pos() - dialog.parentWidget()->pos();
+      if (escape) {
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        return;
+      }
+      QTest::keyClicks(dialog.findChild<QLineEdit*>("fileNameEdit"), typed);
+      listShown = QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+      QWidget* keys = QApplication::activePopupWidget();
+      QTest::keyClick(keys != nullptr ? keys : dialog.focusWidget(), Qt::Key_Return);
+    });
+    return dialog.exec() == QDialog::Accepted;
+  }
+  bool RunColorDialog(QColorDialog&) override { return false; }
+  void RunMessageBox(QMessageBox&) override {}
+};
+
+// The classes of the visible top-level windows.
+std::string VisibleWindows() {
+  QStringList names;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible()) names << widget->metaObject()->className();
+  }
+  return names.join(' ').toStdString();
+}
+
+TEST(FileDialogs, AreKeptPlacedOverTheOwnerAndLeaveNoCompletionListBehind) {
+  QTemporaryDir dir;
+  Touch(dir.filePath("level1.jpg"));
+  Touch(dir.filePath("level2.jpg"));
+  QWidget owner;
+  owner.setGeometry(100, 80, 700, 500);
+  owner.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+  FileQuestion picture(PictureDialogSetup(), &owner);
+  TypingDialogs dialogs;
+
+  dialogs.typed = "level1.jpg";
+  EXPECT_EQ(picture.Ask(dialogs, dir.path().toStdString()),
+            dir.filePath("level1.jpg").toStdString());
+  EXPECT_TRUE(dialogs.listShown);
+  QTest::qWait(50);
+  EXPECT_EQ(VisibleWindows(), "QWidget");
+
+  // The same dialog next time, pre-filled, and placed over the owner where it is now.
+  QFileDialog* first = dialogs.shown;
+  const QPoint firstPlace = dialogs.place;
+  owner.move(300, 200);
+  dialogs.escape = true;
+  EXPECT_EQ(picture.Ask(dialogs, dir.path().toStdString()), std::nullopt);
+  EXPECT_EQ(dialogs.shown, first);
+  EXPECT_EQ(first->selectedFiles(), QStringList{dir.filePath("level1.jpg")});
+  // (The headless platform keeps a window where it was shown before.)
+  if (QGuiApplication::platformName() == "xcb") {
+    EXPECT_EQ(dialogs.place, firstPlace);
+  }
+  EXPECT_EQ(VisibleWindows(), "QWidget");
 }
 
 TEST(ColourDialog, OffersSolidColoursAndAnswersOpaqueColours) {

@@ -29,19 +29,8 @@ fail() {
   exit 1
 }
 
-# A free display: Xvfb picks the number and reports it on the descriptor given.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
+source "$(dirname "$(realpath "$0")")/private_xvfb.sh"
+start_private_xvfb "$work" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
 # Started from an unrelated directory: the assets must be found beside the executable.
 mkdir "$work/elsewhere"

@@ -1,6 +1,7 @@
 // The window at work: palette and grid presses, commands through the dialogs and boxes,
 // errors at start-up and in commands, input during a running command, and shut-down.
 #include <QApplication>
+#include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QPushButton>
@@ -127,8 +128,10 @@ TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
   EXPECT_TRUE(dialogs_.Boxes()[0].defaultIsEscape);
   EXPECT_TRUE(form_->GridEnabled());
   EXPECT_FALSE(QFile::exists(scratch_.filePath("level1.dat")));
-  // The answered dialog is gone, with any popup it had open.
-  EXPECT_TRUE(form_->findChildren<QFileDialog*>().isEmpty());
+  // The answered dialog is kept for the next question, hidden.
+  const QList<QFileDialog*> kept = form_->findChildren<QFileDialog*>();
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_FALSE(kept[0]->isVisible());
 
   ClickPalette(5);
   ClickCell(1, 1);
@@ -205,6 +208,8 @@ TEST_F(WindowTest, ArrowColourFollowsTheChooserAndThePaletteKeepsItsGlyphs) {
   EXPECT_EQ(dialogs_.ColoursPreset()[0], QColor(0, 0, 0));
   EXPECT_EQ(form_->ArrowColour(), qRgb(255, 0, 0));
   EXPECT_EQ(form_->PaletteButton(1).Glyph(), glyphBefore);
+  auto* chooser = Find<QColorDialog>("ColorDialog1");
+  EXPECT_NE(chooser, nullptr);
 
   // The chooser is preset with the swatch's colour next time; teal is refused.
   dialogs_.AnswerColour(QColor(0, 128, 128));
@@ -212,6 +217,7 @@ TEST_F(WindowTest, ArrowColourFollowsTheChooserAndThePaletteKeepsItsGlyphs) {
   EXPECT_EQ(dialogs_.ColoursPreset()[1], QColor(255, 0, 0));
   EXPECT_EQ(form_->ArrowColour(), qRgb(255, 0, 0));
   EXPECT_EQ(dialogs_.BoxTexts().last(), "Sorry this colour cannot be used for the arrow color");
+  EXPECT_EQ(form_->findChildren<QColorDialog*>(), QList<QColorDialog*>{chooser});
 }
 
 TEST_F(WindowTest, ExitFreesTheBitmapsAndClosesTheWindow) {
