@@ -186,7 +186,7 @@ class TypingDialogs : public DialogRunner {
     return dialog.exec() == QDialog::Accepted;
   }
   bool RunColorDialog(QColorDialog&) override { return false; }
-  void RunMessageBox(QMessageBox&) override {}
+  QMessageBox::StandardButton RunMessageBox(QMessageBox&) override { return QMessageBox::Ok; }
 };
 
 // The classes of the visible top-level windows.
