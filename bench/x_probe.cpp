@@ -40,6 +40,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -326,8 +327,9 @@ struct EditorLayout {
 };
 
 // File > Open from the keyboard, the path typed into the dialog's name box; returns the time
-// from pressing Return to the last pixel drawn into the editor's window.
-double OpenThroughDialog(XWatch& x, Window editor, const std::string& path) {
+// from pressing Return to the last pixel drawn into the editor's window, or nothing when the
+// dialog did not take the name (keys lost on a loaded machine; it is closed with Escape).
+std::optional<double> OpenThroughDialog(XWatch& x, Window editor, const std::string& path) {
   x.Focus(editor);
   x.Key(XK_Alt_L, true);
   x.Stroke(XK_f);
@@ -349,17 +351,30 @@ double OpenThroughDialog(XWatch& x, Window editor, const std::string& path) {
 
   const Clock::time_point accepted = Clock::now();
   x.Stroke(XK_Return);
-  XRectangle changed{0, 0, 0, 0};
+  // The grid's cells lie between x 125 and 749 of the window: the level's pixels reach across.
+  int left = 1 << 16;
+  int right = 0;
   Clock::time_point last = accepted;
-  while (x.Run(600, [&](const XEvent& event, Clock::time_point at) {
+  const auto drawn = [&](const XEvent& event, Clock::time_point at) {
     const XDamageNotifyEvent* damage = x.DamageIn(event, editor);
     if (damage == nullptr) return false;
     last = at;
-    changed.width = std::max<unsigned short>(changed.width, damage->area.width);
+    left = std::min<int>(left, damage->area.x);
+    right = std::max<int>(right, damage->area.x + damage->area.width);
     return true;
-  })) {
+  };
+  const bool closed = x.Run(5000, [&](const XEvent& event, Clock::time_point at) {
+    drawn(event, at);
+    return event.type == UnmapNotify && event.xunmap.window == dialog;
+  });
+  while (x.Run(600, drawn)) {
   }
-  if (changed.width < 600) Fail("the level was not shown after Open");
+  if (!closed) {
+    x.Stroke(XK_Escape);
+    x.LastDrawing(0, 300, Clock::now());
+    return std::nullopt;
+  }
+  if (left > 125 || right < 749) Fail("the level was not shown after Open");
   return MsBetween(accepted, last);
 }
 
@@ -417,6 +432,7 @@ int main(int argc, char** argv) {
   Samples editorMapped, editorPainted, minimalMapped, minimalPainted;
   Samples open, decode, press, editorStartMemory, editorMemory, minimalMemory;
   std::vector<unsigned char> pixels;
+  int openRetries = 0;
 
   for (int round = 0; round < rounds; ++round) {
     // The two programs start in turns, each first in every other round.
@@ -435,7 +451,13 @@ int main(int argc, char** argv) {
       editorPainted.values.push_back(started.paintedMs);
       for (int k = 0; k < opens; ++k) {
         const auto& level = k % 2 == 0 ? first : second;
-        open.values.push_back(OpenThroughDialog(x, started.window, level.PicturePath()));
+        std::optional<double> ms;
+        for (int attempt = 0; attempt < 3 && !ms; ++attempt) {
+          ms = OpenThroughDialog(x, started.window, level.PicturePath());
+          if (!ms) ++openRetries;
+        }
+        if (!ms) Fail("the Open dialog did not take the name three times");
+        open.values.push_back(*ms);
         decode.values.push_back(BareDecodeMs(level.PicturePath(), pixels));
       }
       // Tile 5 from the palette (SpeedButton5 at 8, 248 in the tool panel), then presses on
@@ -460,6 +482,7 @@ int main(int argc, char** argv) {
           "ms");
   Compare("File > Open, Return on the name to the level's last pixel", open,
           "read() and bare decode of the same file", decode, "ms");
+  if (openRetries > 0) std::printf("  (%d Opens repeated: the dialog missed keys)\n", openRetries);
   std::printf("Press on a cell to its last pixel:\n");
   press.Print("  editor", "ms");
   Compare("Resident memory, level open", editorMemory, minimalName, minimalMemory, "MiB");

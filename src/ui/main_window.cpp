@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,14 +48,11 @@ std::string ResourceDirOrDefault(std::string resourceDir) {
 }
 
 // "MS Sans Serif" at 8 points where the family exists, else the closest sans-serif at 8 points.
+// Qt takes the first family of the list that it has; asking for the list of every family
+// instead would load the whole font database at start-up.
 QFont WindowFont() {
-  const QString family = QStringLiteral("MS Sans Serif");
   QFont font;
-  if (QFontDatabase::families().contains(family, Qt::CaseInsensitive)) {
-    font.setFamily(family);
-  } else {
-    font.setFamilies({QStringLiteral("Sans Serif")});
-  }
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(8);
   return font;
