@@ -12,6 +12,8 @@
 
 class QAction;
 class QButtonGroup;
+class QDragEnterEvent;
+class QDropEvent;
 class QColorDialog;
 class QLabel;
 class QPushButton;
@@ -57,6 +59,9 @@ class TForm1 : public QMainWindow, public WindowServices {
   bool RunCommand(const std::function<void()>& command);
   // The error box of the top-level error handler, for a message that escaped a command.
   void ShowError(const std::string& message);
+  // Opens the picture as File > Open does once the user has picked it, without asking first:
+  // the picture named on the command line.
+  void OpenPictureFile(const std::string& picturePath);
 
   // WindowServices
   std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
@@ -74,12 +79,19 @@ class TForm1 : public QMainWindow, public WindowServices {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A single .jpg file dropped on the window opens as File > Open would open it.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void SetUpWindow();
   void CreateWidgets();
   void CreateMenu();
   void CreateDialogs();
+  // Menu shortcuts, the window-wide undo and redo keys, and the tile keys 0-9 and A-F.
+  void CreateShortcuts();
+  // Tool tips naming the palette's tiles and the grid cell under the pointer.
+  void CreateToolTips();
   // Start-up after the editor start: grid borders, assets, palette glyphs.
   void FormCreate();
   // Shut-down: frees the picture, the marker and the tiles.
@@ -94,6 +106,10 @@ class TForm1 : public QMainWindow, public WindowServices {
   void SelectMusic1Click();
   void RefreshDisplay1Click();
   void SpeedButtonClick(int index);
+  void UndoClick();
+  void RedoClick();
+  // After the unsaved-work question, opens a picture dropped on the window.
+  void OpenDroppedPicture(const std::string& picturePath);
   void Button1Click();
   bool StringGrid1SelectCell(int column, int row);
 

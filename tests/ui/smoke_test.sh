@@ -14,48 +14,19 @@ for tool in Xvfb xdotool xwd; do
   fi
 done
 
-work=$(mktemp -d)
-xvfb_pid=""
-editor_pid=""
-cleanup() {
-  if [ -n "$editor_pid" ] && kill -0 "$editor_pid" 2>/dev/null; then kill "$editor_pid" || true; fi
-  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() {
   echo "FAIL: $*"
   exit 1
 }
-
-# A free display: Xvfb picks the number and reports it on the descriptor given.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 
 # Started from an unrelated directory: the assets must be found beside the executable.
 mkdir "$work/elsewhere"
 (cd "$work/elsewhere" && exec "$editor") >"$work/editor.log" 2>&1 &
 editor_pid=$!
 
-window=""
-for _ in $(seq 200); do
-  window=$(xdotool search --onlyvisible --name '^Tollwen Level Editor$' 2>/dev/null | head -n1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended early: $(cat "$work/editor.log")"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no editor window appeared"
+wait_for_window '^Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The client area is the bottom 757 x 457 of the window, under the menu bar. The grid sits at
