@@ -390,20 +390,22 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::UndoClick() {
-  // TODO: run the editor's undo once it has a history.
+  RunCommand([this] { editor_.Undo(); });
 }
 void TForm1::RedoClick() {
-  // TODO: run the editor's redo once it has a history.
+  RunCommand([this] { editor_.Redo(); });
 }
 
 void TForm1::OpenPictureFile(const std::string& picturePath) {
-  // TODO: open through the editor's open-by-path command.
-  (void)picturePath;
+  RunCommand([this, &picturePath] { editor_.OpenLevelFile(picturePath); });
 }
 
 void TForm1::OpenDroppedPicture(const std::string& picturePath) {
-  // TODO: ask about unsaved work, then open through the editor's open-by-path command.
-  (void)picturePath;
+  RunCommand([this, &picturePath] {
+    if (editor_.ConfirmDiscardChanges(UnsavedAction::OpenLevel)) {
+      editor_.OpenLevelFile(picturePath);
+    }
+  });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
