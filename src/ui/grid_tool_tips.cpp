@@ -4,13 +4,14 @@
 #include <QToolTip>
 
 #include "display/tile_names.h"
+#include "level/grid_geometry.h"
 #include "level/level_grid.h"
 #include "ui/cell_grid.h"
 
 namespace tollwen {
 
 QString CellToolTip(const LevelGrid& cells, int column, int row) {
-  if (column < 1 || column > LevelGrid::kColumns || row < 1 || row > LevelGrid::kRows) return {};
+  if (!geometry::IsInnerCell(column, row)) return {};
   return QStringLiteral("column %1, row %2: ").arg(column).arg(row) +
          QString::fromStdString(TileLabel(cells.CellAt(column, row)));
 }
