@@ -27,6 +27,13 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$work/display")"
   export QT_QPA_PLATFORM=xcb
   unset WAYLAND_DISPLAY
+  # The server reports its number once it listens; make sure a client really gets through
+  # before the editor is started (a loaded machine can be slow to accept the first one).
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "no client could connect to Xvfb on $DISPLAY: $(cat "$work/xvfb.log")"
 }
 
 # Waits for the window captioned TITLE (a regular expression) of the program PID, whose output
