@@ -2,7 +2,7 @@
 # Builds the benchmarks (Release) and runs them all: the grid repaint against direct drawing
 # in the process, then the real editor from outside on a private X server against its floors.
 #   bench/run.sh [build-dir] [rounds]
-# Needs Xvfb and the X development libraries (scripts/install-deps.sh installs them).
+# Needs Xvfb, xdotool and the X development libraries (scripts/install-deps.sh installs them).
 set -euo pipefail
 root=$(realpath "$(dirname "$0")/..")
 build=${1:-$root/build/release}
@@ -17,9 +17,11 @@ echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(n
   "$(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo);" \
   "Qt $(qtpaths6 --qt-version 2>/dev/null || echo '?'); $(date -u '+%Y-%m-%d %H:%M UTC')"
 
-work=$(mktemp -d)
-xvfb_pid=""
-trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() {
+  echo "$*" >&2
+  exit 1
+}
+source "$root/tests/ui/xvfb.sh"
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/runtime"
@@ -32,6 +34,5 @@ QT_QPA_PLATFORM=offscreen "$bin/tollwen_bench" --benchmark_repetitions="$rounds"
 
 echo
 echo "== The real editor on a private Xvfb, against its floors ($rounds interleaved rounds)"
-source "$root/tests/ui/private_xvfb.sh"
-start_private_xvfb "$work" || { echo "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+start_xvfb
 "$bin/bench_x_probe" "$bin/tollwen-level-editor" "$bin/bench_minimal_window" "$rounds"

@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
-# Builds the editor (release) and starts it.
+# Builds the editor (release) and starts it with the given arguments; without a picture among
+# them, on the example level in examples/.
+#   scripts/run.sh [PICTURE.jpg]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release --target tollwen-level-editor
-exec build/release/bin/tollwen-level-editor "$@"
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$root/build/release" --target tollwen-level-editor
+
+# Arguments are passed on as given (relative paths still mean the caller's directory); Qt's
+# own options start with "-".
+picture_given=0
+for argument in "$@"; do
+  [[ "$argument" == -* ]] || picture_given=1
+done
+if [ "$picture_given" -eq 0 ]; then
+  set -- "$@" "$root/examples/meadow.jpg"
+fi
+exec "$root/build/release/bin/tollwen-level-editor" "$@"

@@ -5,25 +5,31 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSessionManager>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 #include "display/bitmap.h"
+#include "display/tile_names.h"
 #include "display/tile_set.h"
 #include "level/path_parts.h"
 #include "level/tile_code.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_dialogs.h"
+#include "ui/grid_tool_tips.h"
 #include "ui/level_grid_view.h"
 #include "ui/message_boxes.h"
 #include "ui/speed_button.h"
@@ -32,8 +38,6 @@ namespace tollwen {
 
 namespace {
 
-constexpr int kPanelWidth = 105;
-constexpr int kGridLeft = 107;
 constexpr int kButtonPitch = 48;
 constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 104;
@@ -58,6 +62,17 @@ QFont WindowFont() {
   return font;
 }
 
+// The file a drop carries when it is exactly one local file named *.jpg (in any case), as the
+// bytes of its name: a percent-encoded name that is not UTF-8 keeps its bytes.
+std::optional<std::string> DroppedPicture(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile() || !url.fileName().endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) {
+    return std::nullopt;
+  }
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : TForm1(std::string(), nullptr, parent) {}
@@ -78,6 +93,9 @@ TForm1::TForm1(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
   // be resized.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   CreateDialogs();
+  CreateShortcuts();
+  CreateToolTips();
+  setAcceptDrops(true);
   FormCreate();
   // The desktop session ending closes the window too: ask before unsaved work is lost.
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -217,6 +235,56 @@ void TForm1::CreateDialogs() {
   // sessions never open some of them, and building one costs more than starting the window.
 }
 
+void TForm1::CreateShortcuts() {
+  struct MenuShortcut {
+    const char* item;
+    QKeyCombination keys;
+  };
+  static constexpr MenuShortcut kMenuShortcuts[] = {
+      {"New1", Qt::CTRL | Qt::Key_N},
+      {"Open1", Qt::CTRL | Qt::Key_O},
+      {"Close1", Qt::CTRL | Qt::Key_W},
+      {"Save1", Qt::CTRL | Qt::Key_S},
+      {"SaveAs1", Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+      {"SelectMusic1", Qt::CTRL | Qt::Key_M},
+      {"RefreshDisplay1", Qt::Key_F5},
+      {"Exit1", Qt::CTRL | Qt::Key_Q},
+  };
+  for (const MenuShortcut& shortcut : kMenuShortcuts) {
+    findChild<QAction*>(QLatin1String(shortcut.item))->setShortcut(QKeySequence(shortcut.keys));
+  }
+
+  // Undo and redo are not in the menu: actions of the window itself, active wherever the
+  // keyboard focus is in it.
+  const auto windowAction = [this](const char* name, QList<QKeySequence> keys,
+                                   void (TForm1::*handler)()) {
+    auto* action = new QAction(QLatin1String(name), this);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    addAction(action);
+  };
+  windowAction("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TForm1::UndoClick);
+  windowAction("Redo",
+               {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+               &TForm1::RedoClick);
+
+  // A tile key acts like a click on its palette button. Window shortcuts stay silent while a
+  // dialog or a menu has the keyboard.
+  for (int k = 0; k < kPaletteSize; ++k) {
+    const auto key = static_cast<Qt::Key>(k < 10 ? Qt::Key_0 + k : Qt::Key_A + (k - 10));
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, this, [this, k] { speedButtons_[k]->click(); });
+  }
+}
+
+void TForm1::CreateToolTips() {
+  for (int k = 0; k < kPaletteSize; ++k) {
+    speedButtons_[k]->setToolTip(QString::fromStdString(TileLabel(TileCodeFor(k))));
+  }
+  new GridToolTips(*grid_, editor_.State().Grid);
+}
+
 void TForm1::FormCreate() {
   // An error ends start-up at its step; the window opens all the same with the steps before
   // it done.
@@ -314,6 +382,38 @@ void TForm1::RefreshDisplay1Click() {
 }
 void TForm1::Button1Click() {
   RunCommand([this] { editor_.ChooseArrowColour(); });
+}
+
+void TForm1::UndoClick() {
+  RunCommand([this] { editor_.Undo(); });
+}
+void TForm1::RedoClick() {
+  RunCommand([this] { editor_.Redo(); });
+}
+
+void TForm1::OpenPictureFile(const std::string& picturePath) {
+  RunCommand([this, &picturePath] { editor_.OpenLevelFile(picturePath); });
+}
+
+void TForm1::OpenDroppedPicture(const std::string& picturePath) {
+  RunCommand([this, &picturePath] {
+    if (editor_.ConfirmDiscardChanges(UnsavedAction::OpenLevel)) {
+      editor_.OpenLevelFile(picturePath);
+    }
+  });
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedPicture(event->mimeData())) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const auto picture = DroppedPicture(event->mimeData());
+  if (!picture) return;
+  event->acceptProposedAction();
+  // The drag source waits for the drop to end: the questions and messages of the open come
+  // after it, from the event loop.
+  QTimer::singleShot(0, this, [this, path = *picture] { OpenDroppedPicture(path); });
 }
 
 void TForm1::SpeedButtonClick(int index) {

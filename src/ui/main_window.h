@@ -8,10 +8,13 @@
 
 #include "editor/editor.h"
 #include "editor/window_services.h"
+#include "level/grid_geometry.h"
 #include "ui/command_runner.h"
 
 class QAction;
 class QButtonGroup;
+class QDragEnterEvent;
+class QDropEvent;
 class QColorDialog;
 class QLabel;
 class QPushButton;
@@ -32,8 +35,11 @@ class TForm1 : public QMainWindow, public WindowServices {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 757;
-  static constexpr int kClientHeight = 457;
+  // The tool panel, a 2-pixel gap, the level grid and one pixel to the right of it.
+  static constexpr int kPanelWidth = 105;
+  static constexpr int kGridLeft = kPanelWidth + 2;
+  static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
+  static constexpr int kClientHeight = geometry::kWidgetHeight;
   static constexpr int kPaletteSize = 16;
 
   // The window as the program starts it: assets beside the executable, dialogs shown to the
@@ -57,6 +63,9 @@ class TForm1 : public QMainWindow, public WindowServices {
   bool RunCommand(const std::function<void()>& command);
   // The error box of the top-level error handler, for a message that escaped a command.
   void ShowError(const std::string& message);
+  // Opens the picture as File > Open does once the user has picked it, without asking first:
+  // the picture named on the command line.
+  void OpenPictureFile(const std::string& picturePath);
 
   // WindowServices
   std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
@@ -76,12 +85,19 @@ class TForm1 : public QMainWindow, public WindowServices {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A single .jpg file dropped on the window opens as File > Open would open it.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void SetUpWindow();
   void CreateWidgets();
   void CreateMenu();
   void CreateDialogs();
+  // Menu shortcuts, the window-wide undo and redo keys, and the tile keys 0-9 and A-F.
+  void CreateShortcuts();
+  // Tool tips naming the palette's tiles and the grid cell under the pointer.
+  void CreateToolTips();
   // Start-up after the editor start: grid borders, assets, palette glyphs.
   void FormCreate();
   // Shut-down: frees the picture, the marker and the tiles.
@@ -96,6 +112,10 @@ class TForm1 : public QMainWindow, public WindowServices {
   void SelectMusic1Click();
   void RefreshDisplay1Click();
   void SpeedButtonClick(int index);
+  void UndoClick();
+  void RedoClick();
+  // After the unsaved-work question, opens a picture dropped on the window.
+  void OpenDroppedPicture(const std::string& picturePath);
   void Button1Click();
   bool StringGrid1SelectCell(int column, int row);
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Starts the real editor on a private X server from another working directory, checks a
-# screenshot (grid lines, a palette glyph), closes it with File > Exit and checks the exit code.
+# Starts the real editor on a private X server from another working directory with a copy of
+# the example level named on the command line, checks a screenshot (grid lines, a palette
+# glyph), paints a cell, undoes and redoes it, saves, paints again, closes it with File > Exit
+# and discards the change when asked, and checks the saved file and the exit code.
 #   smoke_test.sh EDITOR XWD_PROBE
 # Exits 77 (skipped) when Xvfb, xdotool or xwd is missing.
 set -euo pipefail
@@ -14,37 +16,22 @@ for tool in Xvfb xdotool xwd; do
   fi
 done
 
-work=$(mktemp -d)
-xvfb_pid=""
-editor_pid=""
-cleanup() {
-  if [ -n "$editor_pid" ] && kill -0 "$editor_pid" 2>/dev/null; then kill "$editor_pid" || true; fi
-  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() {
-  echo "FAIL: $*"
+  echo "FAIL: $*" >&2
   exit 1
 }
-
-source "$(dirname "$(realpath "$0")")/private_xvfb.sh"
-start_private_xvfb "$work" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 
 # Started from an unrelated directory: the assets must be found beside the executable.
-mkdir "$work/elsewhere"
-(cd "$work/elsewhere" && exec "$editor") >"$work/editor.log" 2>&1 &
+mkdir "$work/elsewhere" "$work/level"
+cp "$(dirname "$0")/../../examples/meadow.jpg" "$(dirname "$0")/../../examples/meadow.dat" \
+  "$work/level/"
+level="$work/level/meadow.dat"
+(cd "$work/elsewhere" && exec "$editor" ../level/meadow.jpg) >"$work/editor.log" 2>&1 &
 editor_pid=$!
 
-window=""
-for _ in $(seq 200); do
-  window=$(xdotool search --onlyvisible --name '^Tollwen Level Editor$' 2>/dev/null | head -n1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended early: $(cat "$work/editor.log")"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no editor window appeared"
+wait_for_window '^Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The client area is the bottom 757 x 457 of the window, under the menu bar. The grid sits at
@@ -93,30 +80,112 @@ for sample in "${samples[@]:5}"; do
 done
 [ "$glyph_pixels" -gt 0 ] || fail "SpeedButton1 shows no glyph (all $face)"
 
-# File > Exit from the keyboard. Without a window manager the window has the keyboard only
-# after a click (on the panel, clear of every button); on a loaded machine the menu may open
-# late, so an attempt that did not end the editor closes any open menu and tries again.
-status=""
-for attempt in 1 2 3 4 5; do
+# The pixel at the middle of grid cell (column $1, row $2): columns and rows of 31 pixels and
+# a line, after a 15-pixel border and its line.
+cell_pixel() {
+  xwd -root -silent >"$work/screen.xwd"
+  "$probe" "$work/screen.xwd" "$((gx + 16 + ($1 - 1) * 32 + 15))" "$((gy + 16 + ($2 - 1) * 32 + 15))"
+}
+# Waits until cell_pixel COLUMN ROW is (= COLOUR) or is not (!= COLOUR) that colour; prints it.
+wait_cell() {
+  local value=""
+  for _ in $(seq 50); do
+    value=$(cell_pixel "$1" "$2")
+    if [ "$3" = "=" ] && [ "$value" = "$4" ]; then echo "$value"; return 0; fi
+    if [ "$3" = "!=" ] && [ "$value" != "$4" ]; then echo "$value"; return 0; fi
+    sleep 0.1
+  done
+  fail "cell ($1, $2) is $value, expected $3 $4"
+}
+# Clicks the panel, clear of every button: without a window manager the window has the
+# keyboard only after a click.
+focus_editor() {
   xdotool mousemove "$((X + 102))" "$((top + 300))" click 1
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   sleep 0.3
+}
+# Waits for a message box of the editor (captioned with the program's name); sets `box`.
+wait_box() {
+  box=""
+  for _ in $(seq 50); do
+    box=$(xdotool search --onlyvisible --name '^Tollwen-level-editor$' 2>/dev/null | head -n1 || true)
+    [ -n "$box" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Gives the box the keyboard (a click on it, clear of its buttons) and presses KEYS.
+answer_box() {
+  eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/BOX_/')"
+  xdotool mousemove "$((BOX_X + 8))" "$((BOX_Y + 8))" click 1
+  sleep 0.3
+  xdotool key "$@"
+}
+
+# Cell (3, 11) lies on the picture's grass and is empty in the data file: the level shows
+# once the cell is green rather than a plain grey.
+picture=""
+for _ in $(seq 50); do
+  picture=$(cell_pixel 3 11)
+  [ $((16#${picture:2:2})) -gt $((16#${picture:0:2} + 30)) ] && break
+  sleep 0.1
+done
+[ $((16#${picture:2:2})) -gt $((16#${picture:0:2} + 30)) ] ||
+  fail "the example level is not shown: cell (3, 11) is $picture"
+focus_editor
+xdotool key 5
+xdotool mousemove "$((gx + 16 + 2 * 32 + 15))" "$((gy + 16 + 10 * 32 + 15))" click 1
+wall=$(wait_cell 3 11 != "$picture")
+xdotool key ctrl+z
+wait_cell 3 11 = "$picture" >/dev/null
+xdotool key ctrl+y
+wait_cell 3 11 = "$wall" >/dev/null
+
+# Ctrl+S writes the level with the one cell changed, then confirms with "File Saved!".
+cp "$level" "$work/before.dat"
+xdotool key ctrl+s
+wait_box || fail "Ctrl+S showed no confirmation"
+answer_box Return
+sleep 0.5
+# Byte 225: after the music line "meadow.mid" and its CR LF, 10 rows of 19 codes and CR LF, and
+# 3 cells; '0' (octal 60) became '5' (octal 65).
+changes=$(cmp -l "$work/before.dat" "$level" || true)
+[ "$(echo $changes)" = "225 60 65" ] || fail "the save changed: $changes"
+cp "$level" "$work/saved.dat"
+
+# Another stroke, then File > Exit from the keyboard asks about the unsaved change; Discard
+# ends the program without writing. On a loaded machine the menu may open late, so an attempt
+# that brought no question closes any open menu and tries again.
+xdotool key 9
+xdotool mousemove "$((gx + 16 + 3 * 32 + 15))" "$((gy + 16 + 10 * 32 + 15))" click 1
+wait_cell 4 11 != "$picture" >/dev/null
+asked=0
+for attempt in 1 2 3 4 5; do
+  focus_editor
   xdotool key alt+f
   sleep $((attempt))
   xdotool key x
-  for _ in $(seq 50); do
-    if ! kill -0 "$editor_pid" 2>/dev/null; then
-      set +e
-      wait "$editor_pid"
-      status=$?
-      set -e
-      break 2
-    fi
-    sleep 0.1
-  done
+  if wait_box; then
+    asked=1
+    break
+  fi
   xdotool key Escape
 done
-[ -n "$status" ] || fail "File > Exit did not end the editor"
+[ "$asked" -eq 1 ] || fail "File > Exit did not ask about the unsaved change"
+answer_box Tab space
+status=""
+for _ in $(seq 50); do
+  if ! kill -0 "$editor_pid" 2>/dev/null; then
+    set +e
+    wait "$editor_pid"
+    status=$?
+    set -e
+    break
+  fi
+  sleep 0.1
+done
+[ -n "$status" ] || fail "Discard did not end the editor"
 editor_pid=""
 [ "$status" -eq 0 ] || fail "the editor exited with $status: $(cat "$work/editor.log")"
-echo "PASS: window shown, grid lines and glyph seen, File > Exit ended it with 0"
+cmp -s "$work/saved.dat" "$level" || fail "Discard wrote the level"
+echo "PASS: level opened, painted, undone, redone, saved byte-exact; Exit asked, Discard ended it with 0"
