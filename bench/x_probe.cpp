@@ -37,6 +37,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -230,7 +231,20 @@ struct Started {
   Window window = 0;
   double mappedMs = 0;
   double paintedMs = 0;
+  double cpuMs = 0;  // on a core until painted, all threads: what a loaded machine cannot stretch
 };
+
+// The time the process's threads have spent on a core so far.
+double CpuMs(pid_t pid) {
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  double ns = 0;
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    double onCpu = 0;
+    if (schedstat >> onCpu) ns += onCpu;
+  }
+  return ns / 1e6;
+}
 
 // Starts `program` and waits for its window to be mapped and every pixel of it drawn.
 Started Start(XWatch& x, const std::string& program) {
@@ -254,6 +268,7 @@ Started Start(XWatch& x, const std::string& program) {
     coverage.Add(damage->area);
     if (!coverage.Full()) return false;
     started.paintedMs = MsBetween(start, at);
+    started.cpuMs = CpuMs(started.pid);
     return true;
   });
   if (!painted) Fail("the window of " + program + " was never painted in full");
@@ -314,11 +329,12 @@ double BareDecodeMs(const std::string& path, std::vector<unsigned char>& pixels)
   return MsBetween(start, Clock::now());
 }
 
-// The editor's layout on the screen: the client area is the bottom 757 x 457 of the window;
+// The editor's layout on the screen (the minimal window has the same client area): the client
+// area is the bottom 757 x 457 of the window;
 // the grid's cells start inside its 2-pixel edge, at (107, 0) in the client area, with 15-pixel
 // borders and a 32-pixel pitch.
-struct EditorLayout {
-  explicit EditorLayout(const XRectangle& window)
+struct ClientLayout {
+  explicit ClientLayout(const XRectangle& window)
       : left(window.x), top(window.y + window.height - 457) {}
   int CellX(int column) const { return left + 107 + 2 + 16 + (column - 1) * 32 + 15; }
   int CellY(int row) const { return top + 2 + 16 + (row - 1) * 32 + 15; }
@@ -379,8 +395,8 @@ std::optional<double> OpenThroughDialog(XWatch& x, Window editor, const std::str
 }
 
 // A press on cell (column, row) with the left button: the time from the press to the last
-// pixel it changes.
-double PressCell(XWatch& x, const EditorLayout& layout, int column, int row) {
+// pixel it changes. On the minimal window: a press at the same place, which paints a square.
+double PressCell(XWatch& x, const ClientLayout& layout, int column, int row) {
   x.MoveTo(layout.CellX(column), layout.CellY(row));
   x.LastDrawing(0, 50, Clock::now());
   const Clock::time_point pressed = Clock::now();
@@ -406,6 +422,13 @@ struct Samples {
   }
 };
 
+// Presses on `count` cells, row by row from the `first`-th level cell, into `samples`.
+void PressCells(XWatch& x, const ClientLayout& layout, int first, int count, Samples& samples) {
+  for (int cell = first; cell < first + count; ++cell) {
+    samples.values.push_back(PressCell(x, layout, 1 + cell % 19, 1 + (cell / 19) % 13));
+  }
+}
+
 // The editor's figure, its floor's and their ratio (of the medians).
 void Compare(const char* title, const Samples& editor, const char* floorName, const Samples& floor,
              const char* unit) {
@@ -430,7 +453,8 @@ int main(int argc, char** argv) {
   const tollwen::bench::BenchLevel second;
   XWatch x;
   Samples editorMapped, editorPainted, minimalMapped, minimalPainted;
-  Samples open, decode, press, editorStartMemory, editorMemory, minimalMemory;
+  Samples editorCpu, minimalCpu, open, decode, press, pressFloor, editorStartMemory, editorMemory,
+      minimalMemory;
   std::vector<unsigned char> pixels;
   int openRetries = 0;
 
@@ -442,13 +466,17 @@ int main(int argc, char** argv) {
       if (!isEditor) {
         minimalMapped.values.push_back(started.mappedMs);
         minimalPainted.values.push_back(started.paintedMs);
+        minimalCpu.values.push_back(started.cpuMs);
         minimalMemory.values.push_back(ResidentMiB(started.pid));
+        PressCells(x, ClientLayout(x.Geometry(started.window)), round * presses, presses,
+                   pressFloor);
         Stop(started.pid);
         continue;
       }
       editorStartMemory.values.push_back(ResidentMiB(started.pid));
       editorMapped.values.push_back(started.mappedMs);
       editorPainted.values.push_back(started.paintedMs);
+      editorCpu.values.push_back(started.cpuMs);
       for (int k = 0; k < opens; ++k) {
         const auto& level = k % 2 == 0 ? first : second;
         std::optional<double> ms;
@@ -462,15 +490,12 @@ int main(int argc, char** argv) {
       }
       // Tile 5 from the palette (SpeedButton5 at 8, 248 in the tool panel), then presses on
       // cells that do not hold it yet.
-      const EditorLayout layout(x.Geometry(started.window));
+      const ClientLayout layout(x.Geometry(started.window));
       x.MoveTo(layout.left + 28, layout.top + 268);
       x.Button(true);
       x.Button(false);
       x.LastDrawing(0, 100, Clock::now());
-      for (int k = 0; k < presses; ++k) {
-        const int cell = round * presses + k;
-        press.values.push_back(PressCell(x, layout, 1 + cell % 19, 1 + (cell / 19) % 13));
-      }
+      PressCells(x, layout, round * presses, presses, press);
       editorMemory.values.push_back(ResidentMiB(started.pid));
       Stop(started.pid);
     }
@@ -480,11 +505,12 @@ int main(int argc, char** argv) {
   Compare("Start-up, fork to mapped", editorMapped, minimalName, minimalMapped, "ms");
   Compare("Start-up, fork to every pixel painted", editorPainted, minimalName, minimalPainted,
           "ms");
+  Compare("Start-up, time on a core until painted", editorCpu, minimalName, minimalCpu, "ms");
   Compare("File > Open, Return on the name to the level's last pixel", open,
           "read() and bare decode of the same file", decode, "ms");
   if (openRetries > 0) std::printf("  (%d Opens repeated: the dialog missed keys)\n", openRetries);
-  std::printf("Press on a cell to its last pixel:\n");
-  press.Print("  editor", "ms");
+  Compare("Press on a cell to its last pixel", press, "minimal window, press to its painted square",
+          pressFloor, "ms");
   Compare("Resident memory, level open", editorMemory, minimalName, minimalMemory, "MiB");
   Compare("Resident memory, just started", editorStartMemory, minimalName, minimalMemory, "MiB");
   return 0;
