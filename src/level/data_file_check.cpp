@@ -92,6 +92,12 @@ void DataFileScanner::EndLine(bool crLf) {
   kept_ = 0;
 }
 
+void DataFileScanner::NoteLoneCr() {
+  if (loneCrs_++ > 0) return;
+  loneCrLine_ = line_;
+  loneCrColumn_ = crColumn_;
+}
+
 void DataFileScanner::Feed(std::string_view bytes) {
   for (const char c : bytes) {
     if (crPending_) {
@@ -101,14 +107,17 @@ void DataFileScanner::Feed(std::string_view bytes) {
         EndLine(true);
         continue;
       }
-      if (loneCrs_++ == 0) loneCrLine_ = line_, loneCrColumn_ = crColumn_;
+      NoteLoneCr();
     }
     ++column_;
     if (c == '\r') {
       crPending_ = true;
       crColumn_ = column_;
     } else if (c == '\n') {
-      if (lfOnly_++ == 0) lfOnlyLine_ = line_, lfOnlyColumn_ = column_;
+      if (lfOnly_++ == 0) {
+        lfOnlyLine_ = line_;
+        lfOnlyColumn_ = column_;
+      }
       EndLine(false);
     } else {
       Keep(c);
@@ -119,7 +128,7 @@ void DataFileScanner::Feed(std::string_view bytes) {
 DataFileScan DataFileScanner::Finish() {
   if (crPending_) {
     crPending_ = false;
-    if (loneCrs_++ == 0) loneCrLine_ = line_, loneCrColumn_ = crColumn_;
+    NoteLoneCr();
   }
   // A last line without a line end is still a line.
   if (column_ > 0) {

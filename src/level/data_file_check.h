@@ -43,6 +43,7 @@ class DataFileScanner {
  private:
   void Keep(char c);
   void EndLine(bool crLf);
+  void NoteLoneCr();
   void Add(DataFileProblem::Severity severity, std::int64_t line, std::int64_t column,
            std::string message);
 
