@@ -3,10 +3,12 @@
 #include <QImage>
 #include <string>
 
+#include "level/grid_geometry.h"
+
 namespace tollwen {
 
-inline constexpr int kLevelPictureWidth = 640;
-inline constexpr int kLevelPictureHeight = 447;
+inline constexpr int kLevelPictureWidth = geometry::kPictureWidth;
+inline constexpr int kLevelPictureHeight = geometry::kPictureHeight;
 
 // Decodes the JPEG file at `path` at full size into an opaque 32-bit image
 // (QImage::Format_RGB32). A grayscale picture is reduced by libjpeg's quantiser to at most

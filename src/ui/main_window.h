@@ -64,10 +64,12 @@ class TForm1 : public QMainWindow, public WindowServices {
   std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
+  SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   void SetGridEnabled(bool enabled) override;
   bool GridEnabled() const override;
   void RepaintGrid() override;
   void DrawPictureOnGrid() override;
+  void CellsChanged(const QRect& cells) override;
   QRgb ArrowColour() const override;
   void SetArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
@@ -101,6 +103,9 @@ class TForm1 : public QMainWindow, public WindowServices {
   void ShowCurrentTile();
   // A close that arrived while a command ran goes through once it has finished.
   void CloseIfPending();
+  // Before the window closes or the desktop session ends: true when nothing unsaved is lost
+  // (saved, discarded or unmodified).
+  bool MayClose();
   QAction* AddMenuItem(QWidget* menu, const QString& objectName, const QString& text,
                        void (TForm1::*handler)());
 
