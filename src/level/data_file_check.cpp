@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "level/errors.h"
 #include "level/posix_file.h"
 #include "level/tile_code.h"
 
@@ -20,16 +19,6 @@ using Severity = DataFileProblem::Severity;
 // Line 1 holds the music name, lines 2 ... 14 the rows.
 constexpr int kFirstRowLine = 2;
 constexpr int kLastRowLine = kFirstRowLine + LevelGrid::kRows - 1;
-
-bool IsTileCode(char c) {
-  if (c == kEmptyTile) return true;
-  try {
-    TileIndexOf(c);
-    return true;
-  } catch (const EditorError&) {
-    return false;
-  }
-}
 
 // " (N <what> in this file)" when there is more than one.
 std::string CountNote(std::int64_t count, const char* what) {
@@ -62,7 +51,7 @@ void DataFileScanner::Keep(char c) {
   const int cellColumn = static_cast<int>(kept_);
   const int cellRow = static_cast<int>(line_ - 1);
   scan_.grid.SetCell(cellColumn, cellRow, c);
-  if (!IsTileCode(c)) {
+  if (!IsDrawableCode(c)) {
     Add(Severity::kError, line_, column_,
         "'" + ShownCharacter(c) + "' is not a tile code; the editor stops drawing the level here");
     scan_.problems.back().cellColumn = cellColumn;
