@@ -111,8 +111,10 @@ int RunRender(const std::vector<std::string>& args) {
   if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
     return UsageError(problem);
   }
+  // Teal is the start marker's transparent colour; the editor refuses it as well.
   if (options.arrowColour == kTeal) {
-    return UsageError("Sorry this colour cannot be used for the arrow color");
+    PrintError("Sorry this colour cannot be used for the arrow color");
+    return kExitUsage;
   }
   if (::access(options.picture.c_str(), R_OK) != 0) {
     PrintError("cannot read " + options.picture + ": " + std::strerror(errno));

@@ -96,9 +96,10 @@ struct StatusCase {
   std::string err;
 };
 
-TEST_F(CheckCommandTest, ExitStatusFollowsErrorsWarningsAndUsage) {
+TEST_F(CheckCommandTest, ExitStatusFollowsErrorsWarningsAndUsageOfBothCommands) {
   Level("good", DataFile());
   Level("lf", "tune.mod\n" + DataFile().substr(10));
+  Level("nodata", "");
   const std::string tryHelp = "Try 'tollwen-level-tool --help'.\n";
   const StatusCase cases[] = {
       {{"check", "levels/good.jpg"}, 0, "1 level, 0 errors, 0 warnings\n", ""},
@@ -118,6 +119,25 @@ TEST_F(CheckCommandTest, ExitStatusFollowsErrorsWarningsAndUsage) {
        "",
        "tollwen-level-tool: unknown option '--fast' for check\n" + tryHelp},
       {{"frobnicate"}, 2, "", "tollwen-level-tool: unknown command 'frobnicate'\n" + tryHelp},
+      {{"render", "levels/good.jpg", "--arrow-colour", "008080"},
+       2,
+       "",
+       "tollwen-level-tool: Sorry this colour cannot be used for the arrow color\n"},
+      {{"render", "levels/good.jpg", "--arrow-colour", "yellow"},
+       2,
+       "",
+       "tollwen-level-tool: the arrow colour must be six hexadecimal digits RRGGBB, not "
+       "'yellow'\n" +
+           tryHelp},
+      {{"render", "levels/none.jpg"},
+       2,
+       "",
+       "tollwen-level-tool: cannot read levels/none.jpg: No such file or directory\n"},
+      {{"render", "levels/nodata.jpg", "-o", "nodata.png"},
+       0,
+       "",
+       "levels/nodata.jpg: warning: no data file nodata.dat; rendered as the blank level the "
+       "editor opens\n"},
   };
   for (const StatusCase& c : cases) {
     const auto run = RunTool(c.args, dir_.path());
