@@ -30,19 +30,9 @@ LevelProblem FileError(const std::string& file, std::string message) {
 }
 
 void CheckPicture(LevelReport& report) {
-  const auto add = [&report](std::string message) {
-    report.problems.push_back(FileError(report.picture, std::move(message)));
-  };
-  try {
-    const QImage picture = LoadJpegIntoBitmap(report.picture);
-    if (!IsLevelPictureSize(picture)) {
-      add("Image must be 640x447 pixels in size! (this one is " + std::to_string(picture.width()) +
-          "x" + std::to_string(picture.height()) + ")");
-    }
-  } catch (const EditorError& error) {
-    add(error.what());
-  } catch (const std::bad_alloc&) {
-    add("Out of memory");
+  QImage picture;
+  if (std::string refusal = LoadLevelPicture(report.picture, picture); !refusal.empty()) {
+    report.problems.push_back(FileError(report.picture, std::move(refusal)));
   }
 }
 
@@ -77,6 +67,19 @@ void CheckDataFile(LevelReport& report) {
 }
 
 }  // namespace
+
+std::string LoadLevelPicture(const std::string& path, QImage& picture) {
+  try {
+    picture = LoadJpegIntoBitmap(path);
+  } catch (const EditorError& error) {
+    return error.what();
+  } catch (const std::bad_alloc&) {
+    return "Out of memory";
+  }
+  if (IsLevelPictureSize(picture)) return {};
+  return "Image must be 640x447 pixels in size! (this one is " + std::to_string(picture.width()) +
+         "x" + std::to_string(picture.height()) + ")";
+}
 
 int LevelReport::Count(Severity severity) const {
   return static_cast<int>(

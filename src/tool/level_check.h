@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct LevelReport {
 
   int Count(DataFileProblem::Severity severity) const;
 };
+
+// Decodes a level picture as the editor's Open does and checks its size. Returns "" and
+// fills `picture`, or the reason the editor would refuse it (its own message).
+std::string LoadLevelPicture(const std::string& path, QImage& picture);
 
 // Checks the level of the picture at `picturePath` by the editor's rules: the picture must
 // decode and be 640 x 447; its data file (found by DataPathFor) must exist, be one the editor

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QBuffer>
@@ -21,10 +20,10 @@
 #include "level/data_file.h"
 #include "level/data_file_check.h"
 #include "level/errors.h"
-#include "level/level_picture.h"
 #include "level/path_parts.h"
 #include "level/posix_file.h"
 #include "tool/check_report.h"
+#include "tool/level_check.h"
 #include "tool/tool_cli.h"
 
 namespace tollwen::tool {
@@ -103,6 +102,12 @@ void WritePng(const QImage& image, const std::string& path) {
   if (const int err = file.Close(); err != 0) ThrowInOutError(err);
 }
 
+// Prints "FILE: error: message" on stderr and returns the status for a level with an error.
+int LevelError(const std::string& file, const std::string& message) {
+  std::fprintf(stderr, "%s: error: %s\n", file.c_str(), message.c_str());
+  return kExitLevelError;
+}
+
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args) {
@@ -126,23 +131,14 @@ int RunRender(const std::vector<std::string>& args) {
 
   // The level as the editor opens it.
   QImage picture;
-  DataFileScan rows;
-  try {
-    picture = LoadJpegIntoBitmap(options.picture);
-    if (!IsLevelPictureSize(picture)) {
-      std::fprintf(stderr, "%s: error: Image must be 640x447 pixels in size! (this one is %dx%d)\n",
-                   options.picture.c_str(), picture.width(), picture.height());
-      return kExitLevelError;
-    }
-  } catch (const EditorError& error) {
-    std::fprintf(stderr, "%s: error: %s\n", options.picture.c_str(), error.what());
-    return kExitLevelError;
+  if (const std::string refusal = LoadLevelPicture(options.picture, picture); !refusal.empty()) {
+    return LevelError(options.picture, refusal);
   }
+  DataFileScan rows;
   try {
     rows = ReadRows(options.picture);
   } catch (const EditorError& error) {
-    std::fprintf(stderr, "%s: error: %s\n", DataPathFor(options.picture).c_str(), error.what());
-    return kExitLevelError;
+    return LevelError(DataPathFor(options.picture), error.what());
   }
 
   TileSet tiles;
