@@ -33,8 +33,6 @@ namespace tollwen {
 
 namespace {
 
-constexpr int kPanelWidth = 105;
-constexpr int kGridLeft = 107;
 constexpr int kButtonPitch = 48;
 constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 104;

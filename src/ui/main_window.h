@@ -8,6 +8,7 @@
 
 #include "editor/editor.h"
 #include "editor/window_services.h"
+#include "level/grid_geometry.h"
 #include "ui/command_runner.h"
 
 class QAction;
@@ -32,8 +33,11 @@ class TForm1 : public QMainWindow, public WindowServices {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 757;
-  static constexpr int kClientHeight = 457;
+  // The tool panel, a 2-pixel gap, the level grid and one pixel to the right of it.
+  static constexpr int kPanelWidth = 105;
+  static constexpr int kGridLeft = kPanelWidth + 2;
+  static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
+  static constexpr int kClientHeight = geometry::kWidgetHeight;
   static constexpr int kPaletteSize = 16;
 
   // The window as the program starts it: assets beside the executable, dialogs shown to the
