@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
+#include <string>
 #include <vector>
 
 #include "level/errors.h"
@@ -13,6 +14,8 @@
 
 extern "C" {
 #include <jpeglib.h>
+// The message codes: the one for a file that ends early is looked for.
+#include <jerror.h>
 }
 
 #ifndef JCS_ALPHA_EXTENSIONS
@@ -26,17 +29,10 @@ namespace {
 // a file in memory: whatever lies beyond it is treated as missing, as in a truncated file.
 constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
-// A header may claim up to 65500 pixels a side, and a file of a few hundred bytes can make that
-// claim: libjpeg fills in whatever data is missing. Such a picture is refused before anything is
-// allocated when a side exceeds 16384 pixels or the whole exceeds 64 megapixels (256 MiB of
-// RGB32; decoding a picture that large already takes seconds). Level pictures and everyday
-// camera photos are far smaller.
-constexpr JDIMENSION kMaxPictureSide = 16384;
-constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 26;
-
-// libjpeg's own working memory (whole-image coefficient buffers of progressive files) stays
-// below this; a file that would need more fails with libjpeg's own error code.
-constexpr long kMaxDecoderMemory = 512L << 20;
+// libjpeg's own working memory (the whole-image coefficient buffers of progressive and
+// multi-scan files) stays below this. A 640 x 447 picture needs under 2 MiB; a file that would
+// need more fails with libjpeg's own error code, before its scans are read.
+constexpr long kMaxDecoderMemory = 16L << 20;
 
 // libjpeg's quantiser reduces grayscale pictures to this many gray levels.
 constexpr int kGrayLevels = 236;
@@ -76,17 +72,43 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
 struct ErrorManager {
   jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
   std::jmp_buf fatal;
+  bool tooManyScans = false;
+  bool inputEnded = false;  // the file ended early; libjpeg fills in what is missing
 };
 
 [[noreturn]] void OnFatalError(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->fatal, 1);
 }
 
-// Warnings (a truncated or slightly corrupt file) and trace messages are ignored.
-void OnEmitMessage(j_common_ptr, int) {}
+// libjpeg calls its progress monitor while it takes in each part of a scan, so a file that
+// repeats its scans is stopped at the first scan over the limit. libjpeg itself sets none.
+void OnProgress(j_common_ptr cinfo) {
+  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxJpegScans) return;
+  auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+  errors->tooManyScans = true;
+  std::longjmp(errors->fatal, 1);
+}
+
+// Warnings (a truncated or slightly corrupt file) and trace messages are ignored. The ones that
+// say the compressed data has come to the end of the file are noted: the end-of-image marker
+// (the file's own, or the one libjpeg's memory source supplies when the file is cut short) never
+// lets decoding resume, so libjpeg fills in the rest of the picture and will not fail.
+void OnEmitMessage(j_common_ptr cinfo, int level) {
+  constexpr int kEndOfImageMarker = 0xD9;
+  if (level >= 0 || !cinfo->is_decompressor) return;
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_JPEG_EOF ||
+      (code == JWRN_HIT_MARKER &&
+       reinterpret_cast<j_decompress_ptr>(cinfo)->unread_marker == kEndOfImageMarker)) {
+    reinterpret_cast<ErrorManager*>(cinfo->err)->inputEnded = true;
+  }
+}
 void OnOutputMessage(j_common_ptr) {}
 
-enum class DecodeResult { kDecoded, kJpegError, kOutOfMemory };
+enum class DecodeResult { kDecoded, kOtherSize, kJpegError, kOutOfMemory };
+
+// Whether a picture of another size than 640 x 447 is decoded whole or only read through.
+enum class OtherSizes { kDecode, kReadThrough };
 
 // Expands one row of gray colour-map indices into opaque RGB32 pixels.
 void ExpandGrayRow(const JSAMPLE* indices, const QRgb* palette, JDIMENSION width, uchar* out) {
@@ -94,11 +116,34 @@ void ExpandGrayRow(const JSAMPLE* indices, const QRgb* palette, JDIMENSION width
   for (JDIMENSION x = 0; x < width; ++x) pixels[x] = palette[indices[x]];
 }
 
+// Takes a started decompression to its end without keeping any pixels. Rows are skipped, which
+// still makes libjpeg read the compressed data (where its errors come from) but not turn it
+// into pixels, in runs that double from one row of blocks, so that a file whose data has run
+// out early is left at once: libjpeg fills in the rest, which can no longer fail. Otherwise the
+// last row is read into a single row buffer so that libjpeg goes on to the end of the file as a
+// full decode does; true then, and the caller finishes the decompression. Fatal errors longjmp
+// past this frame, which holds no object with a destructor.
+bool ReadThrough(j_decompress_ptr cinfo, const ErrorManager& errors) {
+  const JDIMENSION last = cinfo->output_height - 1;
+  JDIMENSION run = static_cast<JDIMENSION>(cinfo->max_v_samp_factor) * DCTSIZE;
+  while (cinfo->output_scanline < last) {
+    if (errors.inputEnded) return false;
+    jpeg_skip_scanlines(cinfo, std::min(run, last - cinfo->output_scanline));
+    run = std::min(run * 2, last);
+  }
+  if (errors.inputEnded) return false;
+  JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                               cinfo->output_width * cinfo->output_components, 1);
+  jpeg_read_scanlines(cinfo, row, 1);
+  return true;
+}
+
 // Runs the whole decode. A fatal libjpeg error longjmps back to the setjmp below, so this frame
 // holds no object with a destructor, and everything it reads after the jump lives in the caller.
 // The decompressor is destroyed on every path.
 DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
-                    const std::vector<unsigned char>& data, QImage* image) {
+                    jpeg_progress_mgr* progress, const std::vector<unsigned char>& data,
+                    OtherSizes otherSizes, QImage* image) {
   if (setjmp(errors->fatal) != 0) {
     jpeg_destroy_decompress(cinfo);  // safe at any stage, even before creation finished
     return DecodeResult::kJpegError;
@@ -106,14 +151,9 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
 
   jpeg_create_decompress(cinfo);
   cinfo->mem->max_memory_to_use = kMaxDecoderMemory;
+  cinfo->progress = progress;
   jpeg_mem_src(cinfo, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(cinfo, TRUE);
-
-  if (cinfo->image_width > kMaxPictureSide || cinfo->image_height > kMaxPictureSide ||
-      std::uint64_t{cinfo->image_width} * cinfo->image_height > kMaxPicturePixels) {
-    jpeg_destroy_decompress(cinfo);
-    return DecodeResult::kOutOfMemory;
-  }
 
   cinfo->scale_num = 1;
   cinfo->scale_denom = 1;
@@ -125,6 +165,9 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
     cinfo->out_color_space = JCS_GRAYSCALE;
     cinfo->quantize_colors = TRUE;
     cinfo->desired_number_of_colors = kGrayLevels;
+    // libjpeg quantises a single component in one pass whatever this says; saying so lets a
+    // picture of another size be skipped through (skipping refuses two-pass quantising).
+    cinfo->two_pass_quantize = FALSE;
   } else {
     // A colour space libjpeg cannot turn into RGB (CMYK, for one) fails in
     // jpeg_start_decompress with libjpeg's own message code.
@@ -132,6 +175,13 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   }
 
   jpeg_start_decompress(cinfo);
+
+  if (otherSizes == OtherSizes::kReadThrough &&
+      (cinfo->output_width != kLevelPictureWidth || cinfo->output_height != kLevelPictureHeight)) {
+    if (ReadThrough(cinfo, *errors)) jpeg_finish_decompress(cinfo);
+    jpeg_destroy_decompress(cinfo);
+    return DecodeResult::kOtherSize;
+  }
 
   // The temporary below is gone before the next libjpeg call, so no destructor is skipped.
   *image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
@@ -170,9 +220,9 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   return DecodeResult::kDecoded;
 }
 
-}  // namespace
-
-QImage LoadJpegIntoBitmap(const std::string& path) {
+// Reads and decodes the file at `path`; throws for every failure. `image` stays null for a
+// picture of another size read through.
+DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image) {
   const std::vector<unsigned char> data = ReadWholeFile(path);
 
   jpeg_decompress_struct cinfo{};
@@ -181,17 +231,39 @@ QImage LoadJpegIntoBitmap(const std::string& path) {
   errors.pub.error_exit = OnFatalError;
   errors.pub.emit_message = OnEmitMessage;
   errors.pub.output_message = OnOutputMessage;
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = OnProgress;
 
-  QImage image;
-  switch (Decode(&cinfo, &errors, data, &image)) {
+  const DecodeResult result = Decode(&cinfo, &errors, &progress, data, otherSizes, image);
+  switch (result) {
     case DecodeResult::kDecoded:
-      return image;
+    case DecodeResult::kOtherSize:
+      return result;
     case DecodeResult::kOutOfMemory:
       throw EditorError("Out of memory");
     case DecodeResult::kJpegError:
       break;
   }
+  if (errors.tooManyScans) {
+    throw EditorError("Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!");
+  }
   throw JpegError(errors.pub.msg_code);
+}
+
+}  // namespace
+
+QImage LoadJpegIntoBitmap(const std::string& path) {
+  QImage image;
+  DecodeFile(path, OtherSizes::kDecode, &image);
+  return image;
+}
+
+std::optional<QImage> LoadLevelPicture(const std::string& path) {
+  QImage image;
+  if (DecodeFile(path, OtherSizes::kReadThrough, &image) == DecodeResult::kOtherSize) {
+    return std::nullopt;
+  }
+  return image;
 }
 
 bool IsLevelPictureSize(const QImage& bitmap) {

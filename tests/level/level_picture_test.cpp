@@ -10,11 +10,14 @@
 #include <algorithm>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "level/errors.h"
+#include "support/child_process.h"
 #include "support/jpeg_writer.h"
 
 extern "C" {
@@ -221,6 +224,27 @@ class MemoryFile {
   int fd_;
 };
 
+// What opening a level makes of `path`: "level" for a 640 x 447 picture, "size" for a picture
+// refused for its size, otherwise the message of the error.
+std::string OpenVerdict(const std::string& path) {
+  try {
+    return LoadLevelPicture(path) ? "level" : "size";
+  } catch (const EditorError& error) {
+    return error.what();
+  }
+}
+
+// The same verdict from decoding the whole picture.
+std::string FullDecodeVerdict(const std::string& path) {
+  try {
+    return IsLevelPictureSize(LoadJpegIntoBitmap(path)) ? "level" : "size";
+  } catch (const EditorError& error) {
+    return error.what();
+  }
+}
+
+// Every cut or damaged copy decodes or fails cleanly, and opening it as a level, which only
+// reads a picture of another size through, gives the verdict of the full decode.
 TEST_F(LevelPictureTest, EveryCutOrDamagedFileDecodesOrFailsCleanly) {
   MemoryFile file;
   ASSERT_TRUE(file.ok());
@@ -240,6 +264,7 @@ TEST_F(LevelPictureTest, EveryCutOrDamagedFileDecodesOrFailsCleanly) {
         EXPECT_EQ(image.format(), QImage::Format_RGB32);
       } catch (const JpegError&) {
       }
+      EXPECT_EQ(OpenVerdict(file.Path()), FullDecodeVerdict(file.Path())) << "cut at " << length;
     }
     for (std::size_t at = 2; at < whole.size(); ++at) {
       std::vector<unsigned char> damaged = whole;
@@ -250,6 +275,7 @@ TEST_F(LevelPictureTest, EveryCutOrDamagedFileDecodesOrFailsCleanly) {
         EXPECT_EQ(image.format(), QImage::Format_RGB32) << "damaged at " << at;
       } catch (const EditorError&) {
       }
+      EXPECT_EQ(OpenVerdict(file.Path()), FullDecodeVerdict(file.Path())) << "damaged at " << at;
     }
   }
 }
@@ -270,30 +296,91 @@ TEST_F(LevelPictureTest, FilesThatCannotBeOpenedReportTheirPath) {
   ExpectCannotOpen(real + std::string(1, '\0') + "x");
 }
 
-TEST_F(LevelPictureTest, RefusesHeadersTooLargeToAllocate) {
-  JpegOptions options;
-  options.width = 16;
-  options.height = 16;
-  for (bool progressive : {false, true}) {
-    options.progressive = progressive;
-    SCOPED_TRACE(progressive ? "progressive" : "baseline");
-    std::vector<unsigned char> bytes = test::MakeJpeg(options);
-    for (QSize size : {QSize(16385, 8), QSize(8, 16385), QSize(8193, 8192), QSize(65000, 65000)}) {
-      test::SetJpegDimensions(bytes, size.width(), size.height());
-      const std::string path = WriteBytes("huge.jpg", bytes);
-      try {
-        LoadJpegIntoBitmap(path);
-        ADD_FAILURE() << size.width() << "x" << size.height() << " decoded";
-      } catch (const JpegError&) {
-        ADD_FAILURE() << "expected the size to be refused before decoding";
-      } catch (const EditorError& error) {
-        EXPECT_EQ(std::string(error.what()), "Out of memory");
-      }
-    }
-    // The largest side still accepted; its missing data is filled in.
-    test::SetJpegDimensions(bytes, 16384, 8);
-    EXPECT_EQ(LoadJpegIntoBitmap(WriteBytes("wide.jpg", bytes)).size(), QSize(16384, 8));
+// The resident memory in kB that the process holds now ("VmRSS") or held at its peak ("VmHWM").
+long MemoryKb(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
   }
+  return -1;
+}
+
+struct HostileJpeg {
+  const char* name;
+  std::vector<unsigned char> bytes;
+  std::string verdict;
+};
+
+std::string JpegErrorText(int code) { return "JPEG error #" + std::to_string(code); }
+
+std::vector<unsigned char> WithSize(std::vector<unsigned char> bytes, int width, int height) {
+  test::SetJpegDimensions(bytes, width, height);
+  return bytes;
+}
+
+std::vector<HostileJpeg> HostileJpegs() {
+  const std::vector<unsigned char> tinyGray = test::MakeJpeg(
+      {.width = 8, .height = 8, .colourSpace = JpegColourSpace::kGrayscale, .quality = 10});
+  const std::vector<unsigned char> tinyProgressive =
+      test::MakeJpeg({.width = 16, .height = 16, .progressive = true});
+  const std::vector<unsigned char> wide =
+      test::MakeJpeg({.width = 17000, .height = 8, .pattern = FillPattern::kChecker});
+  const JpegOptions level{.progressive = true, .quality = 50, .pattern = FillPattern::kNoise};
+  const std::vector<unsigned char> progressive = test::MakeJpeg(level);
+  JpegOptions arithmeticLevel = level;
+  arithmeticLevel.arithmetic = true;
+  const std::string tooManyScans =
+      "Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!";
+  return {
+      // A real picture of a side over 16384, and headers that promise far more than they hold.
+      {"wide", wide, "size"},
+      {"header_16384x4096", WithSize(tinyGray, 16384, 4096), "size"},
+      {"header_65500x65500", WithSize(tinyGray, 65500, 65500), "size"},
+      // A whole-image buffer beyond the decoder's memory limit: libjpeg's own error.
+      {"progressive_16384x4096", WithSize(tinyProgressive, 16384, 4096),
+       JpegErrorText(JERR_NO_BACKING_STORE)},
+      // A scan after the only one of a sequential picture: libjpeg's verdict at the file's end.
+      {"wide_second_scan", test::RepeatScans(wide, 2), JpegErrorText(JERR_EOI_EXPECTED)},
+      // Scans repeated up to the limit still open; past it the file is refused.
+      {"scans_at_limit", test::RepeatScans(progressive, kMaxJpegScans), "level"},
+      {"scan_bomb", test::RepeatScans(progressive, 400), tooManyScans},
+      {"arithmetic_scan_bomb", test::RepeatScans(test::MakeJpeg(arithmeticLevel), 400),
+       tooManyScans},
+  };
+}
+
+class HostileJpegTest : public LevelPictureTest,
+                        public ::testing::WithParamInterface<HostileJpeg> {};
+
+// Each file gets libjpeg's own verdict or the scan limit's, and costs a bounded amount of
+// memory; the child's time limit stops the test should a file make the decoder run on.
+TEST_P(HostileJpegTest, GetsItsVerdictWithinBoundedMemory) {
+  const std::string path = WriteBytes("hostile.jpg", GetParam().bytes);
+  const std::string result = test::RunInChild(
+      [&] {
+        std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak from here
+        const long before = MemoryKb("VmRSS");
+        std::string verdict = OpenVerdict(path);
+        const long grown = MemoryKb("VmHWM") - before;
+        if (grown > 64 * 1024) verdict += " (peak memory grew by " + std::to_string(grown) + " kB)";
+        return verdict;
+      },
+      20);
+  EXPECT_EQ(result, GetParam().verdict);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileJpegTest, ::testing::ValuesIn(HostileJpegs()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LevelPictureTest, PicturesOfAnySizeDecodeWhole) {
+  // No size limit of the loader's own: a side over 16384 decodes at full size.
+  JpegOptions wide{.width = 17000, .height = 8};
+  EXPECT_EQ(LoadJpegIntoBitmap(WriteJpeg("wide.jpg", wide)).size(), QSize(17000, 8));
+  // The level size is decoded whole as opening a level needs it, and alike by both loaders.
+  const std::string level = WriteJpeg("level.jpg", JpegOptions{});
+  const std::optional<QImage> picture = LoadLevelPicture(level);
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(*picture, LoadJpegIntoBitmap(level));
 }
 
 TEST(LevelPictureSizeTest, OnlyExactly640By447IsLevelSize) {
