@@ -54,7 +54,7 @@ std::vector<unsigned char> MakeJpeg(const JpegOptions& options = {});
 void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height);
 
 // Repeats the scans of `jpeg` (everything from its first start-of-scan marker up to its end
-// marker) until the file holds `scans` of them: a picture that makes a decoder go over the
+// marker) until the file holds at least `scans` of them: a picture that makes a decoder go over the
 // whole image again and again, which libjpeg only warns about.
 std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans);
 
