@@ -61,7 +61,12 @@ std::string RandomLetters() {
 
 // "." name "." letters ".tmp": hidden, and recognisable as ours afterwards.
 std::string TemporaryNameFor(const std::string& name) {
-  return "." + CutName(name, kMaxTempBaseLength) + "." + RandomLetters() + std::string(kTempSuffix);
+  std::string temporary = ".";
+  temporary.append(CutName(name, kMaxTempBaseLength));
+  temporary.push_back('.');
+  temporary.append(RandomLetters());
+  temporary.append(kTempSuffix);
+  return temporary;
 }
 
 // True for a name that TemporaryNameFor gives some file.

@@ -1,11 +1,15 @@
 #include "level/level_picture.h"
 
+#include <unistd.h>
+
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,9 +29,12 @@ extern "C" {
 namespace tollwen {
 namespace {
 
-// A real level picture is a few hundred kilobytes. The loader never holds more than this much of
-// a file in memory: whatever lies beyond it is treated as missing, as in a truncated file.
-constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+// A real level picture is a few hundred kilobytes. The loader never reads more than this much of
+// a file: whatever lies beyond it is treated as missing, as in a truncated file.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
+
+// The file is handed to libjpeg this much at a time, so that no file costs more memory.
+constexpr std::size_t kSourceBlockBytes = 64 * 1024;
 
 // libjpeg's own working memory (the whole-image coefficient buffers of progressive and
 // multi-scan files) stays below this. A 640 x 447 picture needs under 2 MiB; a file that would
@@ -46,38 +53,76 @@ constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_BGRA;
 constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_ARGB;
 #endif
 
-// Reads the whole file (at most kMaxFileBytes of it) into memory. Only regular files are read
-// (see OpenForReading).
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  const ReadableFile opened = OpenForReading(path);
-  std::vector<unsigned char> data;
-  // The size is only a hint: the file may change while it is read.
-  data.resize(static_cast<std::size_t>(std::min<std::uint64_t>(opened.size, kMaxFileBytes)));
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == data.size()) {
-      if (data.size() == kMaxFileBytes) break;
-      data.resize(std::min(kMaxFileBytes, std::max<std::size_t>(data.size() * 2, 64 * 1024)));
-    }
-    const std::size_t got = ReadSome(
-        opened.file.get(), reinterpret_cast<char*>(data.data()) + filled, data.size() - filled);
-    if (got == 0) break;
-    filled += got;
-  }
-  data.resize(filled);
-  return data;
-}
-
 // libjpeg's error manager, extended with the place a fatal error returns to.
 struct ErrorManager {
   jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
   std::jmp_buf fatal;
   bool tooManyScans = false;
   bool inputEnded = false;  // the file ended early; libjpeg fills in what is missing
+  int readError = 0;        // errno of a failed read of the file
 };
 
 [[noreturn]] void OnFatalError(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->fatal, 1);
+}
+
+// libjpeg's data source: the open file, read a block at a time up to kMaxFileBytes. At the end
+// of the file (or of what is read of it) the source says so with libjpeg's own warning and
+// supplies an end-of-image marker, so that a truncated file decodes with its missing part
+// filled in; an empty file is libjpeg's own error.
+struct FileSource {
+  jpeg_source_mgr pub;  // first member: libjpeg only sees a pointer to it
+  int fd = -1;
+  std::uint64_t offset = 0;  // where the next read starts in the file
+  bool readAny = false;
+  JOCTET block[kSourceBlockBytes];
+};
+
+void OnInitSource(j_decompress_ptr) {}
+void OnTermSource(j_decompress_ptr) {}
+
+boolean OnFillInput(j_decompress_ptr cinfo) {
+  static const JOCTET kEndOfImage[] = {0xFF, JPEG_EOI};
+  auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+  ssize_t got = 0;
+  if (source->offset < kMaxFileBytes) {
+    const auto wanted = static_cast<std::size_t>(
+        std::min<std::uint64_t>(kSourceBlockBytes, kMaxFileBytes - source->offset));
+    do {
+      got = ::pread(source->fd, source->block, wanted, static_cast<off_t>(source->offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+      auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+      errors->readError = errno;
+      std::longjmp(errors->fatal, 1);
+    }
+  }
+  if (got == 0) {
+    if (!source->readAny) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    source->pub.next_input_byte = kEndOfImage;
+    source->pub.bytes_in_buffer = sizeof kEndOfImage;
+    return TRUE;
+  }
+  source->readAny = true;
+  source->offset += static_cast<std::uint64_t>(got);
+  source->pub.next_input_byte = source->block;
+  source->pub.bytes_in_buffer = static_cast<std::size_t>(got);
+  return TRUE;
+}
+
+// Skips what libjpeg does not need (the rest of an unknown marker segment) without reading it.
+void OnSkipInput(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+  const auto skipped = static_cast<std::size_t>(count);
+  if (skipped <= source->pub.bytes_in_buffer) {
+    source->pub.next_input_byte += skipped;
+    source->pub.bytes_in_buffer -= skipped;
+    return;
+  }
+  source->offset += skipped - source->pub.bytes_in_buffer;
+  source->pub.bytes_in_buffer = 0;
 }
 
 // libjpeg calls its progress monitor while it takes in each part of a scan, so a file that
@@ -142,8 +187,8 @@ bool ReadThrough(j_decompress_ptr cinfo, const ErrorManager& errors) {
 // holds no object with a destructor, and everything it reads after the jump lives in the caller.
 // The decompressor is destroyed on every path.
 DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
-                    jpeg_progress_mgr* progress, const std::vector<unsigned char>& data,
-                    OtherSizes otherSizes, QImage* image) {
+                    jpeg_progress_mgr* progress, FileSource* source, OtherSizes otherSizes,
+                    QImage* image) {
   if (setjmp(errors->fatal) != 0) {
     jpeg_destroy_decompress(cinfo);  // safe at any stage, even before creation finished
     return DecodeResult::kJpegError;
@@ -152,7 +197,7 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   jpeg_create_decompress(cinfo);
   cinfo->mem->max_memory_to_use = kMaxDecoderMemory;
   cinfo->progress = progress;
-  jpeg_mem_src(cinfo, data.data(), static_cast<unsigned long>(data.size()));
+  cinfo->src = &source->pub;
   jpeg_read_header(cinfo, TRUE);
 
   cinfo->scale_num = 1;
@@ -223,7 +268,15 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
 // Reads and decodes the file at `path`; throws for every failure. `image` stays null for a
 // picture of another size read through.
 DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image) {
-  const std::vector<unsigned char> data = ReadWholeFile(path);
+  const ReadableFile opened = OpenForReading(path);
+  // Large, so it lives on the heap; it holds no resource of its own.
+  auto source = std::make_unique<FileSource>();
+  source->fd = opened.file.get();
+  source->pub.init_source = OnInitSource;
+  source->pub.fill_input_buffer = OnFillInput;
+  source->pub.skip_input_data = OnSkipInput;
+  source->pub.resync_to_restart = jpeg_resync_to_restart;
+  source->pub.term_source = OnTermSource;
 
   jpeg_decompress_struct cinfo{};
   ErrorManager errors{};
@@ -234,7 +287,7 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
   jpeg_progress_mgr progress{};
   progress.progress_monitor = OnProgress;
 
-  const DecodeResult result = Decode(&cinfo, &errors, &progress, data, otherSizes, image);
+  const DecodeResult result = Decode(&cinfo, &errors, &progress, source.get(), otherSizes, image);
   switch (result) {
     case DecodeResult::kDecoded:
     case DecodeResult::kOtherSize:
@@ -244,6 +297,7 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
     case DecodeResult::kJpegError:
       break;
   }
+  if (errors.readError != 0) ThrowInOutError(errors.readError);
   if (errors.tooManyScans) {
     throw EditorError("Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!");
   }
