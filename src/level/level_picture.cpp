@@ -36,6 +36,15 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
 // The file is handed to libjpeg this much at a time, so that no file costs more memory.
 constexpr std::size_t kSourceBlockBytes = 64 * 1024;
 
+// A picture of another size than 640 x 447 is read through (its data decoded, its pixels not
+// made) for at most this many pixels. Past it, in a picture of hundreds of megapixels whose data
+// is really there (an arithmetic-coded file holds that in a few kilobytes), the size alone
+// decides: reading on would take seconds, and the picture is refused either way.
+constexpr std::uint64_t kMaxReadThroughPixels = std::uint64_t{1} << 29;
+
+// The most pixels skipped in one go, so that the checks between runs come often enough.
+constexpr std::uint64_t kReadThroughRunPixels = std::uint64_t{1} << 22;
+
 // libjpeg's own working memory (the whole-image coefficient buffers of progressive and
 // multi-scan files) stays below this. A 640 x 447 picture needs under 2 MiB; a file that would
 // need more fails with libjpeg's own error code, before its scans are read.
@@ -58,8 +67,7 @@ struct ErrorManager {
   jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
   std::jmp_buf fatal;
   bool tooManyScans = false;
-  bool inputEnded = false;  // the file ended early; libjpeg fills in what is missing
-  int readError = 0;        // errno of a failed read of the file
+  int readError = 0;  // errno of a failed read of the file
 };
 
 [[noreturn]] void OnFatalError(j_common_ptr cinfo) {
@@ -134,20 +142,8 @@ void OnProgress(j_common_ptr cinfo) {
   std::longjmp(errors->fatal, 1);
 }
 
-// Warnings (a truncated or slightly corrupt file) and trace messages are ignored. The ones that
-// say the compressed data has come to the end of the file are noted: the end-of-image marker
-// (the file's own, or the one libjpeg's memory source supplies when the file is cut short) never
-// lets decoding resume, so libjpeg fills in the rest of the picture and will not fail.
-void OnEmitMessage(j_common_ptr cinfo, int level) {
-  constexpr int kEndOfImageMarker = 0xD9;
-  if (level >= 0 || !cinfo->is_decompressor) return;
-  const int code = cinfo->err->msg_code;
-  if (code == JWRN_JPEG_EOF ||
-      (code == JWRN_HIT_MARKER &&
-       reinterpret_cast<j_decompress_ptr>(cinfo)->unread_marker == kEndOfImageMarker)) {
-    reinterpret_cast<ErrorManager*>(cinfo->err)->inputEnded = true;
-  }
-}
+// Warnings (a truncated or slightly corrupt file) and trace messages are ignored.
+void OnEmitMessage(j_common_ptr, int) {}
 void OnOutputMessage(j_common_ptr) {}
 
 enum class DecodeResult { kDecoded, kOtherSize, kJpegError, kOutOfMemory };
@@ -161,22 +157,33 @@ void ExpandGrayRow(const JSAMPLE* indices, const QRgb* palette, JDIMENSION width
   for (JDIMENSION x = 0; x < width; ++x) pixels[x] = palette[indices[x]];
 }
 
-// Takes a started decompression to its end without keeping any pixels. Rows are skipped, which
-// still makes libjpeg read the compressed data (where its errors come from) but not turn it
-// into pixels, in runs that double from one row of blocks, so that a file whose data has run
-// out early is left at once: libjpeg fills in the rest, which can no longer fail. Otherwise the
-// last row is read into a single row buffer so that libjpeg goes on to the end of the file as a
-// full decode does; true then, and the caller finishes the decompression. Fatal errors longjmp
-// past this frame, which holds no object with a destructor.
-bool ReadThrough(j_decompress_ptr cinfo, const ErrorManager& errors) {
+// True once the compressed data has come to the end-of-image marker (the file's own, or the one
+// the source supplies when the file is cut short). libjpeg never resumes decoding after it: it
+// fills in the rest of the picture, which can no longer fail.
+bool DataEnded(j_decompress_ptr cinfo) { return cinfo->unread_marker == JPEG_EOI; }
+
+// Takes a started decompression towards its end without keeping any pixels. Rows are skipped,
+// which still makes libjpeg read the compressed data (where its errors come from) but not turn
+// it into pixels, in runs that grow from one row of blocks, and the reading stops as soon as the
+// data has ended. Otherwise the last row is read into a single row buffer so that libjpeg goes on
+// to the end of the file as a full decode does; true then, and the caller finishes the
+// decompression. A picture read through for kMaxReadThroughPixels is left there too. Fatal
+// errors longjmp past this frame, which holds no object with a destructor.
+bool ReadThrough(j_decompress_ptr cinfo) {
   const JDIMENSION last = cinfo->output_height - 1;
-  JDIMENSION run = static_cast<JDIMENSION>(cinfo->max_v_samp_factor) * DCTSIZE;
-  while (cinfo->output_scanline < last) {
-    if (errors.inputEnded) return false;
+  const auto blockRow = static_cast<JDIMENSION>(cinfo->max_v_samp_factor) * DCTSIZE;
+  const auto longestRun = std::max<JDIMENSION>(
+      blockRow, static_cast<JDIMENSION>(kReadThroughRunPixels / cinfo->output_width));
+  JDIMENSION run = blockRow;
+  for (;;) {
+    if (DataEnded(cinfo) ||
+        std::uint64_t{cinfo->output_scanline} * cinfo->output_width > kMaxReadThroughPixels) {
+      return false;
+    }
+    if (cinfo->output_scanline >= last) break;
     jpeg_skip_scanlines(cinfo, std::min(run, last - cinfo->output_scanline));
-    run = std::min(run * 2, last);
+    run = std::min(run * 2, longestRun);
   }
-  if (errors.inputEnded) return false;
   JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                cinfo->output_width * cinfo->output_components, 1);
   jpeg_read_scanlines(cinfo, row, 1);
@@ -223,7 +230,7 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
 
   if (otherSizes == OtherSizes::kReadThrough &&
       (cinfo->output_width != kLevelPictureWidth || cinfo->output_height != kLevelPictureHeight)) {
-    if (ReadThrough(cinfo, *errors)) jpeg_finish_decompress(cinfo);
+    if (ReadThrough(cinfo)) jpeg_finish_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
     return DecodeResult::kOtherSize;
   }

@@ -19,6 +19,8 @@ struct NamedJpeg {
 //   wide                    a real 17000 x 8 picture (a side over 16384)
 //   header_16384x4096       a tiny grayscale picture whose header claims 16384 x 4096
 //   header_65500x65500      the same claiming the largest size a header can hold
+//   arithmetic_header_65500x65500  the same, arithmetic-coded (its decoder runs on after the
+//                           data without saying so)
 //   progressive_16384x4096  a progressive picture claiming 16384 x 4096: its coefficient buffer
 //                           alone would take hundreds of megabytes
 //   wide_second_scan        the 17000 x 8 picture with its scan repeated once: a second scan
