@@ -47,8 +47,9 @@ constexpr std::uint64_t kReadThroughRunPixels = std::uint64_t{1} << 22;
 
 // libjpeg's own working memory (the whole-image coefficient buffers of progressive and
 // multi-scan files) stays below this. A 640 x 447 picture needs under 2 MiB; a file that would
-// need more fails with libjpeg's own error code, before its scans are read.
-constexpr long kMaxDecoderMemory = 16L << 20;
+// need more fails with libjpeg's own error code, before its scans are read. Each scan of a
+// progressive file is a pass over that buffer, so this also bounds what the scans cost.
+constexpr long kMaxDecoderMemory = 8L << 20;
 
 // libjpeg's quantiser reduces grayscale pictures to this many gray levels.
 constexpr int kGrayLevels = 236;
