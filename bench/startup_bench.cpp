@@ -40,7 +40,7 @@ class AnsweringDialogs : public DialogRunner {
     return true;
   }
   bool RunColorDialog(QColorDialog&) override { return true; }
-  void RunMessageBox(QMessageBox&) override {}
+  QMessageBox::StandardButton RunMessageBox(QMessageBox&) override { return QMessageBox::Ok; }
 
  private:
   std::string path_;

@@ -23,24 +23,31 @@ bool RegularFileExists(const std::string& path) {
 
 void Editor::OpenLevel() {
   BusyScope busy(*this);
+  if (!ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
   if (!state_.ImageDirChosen) state_.PictureDialogDir = state_.ResourceDir;
 
   const auto picturePath = window_.AskPictureFile(state_.PictureDialogDir);
   if (!picturePath) return;
+  OpenLevelFile(*picturePath);
+}
 
+void Editor::OpenLevelFile(const std::string& picturePath) {
+  BusyScope busy(*this);
   // Decoding errors end the command here, before anything has changed.
-  std::optional<QImage> picture = LoadLevelPicture(*picturePath);
+  std::optional<QImage> picture = LoadLevelPicture(picturePath);
   if (!picture) {
     window_.ShowMessage("Error: Image must be 640x447 pixels in size!");
     return;
   }
 
-  state_.DataPath = DataPathFor(*picturePath);
+  state_.DataPath = DataPathFor(picturePath);
   CloseLevel();
+  // From here on the previous level is gone; its history goes with it.
+  StartHistory();
   state_.ImageDirChosen = true;
   // The checked picture becomes the background; the file is decoded only once.
   state_.Background = std::move(*picture);
-  state_.PictureDialogDir = DirectoryOf(*picturePath);
+  state_.PictureDialogDir = DirectoryOf(picturePath);
   window_.SetGridEnabled(true);
   window_.DrawPictureOnGrid();
   state_.LevelOpen = true;

@@ -27,6 +27,7 @@ void Editor::Save() {
     return;
   }
   WriteLevel(window_, state_);
+  history_.setClean();
 }
 
 void Editor::SaveAs() {
@@ -38,6 +39,7 @@ void Editor::SaveAs() {
 
   state_.DataPath = *chosen;
   WriteLevel(window_, state_);
+  history_.setClean();
 }
 
 }  // namespace tollwen

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <optional>
 #include <string>
 
 namespace tollwen {
+
+// The answers to the question asked before a modified level would be lost.
+enum class SaveChangesAnswer { Save, Discard, Cancel };
 
 // What the editor's commands need from the window. The main window implements it with its
 // dialogs, message boxes and grid; tests implement it with a scripted fake.
@@ -21,6 +25,8 @@ class WindowServices {
 
   // A modal message box with an OK button; the text is shown as it is.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A modal question with Save, Discard and Cancel buttons (Escape cancels).
+  virtual SaveChangesAnswer AskSaveChanges(const std::string& question) = 0;
 
   virtual void SetGridEnabled(bool enabled) = 0;
   virtual bool GridEnabled() const = 0;
@@ -28,6 +34,9 @@ class WindowServices {
   virtual void RepaintGrid() = 0;
   // Paints the whole background picture onto the grid at its top-left corner at once.
   virtual void DrawPictureOnGrid() = 0;
+  // The level cells in `cells` (a rectangle of column and row numbers, 1-based) changed; the
+  // grid shows them anew.
+  virtual void CellsChanged(const QRect& cells) = 0;
 
   // The arrow-colour swatch, which is the only store of the current arrow colour.
   virtual QRgb ArrowColour() const = 0;

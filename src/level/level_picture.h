@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "level/grid_geometry.h"
+
 namespace tollwen {
 
-inline constexpr int kLevelPictureWidth = 640;
-inline constexpr int kLevelPictureHeight = 447;
+inline constexpr int kLevelPictureWidth = geometry::kPictureWidth;
+inline constexpr int kLevelPictureHeight = geometry::kPictureHeight;
 
 // A file that would make libjpeg go through more scans than this is refused: a real level
 // picture has a few dozen at most, while each repeated scan of a hostile file costs a pass

@@ -31,6 +31,8 @@ int TileIndexOf(TileCode code) {
   return value;
 }
 
+bool IsDrawableCode(TileCode code) { return HexDigitValue(code) >= 0; }
+
 TileCode TileCodeFor(int index) {
   if (index < 0 || index > kTileCount) throw EditorError("Range check error");
   return "0123456789ABCDEF"[index];

@@ -13,6 +13,9 @@ inline constexpr int kTileCount = 15;
 // hexadecimal digit, and EditorError "Range check error" for a result outside 1..15.
 int TileIndexOf(TileCode code);
 
+// True for a code the display can draw: the empty tile or a tile code (lower case accepted).
+bool IsDrawableCode(TileCode code);
+
 // The code the editor writes for tile number 0..15 ('0'..'9', 'A'..'F').
 TileCode TileCodeFor(int index);
 

@@ -133,6 +133,23 @@ void CellGrid::SetDrawCellHandler(DrawCellHandler handler) { drawCell_ = std::mo
 
 void CellGrid::SetSelectCellHandler(SelectCellHandler handler) { selectCell_ = std::move(handler); }
 
+void CellGrid::SetStrokeHandlers(StrokeHandler started, StrokeHandler finished) {
+  strokeStarted_ = std::move(started);
+  strokeFinished_ = std::move(finished);
+}
+
+void CellGrid::StartStroke() {
+  if (inStroke_) return;
+  inStroke_ = true;
+  if (strokeStarted_) strokeStarted_();
+}
+
+void CellGrid::FinishStroke() {
+  if (!inStroke_) return;
+  inStroke_ = false;
+  if (strokeFinished_) strokeFinished_();
+}
+
 void CellGrid::RepaintAll() { repaint(); }
 
 void CellGrid::InvalidateArea(const QRect& clientRect) {
@@ -187,6 +204,7 @@ void CellGrid::InvalidateCell(QPoint cell) { InvalidateArea(CellPaintExtent(cell
 void CellGrid::StopSelecting() {
   selecting_ = false;
   repeatTimer_.stop();
+  FinishStroke();
 }
 
 void CellGrid::OnRepeatTimer() {
@@ -221,11 +239,30 @@ void CellGrid::paintEvent(QPaintEvent* event) {
   painter.setClipRect(contents, Qt::IntersectClip);
   painter.translate(contents.topLeft());
   const QRegion dirty = event->region().translated(-contents.topLeft());
+  // The window's focus widget, whether or not the window itself is active: the look of the
+  // current cell does not change when another window comes to the front.
+  const bool focused = window()->focusWidget() == this;
+  PaintCells(painter, dirty, focused);
+
+  // The area beyond the last line: anything a cell painted past the grid is covered again.
   const QColor base = palette().color(QPalette::Active, QPalette::Base);
+  const int gridWidth = GridWidth();
+  const int gridHeight = GridHeight();
+  if (contents.width() > gridWidth) {
+    painter.fillRect(QRect(gridWidth, 0, contents.width() - gridWidth, gridHeight), base);
+  }
+  if (contents.height() > gridHeight) {
+    painter.fillRect(QRect(0, gridHeight, contents.width(), contents.height() - gridHeight), base);
+  }
+  // Later cells never paint over an earlier one's rectangle, so the frame can go on last.
+  const QRect current = CellRect(current_.x(), current_.y());
+  if (focused && dirty.intersects(current)) DrawFocusFrame(painter, current);
+}
+
+void CellGrid::PaintCells(QPainter& painter, const QRegion& dirty, bool focused) {
   const QColor lineColour = QColor::fromRgb(kSilver);
   const int gridWidth = GridWidth();
   const int gridHeight = GridHeight();
-
   // Lines first, then the cells row by row. Only cells whose painted extent meets the dirty
   // area are painted; Qt clips the painting to that area, so the pixels that do change come
   // out exactly as a repaint of every cell would leave them.
@@ -235,21 +272,10 @@ void CellGrid::paintEvent(QPaintEvent* event) {
   for (int r = 0; r < rowCount_; ++r) {
     painter.fillRect(QRect(0, tops_[r] + heights_[r], gridWidth, 1), lineColour);
   }
-  // The window's focus widget, whether or not the window itself is active: the look of the
-  // current cell does not change when another window comes to the front.
-  const bool focused = window()->focusWidget() == this;
   for (int r = 0; r < rowCount_; ++r) {
     for (int c = 0; c < columnCount_; ++c) {
       if (dirty.intersects(CellPaintExtent(c, r))) PaintCell(painter, c, r, focused);
     }
-  }
-
-  // The area beyond the last line: anything a cell painted past the grid is covered again.
-  if (contents.width() > gridWidth) {
-    painter.fillRect(QRect(gridWidth, 0, contents.width() - gridWidth, gridHeight), base);
-  }
-  if (contents.height() > gridHeight) {
-    painter.fillRect(QRect(0, gridHeight, contents.width(), contents.height() - gridHeight), base);
   }
 }
 
@@ -263,7 +289,6 @@ void CellGrid::PaintCell(QPainter& painter, int column, int row, bool focused) {
     drawCell_(painter, column, row, rect);
     painter.restore();
   }
-  if (isCurrent && focused) DrawFocusFrame(painter, rect);
 }
 
 void CellGrid::mousePressEvent(QMouseEvent* event) {
@@ -274,8 +299,10 @@ void CellGrid::mousePressEvent(QMouseEvent* event) {
   lastPointer_ = ClientPoint(event->position(), contentsRect());
   const QPoint cell = CellAt(lastPointer_);
   if (cell.x() < 0) return;  // the strips beyond the last lines
+  FinishStroke();            // a key still held ends its stroke here
   selecting_ = true;
   repeatTimer_.start();
+  StartStroke();
   // A press asks for its cell even when that cell is already the current one.
   AskFor(cell.x(), cell.y());
 }
@@ -352,7 +379,19 @@ void CellGrid::keyPressEvent(QKeyEvent* event) {
   }
   event->accept();
   target = QPoint(std::clamp(target.x(), 0, lastColumn), std::clamp(target.y(), 0, lastRow));
-  if (target != current_) AskFor(target.x(), target.y());
+  if (target == current_ || selecting_) {
+    if (target != current_) AskFor(target.x(), target.y());  // inside the drag's stroke
+    return;
+  }
+  // A held key's auto-repeat run is one stroke, which ends when the key is released.
+  if (!event->isAutoRepeat()) FinishStroke();
+  StartStroke();
+  AskFor(target.x(), target.y());
+}
+
+void CellGrid::keyReleaseEvent(QKeyEvent* event) {
+  if (!event->isAutoRepeat() && !selecting_) FinishStroke();
+  QFrame::keyReleaseEvent(event);
 }
 
 void CellGrid::wheelEvent(QWheelEvent* event) {
@@ -368,7 +407,16 @@ void CellGrid::wheelEvent(QWheelEvent* event) {
     const int step = wheelRemainder_ > 0 ? -1 : 1;
     wheelRemainder_ += step * kWheelNotch;
     const int row = std::clamp(current_.y() + step, 0, rowCount_ - 1);
-    if (row != current_.y()) AskFor(current_.x(), row);
+    if (row == current_.y()) continue;
+    if (selecting_) {
+      AskFor(current_.x(), row);
+      continue;
+    }
+    // Each notch is a stroke of its own.
+    FinishStroke();
+    StartStroke();
+    AskFor(current_.x(), row);
+    FinishStroke();
   }
 }
 

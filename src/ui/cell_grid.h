@@ -30,6 +30,10 @@ class CellGrid : public QFrame {
       std::function<void(QPainter& painter, int column, int row, const QRect& rect)>;
   // Asked before the current cell moves to (column, row); false refuses the move.
   using SelectCellHandler = std::function<bool(int column, int row)>;
+  // Told when a stroke starts and when it ends: a left-button press with its drag and edge
+  // repeat until the release; one key press with its auto-repeat run; one wheel notch. Every
+  // selection the grid asks for lies inside a stroke.
+  using StrokeHandler = std::function<void()>;
 
   CellGrid(int columnCount, int rowCount, QWidget* parent = nullptr);
 
@@ -52,6 +56,7 @@ class CellGrid : public QFrame {
 
   void SetDrawCellHandler(DrawCellHandler handler);
   void SetSelectCellHandler(SelectCellHandler handler);
+  void SetStrokeHandlers(StrokeHandler started, StrokeHandler finished);
 
   // Repaints every cell now (synchronously).
   void RepaintAll();
@@ -65,6 +70,10 @@ class CellGrid : public QFrame {
   // handler paints beyond it. A repaint of part of the grid repaints, in the usual order, every
   // cell whose extent meets the dirty area, so the result equals a repaint of the whole grid.
   virtual QRect CellPaintExtent(int column, int row) const;
+  // Paints the lines and the cells meeting `dirty` (client coordinates): by default lines
+  // first, then each such cell filled with its colour and handed to the draw handler. The
+  // focus frame and the strips beyond the last lines are painted afterwards by the grid.
+  virtual void PaintCells(QPainter& painter, const QRegion& dirty, bool focused);
 
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -72,6 +81,7 @@ class CellGrid : public QFrame {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -87,6 +97,8 @@ class CellGrid : public QFrame {
   void AskFor(int column, int row);
   void InvalidateCell(QPoint cell);
   void StopSelecting();
+  void StartStroke();
+  void FinishStroke();
   void OnRepeatTimer();
   void PaintCell(QPainter& painter, int column, int row, bool focused);
 
@@ -99,6 +111,9 @@ class CellGrid : public QFrame {
   QPoint current_{0, 0};
   DrawCellHandler drawCell_;
   SelectCellHandler selectCell_;
+  StrokeHandler strokeStarted_;
+  StrokeHandler strokeFinished_;
+  bool inStroke_ = false;
 
   // Left-button selecting: from a press on a cell until the button is released.
   bool selecting_ = false;

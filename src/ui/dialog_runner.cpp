@@ -14,6 +14,9 @@ bool ModalDialogRunner::RunColorDialog(QColorDialog& dialog) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-void ModalDialogRunner::RunMessageBox(QMessageBox& box) { box.exec(); }
+QMessageBox::StandardButton ModalDialogRunner::RunMessageBox(QMessageBox& box) {
+  box.exec();
+  return box.standardButton(box.clickedButton());
+}
 
 }  // namespace tollwen

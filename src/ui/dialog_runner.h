@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QMessageBox>
+
 class QColorDialog;
 class QFileDialog;
-class QMessageBox;
 
 namespace tollwen {
 
@@ -17,8 +18,9 @@ class DialogRunner {
   virtual bool RunFileDialog(QFileDialog& dialog) = 0;
   // True when the user confirmed a colour; the dialog's current colour is the answer.
   virtual bool RunColorDialog(QColorDialog& dialog) = 0;
-  // Shows the box until the user closes it.
-  virtual void RunMessageBox(QMessageBox& box) = 0;
+  // Shows the box until the user closes it; the button pressed (Escape presses the escape
+  // button).
+  virtual QMessageBox::StandardButton RunMessageBox(QMessageBox& box) = 0;
 };
 
 // Shows the dialogs to the user, modally.
@@ -26,7 +28,7 @@ class ModalDialogRunner : public DialogRunner {
  public:
   bool RunFileDialog(QFileDialog& dialog) override;
   bool RunColorDialog(QColorDialog& dialog) override;
-  void RunMessageBox(QMessageBox& box) override;
+  QMessageBox::StandardButton RunMessageBox(QMessageBox& box) override;
 };
 
 }  // namespace tollwen

@@ -3,81 +3,81 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "display/grid_painter.h"
+#include "display/level_renderer.h"
 #include "editor/editor.h"
+#include "level/grid_geometry.h"
 
 namespace tollwen {
 
-namespace {
-
-constexpr int kInnerSize = 31;   // inner cells: 31 pixels plus a line make the 32-pixel pitch
-constexpr int kBorderSize = 15;  // border columns and rows
-constexpr int kWidgetWidth = 649;
-constexpr int kWidgetHeight = 457;
-
-}  // namespace
-
 LevelGridView::LevelGridView(Editor& editor, QWidget* parent)
-    : CellGrid(kColumnCount, kRowCount, parent), editor_(editor) {
+    : CellGrid(geometry::kColumnCount, geometry::kRowCount, parent), editor_(editor) {
   setObjectName(QStringLiteral("StringGrid1"));
-  SetDefaultColumnWidth(kInnerSize);
-  SetDefaultRowHeight(kInnerSize);
-  setFixedSize(kWidgetWidth, kWidgetHeight);
+  SetDefaultColumnWidth(geometry::kInnerSize);
+  SetDefaultRowHeight(geometry::kInnerSize);
+  setFixedSize(geometry::kWidgetWidth, geometry::kWidgetHeight);
   setEnabled(false);  // no level is shown until New or Open
-  SetDrawCellHandler([this](QPainter& painter, int column, int row, const QRect& rect) {
-    PaintGridCell(painter, column, row, rect);
-  });
-  // While a command runs (a save lets the window repaint between rows) the grid starts no
-  // other command, not even from the repeat timer.
-  SetSelectCellHandler(
-      [this](int column, int row) { return !editor_.Busy() && SelectGridCell(column, row); });
 }
 
 void LevelGridView::SetGridBorders() {
-  SetColumnWidth(0, kBorderSize);
-  SetColumnWidth(ColumnCount() - 1, kBorderSize);
-  SetRowHeight(0, kBorderSize);
-  SetRowHeight(RowCount() - 1, kBorderSize);
-}
-
-void LevelGridView::PaintGridCell(QPainter& painter, int column, int row, const QRect& rect) {
-  tollwen::PaintGridCell(painter, editor_.State(), column, row, rect);
+  SetColumnWidth(0, geometry::kBorderSize);
+  SetColumnWidth(ColumnCount() - 1, geometry::kBorderSize);
+  SetRowHeight(0, geometry::kBorderSize);
+  SetRowHeight(RowCount() - 1, geometry::kBorderSize);
 }
 
 bool LevelGridView::SelectGridCell(int column, int row) {
   if (column <= 0 || column >= ColumnCount() - 1 || row <= 0 || row >= RowCount() - 1) {
     return false;
   }
-  // Repaint the pixels the cell's old tile covered and those its new one covers. Everything
-  // else looks as before, so this shows the same as repainting all cells, without the cost.
-  const QRect before = CellPaintExtent(column, row);
   editor_.PaintCell(column, row);
-  const EditorState& state = editor_.State();
-  if (state.LevelOpen && HoldsUndrawableCell(state.Grid)) {
-    // A full repaint would stop the level display at the bad cell; let it do exactly that.
-    RepaintAll();
-  } else {
-    InvalidateArea(before | CellPaintExtent(column, row));
-  }
   return true;
 }
 
-void LevelGridView::DrawPictureOnGrid() {
-  // Qt paints only inside paint events, so the picture is laid over a synchronous repaint.
-  // A hidden grid has nothing on screen to draw over.
-  if (!isVisible()) return;
-  pictureOverGrid_ = true;
-  repaint();
+void LevelGridView::RepaintGrid() {
   pictureOverGrid_ = false;
+  update();
+}
+
+void LevelGridView::DrawPictureOnGrid() {
+  pictureOverGrid_ = true;
+  update();
+}
+
+void LevelGridView::ShowCellsChanged(const QRect& cells) {
+  const EditorState& state = editor_.State();
+  if (state.LevelOpen && FirstUndrawableCell(state.Grid)) {
+    // A repaint of every cell stops the level display at the undrawable one; let it.
+    update();
+    return;
+  }
+  InvalidateArea(CellsPaintExtent(state.Tiles, cells));
 }
 
 QRect LevelGridView::CellPaintExtent(int column, int row) const {
-  return GridCellExtent(editor_.State(), column, row, CellRect(column, row));
+  if (!geometry::IsInnerCell(column, row)) return CellRect(column, row);
+  return CellsPaintExtent(editor_.State().Tiles, QRect(column, row, 1, 1));
+}
+
+void LevelGridView::PaintCells(QPainter& painter, const QRegion& dirty, bool focused) {
+  const QPalette& colours = palette();
+  PlainCells plain{colours.color(QPalette::Active, QPalette::Base), {-1, -1}, {}};
+  if (!focused) {
+    plain.highlighted = CurrentCell();
+    plain.highlight = colours.color(QPalette::Active, QPalette::Highlight);
+  }
+  const EditorState& state = editor_.State();
+  if (!state.LevelOpen) {
+    PaintPlainGrid(painter, dirty, plain);
+    return;
+  }
+  const LevelScene scene{state.Grid, state.Background, state.Tiles};
+  if (PaintLevel(painter, scene, dirty, plain)) editor_.StopLevelDisplay();
 }
 
 void LevelGridView::paintEvent(QPaintEvent* event) {
   CellGrid::paintEvent(event);
   if (!pictureOverGrid_) return;
+  // The picture laid over the grid, lines and all, until the level's own repaint.
   QPainter painter(this);
   const QRect contents = contentsRect();
   painter.setClipRect(contents);

@@ -7,11 +7,13 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSessionManager>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -31,8 +33,6 @@ namespace tollwen {
 
 namespace {
 
-constexpr int kPanelWidth = 105;
-constexpr int kGridLeft = 107;
 constexpr int kButtonPitch = 48;
 constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 104;
@@ -81,6 +81,13 @@ TForm1::TForm1(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   CreateDialogs();
   FormCreate();
+  // The desktop session ending closes the window too: ask before unsaved work is lost.
+  if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+      if (session.allowsInteraction() && !MayClose()) session.cancel();
+      session.release();
+    });
+  }
 }
 
 TForm1::~TForm1() {
@@ -155,9 +162,11 @@ void TForm1::CreateWidgets() {
   // StringGrid1 comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
   grid_->move(kGridLeft, 0);
-  // Selections go through the error boundary, and do nothing while a command runs.
+  // Selections go through the error boundary, and do nothing while a command runs. A stroke's
+  // selections make one step of the history.
   grid_->SetSelectCellHandler(
       [this](int column, int row) { return StringGrid1SelectCell(column, row); });
+  grid_->SetStrokeHandlers([this] { editor_.BeginStroke(); }, [this] { editor_.EndStroke(); });
 
   button1_->setFocus();
 }
@@ -246,6 +255,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (!MayClose()) {
+    event->ignore();
+    return;
+  }
   commands_.RunAlways([this] { FormClose(); });
   closed_ = true;
   event->accept();
@@ -255,6 +268,12 @@ void TForm1::CloseIfPending() {
   if (!closePending_ || editor_.Busy()) return;
   closePending_ = false;
   QTimer::singleShot(0, this, [this] { close(); });
+}
+
+bool TForm1::MayClose() {
+  bool mayClose = false;
+  RunCommand([this, &mayClose] { mayClose = editor_.ConfirmDiscardChanges(UnsavedAction::Exit); });
+  return mayClose;
 }
 
 bool TForm1::RunCommand(const std::function<void()>& command) {
@@ -341,18 +360,31 @@ void TForm1::ShowMessage(const std::string& text) {
   dialogs_.RunMessageBox(*box);
 }
 
+SaveChangesAnswer TForm1::AskSaveChanges(const std::string& question) {
+  const auto box = MakeSaveChangesBox(ApplicationTitle(), question, this);
+  const int pressed = dialogs_.RunMessageBox(*box);
+  if (pressed == QMessageBox::Save) return SaveChangesAnswer::Save;
+  if (pressed == QMessageBox::Discard) return SaveChangesAnswer::Discard;
+  return SaveChangesAnswer::Cancel;
+}
+
 void TForm1::SetGridEnabled(bool enabled) { grid_->setEnabled(enabled); }
 
 bool TForm1::GridEnabled() const { return grid_->isEnabled(); }
 
 void TForm1::RepaintGrid() {
   if (closed_) return;
-  grid_->RepaintAll();
+  grid_->RepaintGrid();
 }
 
 void TForm1::DrawPictureOnGrid() {
   if (closed_) return;
   grid_->DrawPictureOnGrid();
+}
+
+void TForm1::CellsChanged(const QRect& cells) {
+  if (closed_) return;
+  grid_->ShowCellsChanged(cells);
 }
 
 QRgb TForm1::ArrowColour() const { return label2_->palette().color(QPalette::Window).rgb(); }

@@ -8,6 +8,7 @@
 
 #include "editor/editor.h"
 #include "editor/window_services.h"
+#include "level/grid_geometry.h"
 #include "ui/command_runner.h"
 
 class QAction;
@@ -32,8 +33,11 @@ class TForm1 : public QMainWindow, public WindowServices {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 757;
-  static constexpr int kClientHeight = 457;
+  // The tool panel, a 2-pixel gap, the level grid and one pixel to the right of it.
+  static constexpr int kPanelWidth = 105;
+  static constexpr int kGridLeft = kPanelWidth + 2;
+  static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
+  static constexpr int kClientHeight = geometry::kWidgetHeight;
   static constexpr int kPaletteSize = 16;
 
   // The window as the program starts it: assets beside the executable, dialogs shown to the
@@ -64,10 +68,12 @@ class TForm1 : public QMainWindow, public WindowServices {
   std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
+  SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   void SetGridEnabled(bool enabled) override;
   bool GridEnabled() const override;
   void RepaintGrid() override;
   void DrawPictureOnGrid() override;
+  void CellsChanged(const QRect& cells) override;
   QRgb ArrowColour() const override;
   void SetArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
@@ -101,6 +107,9 @@ class TForm1 : public QMainWindow, public WindowServices {
   void ShowCurrentTile();
   // A close that arrived while a command ran goes through once it has finished.
   void CloseIfPending();
+  // Before the window closes or the desktop session ends: true when nothing unsaved is lost
+  // (saved, discarded or unmodified).
+  bool MayClose();
   QAction* AddMenuItem(QWidget* menu, const QString& objectName, const QString& text,
                        void (TForm1::*handler)());
 

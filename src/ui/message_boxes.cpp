@@ -59,6 +59,19 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& title, const std::str
   return MakeBox(QMessageBox::NoIcon, title, QString::fromStdString(text), parent);
 }
 
+std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std::string& question,
+                                                QWidget* parent) {
+  auto box = std::make_unique<CentredMessageBox>(parent);
+  box->setIcon(QMessageBox::Question);
+  box->setWindowTitle(title);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(QString::fromStdString(question));
+  box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+  box->setDefaultButton(QMessageBox::Save);
+  box->setEscapeButton(QMessageBox::Cancel);
+  return box;
+}
+
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,
                                           QWidget* parent) {
   return MakeBox(QMessageBox::Critical, title, QString::fromStdString(ErrorBoxText(message)),

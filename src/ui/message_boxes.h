@@ -37,6 +37,11 @@ class CentredMessageBox : public QMessageBox {
 std::unique_ptr<QMessageBox> MakeMessageBox(const QString& title, const std::string& text,
                                             QWidget* parent = nullptr);
 
+// The question before a modified level would be lost: captioned `title`, a question icon,
+// Save, Discard and Cancel buttons; Save is the default and Escape cancels.
+std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std::string& question,
+                                                QWidget* parent = nullptr);
+
 // The error box of the top-level error handler: captioned `title`, a stop icon, one "OK"
 // button, and ErrorBoxText(message) as its text.
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,

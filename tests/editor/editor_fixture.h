@@ -17,6 +17,8 @@ inline constexpr const char* kNoDataFileMessage =
     "A valid datafile does not exist so one was created!";
 inline constexpr const char* kSavedMessage = "File Saved!";
 inline constexpr const char* kBlankRow = "0000000000000000000";
+inline constexpr const char* kAskBeforeOpen =
+    "AskSaveChanges Save changes to the level before opening another level?";
 
 using LevelRows = std::array<std::string, 13>;
 

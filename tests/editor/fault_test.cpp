@@ -380,11 +380,12 @@ TEST_F(FaultTest, PictureThatIsADirectoryFifoOrHugeFileIsRefused) {
     const std::string outcome = RunInChild(
         [&]() -> std::string {
           const EditorState before = State();
+          window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
           const std::string error = ErrorOf([&] { Open(picture); });
           std::string left;
           if (const std::string changed = ChangedFields(before, State()); !changed.empty())
             left += "state changed: " + changed + "; ";
-          if (window_.Calls() != std::vector<std::string>{"AskPictureFile " + dir})
+          if (window_.Calls() != std::vector<std::string>{kAskBeforeOpen, "AskPictureFile " + dir})
             left += "window asked for more than the picture; ";
           if (!window_.GridEnabled()) left += "grid disabled; ";
           if (editor_.Busy()) left += "still busy; ";

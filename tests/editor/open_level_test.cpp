@@ -106,9 +106,10 @@ TEST_F(OpenLevelTest, WrongSizedPictureIsRefusedAndNothingChanges) {
     const EditorState before = State();
     window_.ClearCalls();
 
+    window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
     Open(wrong);
 
-    EXPECT_THAT(window_.Calls(), ElementsAre("AskPictureFile " + dir,
+    EXPECT_THAT(window_.Calls(), ElementsAre(kAskBeforeOpen, "AskPictureFile " + dir,
                                              std::string("ShowMessage ") + kWrongSizeMessage));
     EXPECT_TRUE(State().LevelOpen);
     EXPECT_TRUE(window_.GridEnabled());
@@ -160,7 +161,7 @@ TEST_F(OpenLevelTest, CancelAndUndecodablePicturesChangeNothing) {
   EXPECT_FALSE(editor_.Busy());
 }
 
-TEST_F(OpenLevelTest, OpenAfterOpenStartsInLastPictureDirAndDiscardsEditsWithoutAsking) {
+TEST_F(OpenLevelTest, OpenAfterOpenStartsInLastPictureDirAndDiscardsEditsWhenTold) {
   const std::string a = MakeDir("a");
   const std::string b = MakeDir("b");
   const std::string level = LevelText("one.mod", RowsWithFirst("1111111111111111111"));
@@ -169,10 +170,12 @@ TEST_F(OpenLevelTest, OpenAfterOpenStartsInLastPictureDirAndDiscardsEditsWithout
   editor_.ChooseTile('9');
   editor_.PaintCell(1, 1);
 
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   Open(MakePicture(b + "two.jpg"));
   window_.AnswerPictureFile(std::nullopt);
   editor_.OpenLevel();
 
+  EXPECT_EQ(window_.CountOf(kAskBeforeOpen), 1);
   EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(resourceDir_, a, b));
   EXPECT_TRUE(window_.SaveDirsAsked().empty());
   EXPECT_THAT(window_.Messages(), ElementsAre(kNoDataFileMessage));

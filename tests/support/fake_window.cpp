@@ -31,9 +31,30 @@ void FakeWindow::AnswerMusicFile(std::optional<std::string> path) {
 
 void FakeWindow::AnswerArrowColour(std::optional<QRgb> colour) { colourAnswers_.push_back(colour); }
 
+void FakeWindow::AnswerSaveChanges(SaveChangesAnswer answer) {
+  saveChangesAnswers_.push_back(answer);
+}
+
 bool FakeWindow::AllAnswersTaken() const {
   return pictureAnswers_.empty() && saveAnswers_.empty() && musicAnswers_.empty() &&
-         colourAnswers_.empty();
+         colourAnswers_.empty() && saveChangesAnswers_.empty();
+}
+
+void FakeWindow::OnCellsChanged(std::function<void(const QRect&)> hook) {
+  onCellsChanged_ = std::move(hook);
+}
+
+void FakeWindow::CellsChanged(const QRect& cells) {
+  changedCells_.push_back(cells);
+  if (onCellsChanged_) onCellsChanged_(cells);
+}
+
+SaveChangesAnswer FakeWindow::AskSaveChanges(const std::string& question) {
+  Record("AskSaveChanges " + question);
+  if (saveChangesAnswers_.empty()) return SaveChangesAnswer::Cancel;
+  const SaveChangesAnswer answer = saveChangesAnswers_.front();
+  saveChangesAnswers_.pop_front();
+  return answer;
 }
 
 void FakeWindow::OnProcessPendingMessages(std::function<void()> hook) {

@@ -19,7 +19,7 @@ namespace tollwen {
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
 //   "ShowMessage <text>", "SetGridEnabled true", "SetGridEnabled false", "RepaintGrid",
-//   "DrawPictureOnGrid", "SetArrowColour", "ProcessPendingMessages".
+//   "DrawPictureOnGrid", "SetArrowColour", "ProcessPendingMessages", "AskSaveChanges <text>".
 class FakeWindow : public WindowServices {
  public:
   // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
@@ -27,6 +27,8 @@ class FakeWindow : public WindowServices {
   void AnswerSaveFile(std::optional<std::string> path);
   void AnswerMusicFile(std::optional<std::string> path);
   void AnswerArrowColour(std::optional<QRgb> colour);
+  // Answers for the questions before unsaved changes are lost; an empty queue cancels.
+  void AnswerSaveChanges(SaveChangesAnswer answer);
   // True when every queued answer has been taken.
   bool AllAnswersTaken() const;
 
@@ -35,6 +37,8 @@ class FakeWindow : public WindowServices {
   void OnProcessPendingMessages(std::function<void()> hook);
   // Runs inside every call after it is recorded, with its log entry.
   void OnCall(std::function<void(const std::string&)> hook);
+  // Runs inside every CellsChanged call, with the changed cells.
+  void OnCellsChanged(std::function<void(const QRect&)> hook);
 
   const std::vector<std::string>& Calls() const { return calls_; }
   // How many log entries equal `entry`.
@@ -51,6 +55,8 @@ class FakeWindow : public WindowServices {
   const std::vector<QRgb>& ColoursAsked() const { return coloursAsked_; }
   int PendingMessageRuns() const { return pendingMessageRuns_; }
   int RepaintCount() const { return CountOf("RepaintGrid"); }
+  // Every cell range announced as changed, in order (not part of the call log).
+  const std::vector<QRect>& ChangedCells() const { return changedCells_; }
 
   // WindowServices
   std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
@@ -58,6 +64,8 @@ class FakeWindow : public WindowServices {
   std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
+  SaveChangesAnswer AskSaveChanges(const std::string& question) override;
+  void CellsChanged(const QRect& cells) override;
   void SetGridEnabled(bool enabled) override;
   bool GridEnabled() const override { return gridEnabled_; }
   void RepaintGrid() override;
@@ -73,6 +81,8 @@ class FakeWindow : public WindowServices {
   std::deque<std::optional<std::string>> saveAnswers_;
   std::deque<std::optional<std::string>> musicAnswers_;
   std::deque<std::optional<QRgb>> colourAnswers_;
+  std::deque<SaveChangesAnswer> saveChangesAnswers_;
+  std::vector<QRect> changedCells_;
 
   std::vector<std::string> calls_;
   std::vector<std::string> messages_;
@@ -88,6 +98,7 @@ class FakeWindow : public WindowServices {
 
   std::function<void()> onProcessPending_;
   std::function<void(const std::string&)> onCall_;
+  std::function<void(const QRect&)> onCellsChanged_;
 };
 
 }  // namespace tollwen

@@ -72,10 +72,15 @@ class LevelGridViewTest : public ::testing::Test {
     view_->SetGridBorders();
     other_ = AddFocusButton(*window_);
     fake_.OnCall([this](const std::string& call) {
-      if (call == "RepaintGrid") view_->RepaintAll();
+      if (call == "RepaintGrid") view_->RepaintGrid();
       if (call == "DrawPictureOnGrid") view_->DrawPictureOnGrid();
       if (call.rfind("SetGridEnabled", 0) == 0) view_->setEnabled(call.ends_with("true"));
     });
+    fake_.OnCellsChanged([this](const QRect& cells) { view_->ShowCellsChanged(cells); });
+    // As the window wires it: selections paint, strokes make steps.
+    view_->SetSelectCellHandler(
+        [this](int c, int r) { return !editor_.Busy() && view_->SelectGridCell(c, r); });
+    view_->SetStrokeHandlers([this] { editor_.BeginStroke(); }, [this] { editor_.EndStroke(); });
     EditorState& state = editor_.State();
     state.Background = Picture();
     for (int i = 1; i <= 15; ++i) state.Tiles.TileBitmap(i) = MakeTile(i);
@@ -193,8 +198,8 @@ TEST_F(LevelGridViewTest, PressWhileAnUnpaintedBadCodeWaitsStopsTheDisplayAsARep
   // A data file that failed half-way leaves its rows in the grid without a repaint.
   State().Grid.SetCell(10, 6, 'x');
   Click(12, 8);
-  EXPECT_FALSE(State().LevelOpen);
   const QImage screen = Screen();
+  EXPECT_FALSE(State().LevelOpen);
   const QRgb base = view_->palette().color(QPalette::Active, QPalette::Base).rgb();
   EXPECT_EQ(ClientPixel(screen, *view_, 100, 100), PicturePixel(100, 100));
   EXPECT_EQ(ClientPixel(screen, *view_, ClientOf(12, 8).x() + 20, ClientOf(12, 8).y() + 2), base);
@@ -329,9 +334,9 @@ TEST_F(LevelGridViewTest, PictureDrawnOverTheGridCoversTheLinesUntilTheNextRepai
   editor_.CloseLevel();
   view_->setEnabled(true);
   view_->DrawPictureOnGrid();
-  EXPECT_EQ(ClientPixel(ScreenImage(*view_), *view_, 47, 100), PicturePixel(47, 100));
-  view_->RepaintAll();
-  EXPECT_EQ(ClientPixel(ScreenImage(*view_), *view_, 47, 100), kSilverRgb);
+  EXPECT_EQ(ClientPixel(Screen(), *view_, 47, 100), PicturePixel(47, 100));
+  view_->RepaintGrid();
+  EXPECT_EQ(ClientPixel(Screen(), *view_, 47, 100), kSilverRgb);
 }
 
 TEST_F(LevelGridViewTest, NoCellIsPaintedWhileACommandRuns) {

@@ -16,6 +16,10 @@ void ScriptedDialogs::AnswerColour(std::optional<QColor> colour) {
   colourAnswers_.push_back(std::move(colour));
 }
 
+void ScriptedDialogs::AnswerBox(QMessageBox::StandardButton button) {
+  boxAnswers_.push_back(button);
+}
+
 void ScriptedDialogs::DuringNextDialog(std::function<void()> action) {
   duringNext_ = std::move(action);
 }
@@ -55,7 +59,7 @@ bool ScriptedDialogs::RunColorDialog(QColorDialog& dialog) {
   return true;
 }
 
-void ScriptedDialogs::RunMessageBox(QMessageBox& box) {
+QMessageBox::StandardButton ScriptedDialogs::RunMessageBox(QMessageBox& box) {
   ShownBox shown;
   shown.title = box.windowTitle();
   shown.text = box.text();
@@ -66,6 +70,10 @@ void ScriptedDialogs::RunMessageBox(QMessageBox& box) {
   shown.defaultIsEscape = defaultButton != nullptr && defaultButton == box.escapeButton();
   boxes_.push_back(shown);
   RunPendingAction();
+  if (boxAnswers_.empty()) return box.standardButton(box.escapeButton());
+  const QMessageBox::StandardButton answer = boxAnswers_.front();
+  boxAnswers_.pop_front();
+  return answer;
 }
 
 }  // namespace tollwen::test

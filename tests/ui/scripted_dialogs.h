@@ -38,6 +38,9 @@ class ScriptedDialogs : public DialogRunner {
   // full path) typed in and confirmed; nullopt cancels.
   void AnswerFile(std::optional<QString> selection);
   void AnswerColour(std::optional<QColor> colour);
+  // The next message box is answered with `button`; without an answer a box is closed with
+  // its escape button.
+  void AnswerBox(QMessageBox::StandardButton button);
   // Runs once, inside the next dialog or box of any kind, before it is answered.
   void DuringNextDialog(std::function<void()> action);
 
@@ -49,13 +52,14 @@ class ScriptedDialogs : public DialogRunner {
 
   bool RunFileDialog(QFileDialog& dialog) override;
   bool RunColorDialog(QColorDialog& dialog) override;
-  void RunMessageBox(QMessageBox& box) override;
+  QMessageBox::StandardButton RunMessageBox(QMessageBox& box) override;
 
  private:
   void RunPendingAction();
 
   std::deque<std::optional<QString>> fileAnswers_;
   std::deque<std::optional<QColor>> colourAnswers_;
+  std::deque<QMessageBox::StandardButton> boxAnswers_;
   std::function<void()> duringNext_;
   std::vector<ShownBox> boxes_;
   std::vector<ShownFileDialog> fileDialogs_;
