@@ -37,10 +37,10 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
 constexpr std::size_t kSourceBlockBytes = 64 * 1024;
 
 // A picture of another size than 640 x 447 is read through (its data decoded, its pixels not
-// made) for at most this many pixels. Past it, in a picture of hundreds of megapixels whose data
-// is really there (an arithmetic-coded file holds that in a few kilobytes), the size alone
-// decides: reading on would take seconds, and the picture is refused either way.
-constexpr std::uint64_t kMaxReadThroughPixels = std::uint64_t{1} << 29;
+// made) for at most this many pixels (134 million). Past it the size alone decides: the rest of
+// a huge picture, whether its data is really there or libjpeg fills it in after meeting a marker
+// in the middle of the data, could take seconds, and the picture is refused either way.
+constexpr std::uint64_t kMaxReadThroughPixels = std::uint64_t{1} << 27;
 
 // The most pixels skipped in one go, so that the checks between runs come often enough.
 constexpr std::uint64_t kReadThroughRunPixels = std::uint64_t{1} << 22;
