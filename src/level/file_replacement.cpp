@@ -293,7 +293,12 @@ void PutBack(int fd, const std::string& kept, off_t oldSize) {
 // what lies past it is only cut off once all of the new content is written.
 void WriteInPlace(const std::string& path, const std::vector<std::string>& pieces,
                   const std::function<void(std::size_t)>& afterPiece) {
-  FileDescriptor file = OpenFile(path, O_RDWR | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0666);
+  // Created only for a symbolic link to a file that does not exist yet: the kernel refuses
+  // O_CREAT on another user's file in a shared sticky folder, although it may be written.
+  constexpr int kFlags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+  FileDescriptor file = TryOpenFile(path, kFlags);
+  if (!file.IsOpen() && errno == ENOENT) file = TryOpenFile(path, kFlags | O_CREAT, 0666);
+  if (!file.IsOpen()) ThrowInOutError(errno);
   RequireRegularFile(file.get());
   struct stat status {};
   if (::fstat(file.get(), &status) != 0) ThrowInOutError(errno);
