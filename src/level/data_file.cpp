@@ -19,12 +19,6 @@ namespace tollwen {
 
 namespace {
 
-// The longest music line a data file may have. A music file's name is a few dozen bytes, so a
-// longer first line only comes from a file that is not a level data file (a sparse file of
-// many gigabytes, say), and reading it through would freeze the editor. Rows have no limit:
-// only their first 19 characters are kept, the rest is read through.
-constexpr std::size_t kMaxMusicLineLength = std::size_t{1} << 20;
-
 constexpr std::string_view kLineEnd = "\r\n";
 
 // Opens `path` for reading without blocking (opening a FIFO would otherwise wait for its other

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,12 @@ namespace tollwen {
 // with "File access denied", since the editor would not be able to save it; this is asked
 // without opening the file for writing), and EditorError for a first line longer than 1 MiB,
 // which no data file has: reading stops there rather than going through a file of any size.
+// The longest music line a data file may have. A music file's name is a few dozen bytes, so a
+// longer first line only comes from a file that is not a level data file (a sparse file of
+// many gigabytes, say), and reading it through would freeze the editor. Rows have no limit:
+// only their first 19 characters are kept, the rest is read through.
+inline constexpr std::size_t kMaxMusicLineLength = std::size_t{1} << 20;
+
 std::string ReadDataFile(const std::string& path, LevelGrid& grid);
 
 // Writes `musicName` and the grid to `path`, keeping the file what it was (owner, permissions,

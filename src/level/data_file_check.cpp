@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "level/data_file.h"
 #include "level/posix_file.h"
 #include "level/tile_code.h"
 
@@ -19,6 +20,9 @@ using Severity = DataFileProblem::Severity;
 // Line 1 holds the music name, lines 2 ... 14 the rows.
 constexpr int kFirstRowLine = 2;
 constexpr int kLastRowLine = kFirstRowLine + LevelGrid::kRows - 1;
+
+// How much is read past the last row to count the lines there; the editor reads none of it.
+constexpr std::int64_t kExtraBytesRead = std::int64_t{1} << 20;
 
 // " (N <what> in this file)" when there is more than one.
 std::string CountNote(std::int64_t count, const char* what) {
@@ -43,6 +47,13 @@ void DataFileScanner::Add(Severity severity, std::int64_t line, std::int64_t col
 
 void DataFileScanner::Keep(char c) {
   ++kept_;
+  if (line_ == 1 && kept_ > static_cast<std::int64_t>(kMaxMusicLineLength)) {
+    Add(Severity::kError, 1, 0,
+        "the music name is longer than " + std::to_string(kMaxMusicLineLength) +
+            " bytes; the editor refuses the file");
+    done_ = true;
+    return;
+  }
   if (line_ < kFirstRowLine || line_ > kLastRowLine) return;
   if (kept_ > LevelGrid::kColumns) {
     if (kept_ == LevelGrid::kColumns + 1) twentiethColumn_ = column_;
@@ -89,6 +100,11 @@ void DataFileScanner::NoteLoneCr() {
 
 void DataFileScanner::Feed(std::string_view bytes) {
   for (const char c : bytes) {
+    if (done_) return;
+    if (line_ > kLastRowLine && ++extraBytes_ > kExtraBytesRead) {
+      done_ = true;
+      return;
+    }
     if (crPending_) {
       crPending_ = false;
       if (c == '\n') {
@@ -115,6 +131,7 @@ void DataFileScanner::Feed(std::string_view bytes) {
 }
 
 DataFileScan DataFileScanner::Finish() {
+  if (done_ && line_ == 1) return std::move(scan_);  // the music line alone refuses the file
   if (crPending_) {
     crPending_ = false;
     NoteLoneCr();
@@ -140,8 +157,9 @@ DataFileScan DataFileScanner::Finish() {
             CountNote(lfOnly_, "lines"));
   }
   if (extraLines_ > 0) {
+    const std::string count = (done_ ? "more than " : "") + std::to_string(extraLines_);
     Add(Severity::kWarning, kLastRowLine + 1, 0,
-        std::to_string(extraLines_) + (extraLines_ == 1 ? " line" : " lines") +
+        count + (extraLines_ == 1 && !done_ ? " line" : " lines") +
             " after the last row; the editor ignores them and saving drops them");
   }
   if (linesRead_ == 0) Add(Severity::kWarning, 0, 0, "empty music name");
@@ -169,7 +187,9 @@ DataFileScan ScanDataFile(const std::string& path) {
   RequireRegularFile(file.get());
   DataFileScanner scanner;
   std::array<char, 16 * 1024> buffer{};
-  while (const std::size_t got = ReadSome(file.get(), buffer.data(), buffer.size())) {
+  while (!scanner.Done()) {
+    const std::size_t got = ReadSome(file.get(), buffer.data(), buffer.size());
+    if (got == 0) break;
     scanner.Feed(std::string_view(buffer.data(), got));
   }
   return scanner.Finish();

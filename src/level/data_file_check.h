@@ -37,6 +37,9 @@ struct DataFileScan {
 class DataFileScanner {
  public:
   void Feed(std::string_view bytes);
+  // True once the rest of the file cannot change what the editor reads: its music line is
+  // too long to be read, or enough has been seen past the last row.
+  bool Done() const { return done_; }
   // The result once every byte has been fed.
   DataFileScan Finish();
 
@@ -62,6 +65,8 @@ class DataFileScanner {
   std::int64_t lfOnly_ = 0;
   std::int64_t lfOnlyLine_ = 0, lfOnlyColumn_ = 0;
   std::int64_t extraLines_ = 0;
+  std::int64_t extraBytes_ = 0;
+  bool done_ = false;
 };
 
 // Reads the data file at `path` for reading only (nothing is written, and the file is not

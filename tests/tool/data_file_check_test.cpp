@@ -84,6 +84,23 @@ TEST(DataFileScanTest, ReportsWhereTheFileDepartsFromTheEditorsFormAndReadsLikeT
   }
 }
 
+TEST(DataFileScanTest, StopsWhereTheEditorStopsReading) {
+  ScratchDir dir;
+  const std::string path = dir.File("level.dat");
+  // A music line the editor refuses: the one error, and nothing read past it.
+  WriteBytes(path, std::string(kMaxMusicLineLength + 1, 'm') + "\r\n" + Rows(13));
+  EXPECT_EQ(
+      Shown(ScanDataFile(path)),
+      ":1: error: the music name is longer than 1048576 bytes; the editor refuses the file\n");
+  // Past the last row only a bounded amount is read to count the lines there.
+  std::string after;
+  for (int line = 0; line < (1 << 20); ++line) after += "\r\n";
+  WriteBytes(path, "m\r\n" + Rows(13) + after);
+  EXPECT_EQ(Shown(ScanDataFile(path)),
+            ":15: warning: more than 524288 lines after the last row; the editor ignores them "
+            "and saving drops them\n");
+}
+
 TEST(DataFileScanTest, ReadOnlyDataFileIsRefusedAsTheEditorRefusesItAndStaysUntouched) {
   ScratchDir dir("/tmp");
   ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
