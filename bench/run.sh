@@ -28,7 +28,8 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$
 
 echo
 echo "== A full repaint of the grid against drawing the same content directly (offscreen)"
-QT_QPA_PLATFORM=offscreen "$bin/tollwen_bench" --benchmark_repetitions="$rounds" \
+QT_QPA_PLATFORM=offscreen "$bin/tollwen_bench" --benchmark_filter='GridFullRepaint|DirectDrawFloor' \
+  --benchmark_repetitions="$rounds" \
   --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
   --benchmark_min_time=0.2
 

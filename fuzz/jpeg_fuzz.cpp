@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to the level picture loader: it must decode or fail with an
-// EditorError; a decoded picture is always an opaque 32-bit image.
+// Feeds arbitrary bytes to the level picture loader as opening a level uses it: it must decode,
+// refuse the size or fail with an EditorError; a decoded picture is always an opaque 32-bit
+// 640 x 447 image.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "level/errors.h"
 #include "level/level_picture.h"
@@ -10,8 +12,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static tollwen::fuzz::MemoryFile file;
   try {
-    QImage image = tollwen::LoadJpegIntoBitmap(file.Write(data, size));
-    if (image.format() != QImage::Format_RGB32) std::abort();
+    const std::optional<QImage> image = tollwen::LoadLevelPicture(file.Write(data, size));
+    if (image && (image->format() != QImage::Format_RGB32 || !tollwen::IsLevelPictureSize(*image)))
+      std::abort();
   } catch (const tollwen::EditorError&) {
   }
   return 0;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/bmp_builder.h"
@@ -53,6 +54,7 @@ void WriteDataFiles(const fs::path& dir) {
       {"long_line.dat", "x\r\n" + std::string(300, '7') + "\r\n"},
       {"empty.dat", ""},
       {"end_of_file_char.dat", "song.it\r\n\x1a"},
+      {"long_music_line.dat", std::string(100000, 'm') + "\r\n" + blankRow + "\r\n"},
   };
   for (const auto& [name, text] : files) Write(dir / name, Bytes(text.begin(), text.end()));
 }
@@ -112,6 +114,13 @@ void WriteBmps(const fs::path& dir) {
                                 .Row32({0xFFFF0000, 0xFF00FF00})
                                 .Row32({0xFF0000FF, 0})
                                 .Build()));
+
+  // A header claiming 16384 x 16384 (over the pixel limit) with no pixels, and a valid bitmap
+  // far taller than wide.
+  Write(dir / "header_16384x16384.bmp", FromBytes(BmpBuilder(16384, 16384, 24).Build()));
+  BmpBuilder tall(1, 64000, 24);
+  for (int row = 0; row < 64000; ++row) tall.Rgb24Row({qRgb(row % 256, 0, 0)});
+  Write(dir / "tall_1x64000.bmp", FromBytes(tall.Build()));
 }
 
 void WriteJpegs(const fs::path& dir) {
@@ -126,6 +135,25 @@ void WriteJpegs(const fs::path& dir) {
   WriteWithDamage(dir, "gray.jpg", tollwen::test::MakeJpeg(gray));
   JpegOptions cmyk{.width = 8, .height = 8, .colourSpace = JpegColourSpace::kCmyk};
   Write(dir / "cmyk.jpg", tollwen::test::MakeJpeg(cmyk));
+
+  // Hostile files: scans repeated past the loader's limit (Huffman and arithmetic coding), and
+  // headers that claim far more pixels than the file holds.
+  using tollwen::test::RepeatScans;
+  Write(dir / "scan_bomb.jpg", RepeatScans(tollwen::test::MakeJpeg(progressive), 150));
+  JpegOptions arithmetic{.width = 16, .height = 16, .progressive = true, .arithmetic = true};
+  Write(dir / "arithmetic_scan_bomb.jpg", RepeatScans(tollwen::test::MakeJpeg(arithmetic), 150));
+  JpegOptions sequentialArithmetic{.width = 16, .height = 16, .arithmetic = true};
+  Write(dir / "arithmetic.jpg", tollwen::test::MakeJpeg(sequentialArithmetic));
+  Write(dir / "wide_17000x8.jpg", tollwen::test::MakeJpeg({.width = 17000, .height = 8}));
+  for (const auto& [width, height] : {std::pair{16384, 4096}, std::pair{65500, 65500}}) {
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    for (bool isProgressive : {false, true}) {
+      Bytes bytes =
+          tollwen::test::MakeJpeg({.width = 8, .height = 8, .progressive = isProgressive});
+      tollwen::test::SetJpegDimensions(bytes, width, height);
+      Write(dir / ((isProgressive ? "progressive_header_" : "header_") + size + ".jpg"), bytes);
+    }
+  }
 }
 
 }  // namespace

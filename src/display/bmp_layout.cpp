@@ -131,7 +131,11 @@ BmpLayout ParseBmpLayout(std::span<const std::byte> data, std::uint64_t fileSize
   BmpLayout layout;
   layout.topDown = height < 0;
   height = std::abs(height);  // 64-bit, so the most negative 32-bit height is safe
-  if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide) ThrowNotValid();
+  if (width <= 0 || height == 0) ThrowNotValid();
+  // Both are at most 2^31, so the product cannot overflow. Refused only once the rest of the
+  // headers is known to be valid; within the limit each side fits an int.
+  const bool tooLarge =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels;
   layout.width = static_cast<int>(width);
   layout.height = static_cast<int>(height);
   layout.bitCount = bitCount;
@@ -215,6 +219,7 @@ BmpLayout ParseBmpLayout(std::span<const std::byte> data, std::uint64_t fileSize
 
   // Trust the stored pixel offset when it lies between the headers and the end of the file;
   // otherwise the pixels are taken to follow the palette directly.
+  if (tooLarge) throw EditorError("Out of memory");
   layout.pixelOffset = offBits >= masksEnd && offBits <= fileSize ? offBits : cursor;
   if (!rle) layout.rowStride = (std::uint64_t(layout.width) * bitCount + 31) / 32 * 4;
   return layout;

@@ -11,8 +11,10 @@
 
 namespace tollwen::bmp {
 
-// Largest width or height accepted; anything beyond is refused before allocating.
-inline constexpr int kMaxSide = 16384;
+// Most pixels an image may have: 64 MiB as 32-bit pixels. A larger one is refused as the
+// allocation failure it would be ("Out of memory") before anything is allocated; there is no
+// limit on either side alone.
+inline constexpr std::uint64_t kMaxPixels = std::uint64_t{16} << 20;
 
 inline constexpr std::size_t kFileHeaderSize = 14;
 
@@ -20,10 +22,9 @@ inline constexpr std::size_t kFileHeaderSize = 14;
 // masks after it and a full 256-entry palette.
 inline constexpr std::size_t kMaxHeadersSize = kFileHeaderSize + 124 + 16 + 256 * 4;
 
-// The most of a file that is ever read: headers plus the pixels of a 16384 x 16384 bitmap at
-// 32 bits per pixel.
-inline constexpr std::uint64_t kMaxFileSize =
-    kMaxHeadersSize + std::uint64_t{kMaxSide} * kMaxSide * 4;
+// The most of a file that is ever read: headers plus the pixels of the largest image at 32 bits
+// per pixel (no stored row takes more than 4 bytes a pixel).
+inline constexpr std::uint64_t kMaxFileSize = kMaxHeadersSize + kMaxPixels * 4;
 
 enum class PixelEncoding {
   kIndexed,    // 1, 4 or 8 bits per pixel through the palette
@@ -77,8 +78,10 @@ struct BmpLayout {
 //   "Stream read error"         the file ends inside the file header, the bitmap header, the
 //                               colour masks or the palette
 //   "Bitmap image is not valid" no "BM" signature, plane count not 1, an unknown header, an
-//                               unsupported bit count / compression pair, sizes out of range,
-//                               or a colour mask that is not one run of bits within the pixel
+//                               unsupported bit count / compression pair, an empty or negative
+//                               width, an empty height, or a colour mask that is not one run of
+//                               bits within the pixel
+//   "Out of memory"             more than kMaxPixels pixels
 // `data` must not be empty.
 BmpLayout ParseBmpLayout(std::span<const std::byte> data, std::uint64_t fileSize);
 

@@ -19,8 +19,9 @@ namespace tollwen {
 //   "Stream read error"         shorter than the 14-byte file header, or cut off inside the
 //                               bitmap header, its colour masks or its palette
 //   "Bitmap image is not valid" no "BM" signature, a plane count other than 1, or a header
-//                               that cannot describe a usable bitmap (absurd sizes included)
-//   "Out of memory"             the image (at most 16384 x 16384) cannot be allocated
+//                               that cannot describe a usable bitmap (an empty size included)
+//   "Out of memory"             the image cannot be allocated, or would take more than 64 MiB
+//                               (16 Mi pixels), whatever its shape
 QImage ReadBmpFile(const std::string& path);
 
 // The same rules for a file already in memory.

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -33,8 +34,8 @@ void Editor::OpenLevel() {
 void Editor::OpenLevelFile(const std::string& picturePath) {
   BusyScope busy(*this);
   // Decoding errors end the command here, before anything has changed.
-  QImage picture = LoadJpegIntoBitmap(picturePath);
-  if (!IsLevelPictureSize(picture)) {
+  std::optional<QImage> picture = LoadLevelPicture(picturePath);
+  if (!picture) {
     window_.ShowMessage("Error: Image must be 640x447 pixels in size!");
     return;
   }
@@ -45,7 +46,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
   StartHistory();
   state_.ImageDirChosen = true;
   // The checked picture becomes the background; the file is decoded only once.
-  state_.Background = std::move(picture);
+  state_.Background = std::move(*picture);
   state_.PictureDialogDir = DirectoryOf(picturePath);
   window_.SetGridEnabled(true);
   window_.DrawPictureOnGrid();

@@ -1,11 +1,16 @@
 #include "level/level_picture.h"
 
+#include <unistd.h>
+
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "level/errors.h"
@@ -13,6 +18,8 @@
 
 extern "C" {
 #include <jpeglib.h>
+// The message codes: the one for a file that ends early is looked for.
+#include <jerror.h>
 }
 
 #ifndef JCS_ALPHA_EXTENSIONS
@@ -22,21 +29,27 @@ extern "C" {
 namespace tollwen {
 namespace {
 
-// A real level picture is a few hundred kilobytes. The loader never holds more than this much of
-// a file in memory: whatever lies beyond it is treated as missing, as in a truncated file.
-constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+// A real level picture is a few hundred kilobytes. The loader never reads more than this much of
+// a file: whatever lies beyond it is treated as missing, as in a truncated file.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
 
-// A header may claim up to 65500 pixels a side, and a file of a few hundred bytes can make that
-// claim: libjpeg fills in whatever data is missing. Such a picture is refused before anything is
-// allocated when a side exceeds 16384 pixels or the whole exceeds 64 megapixels (256 MiB of
-// RGB32; decoding a picture that large already takes seconds). Level pictures and everyday
-// camera photos are far smaller.
-constexpr JDIMENSION kMaxPictureSide = 16384;
-constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 26;
+// The file is handed to libjpeg this much at a time, so that no file costs more memory.
+constexpr std::size_t kSourceBlockBytes = 64 * 1024;
 
-// libjpeg's own working memory (whole-image coefficient buffers of progressive files) stays
-// below this; a file that would need more fails with libjpeg's own error code.
-constexpr long kMaxDecoderMemory = 512L << 20;
+// A picture of another size than 640 x 447 is read through (its data decoded, its pixels not
+// made) for at most this many pixels (134 million). Past it the size alone decides: the rest of
+// a huge picture, whether its data is really there or libjpeg fills it in after meeting a marker
+// in the middle of the data, could take seconds, and the picture is refused either way.
+constexpr std::uint64_t kMaxReadThroughPixels = std::uint64_t{1} << 27;
+
+// The most pixels skipped in one go, so that the checks between runs come often enough.
+constexpr std::uint64_t kReadThroughRunPixels = std::uint64_t{1} << 22;
+
+// libjpeg's own working memory (the whole-image coefficient buffers of progressive and
+// multi-scan files) stays below this. A 640 x 447 picture needs under 2 MiB; a file that would
+// need more fails with libjpeg's own error code, before its scans are read. Each scan of a
+// progressive file is a pass over that buffer, so this also bounds what the scans cost.
+constexpr long kMaxDecoderMemory = 8L << 20;
 
 // libjpeg's quantiser reduces grayscale pictures to this many gray levels.
 constexpr int kGrayLevels = 236;
@@ -50,43 +63,94 @@ constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_BGRA;
 constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_ARGB;
 #endif
 
-// Reads the whole file (at most kMaxFileBytes of it) into memory. Only regular files are read
-// (see OpenForReading).
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  const ReadableFile opened = OpenForReading(path);
-  std::vector<unsigned char> data;
-  // The size is only a hint: the file may change while it is read.
-  data.resize(static_cast<std::size_t>(std::min<std::uint64_t>(opened.size, kMaxFileBytes)));
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == data.size()) {
-      if (data.size() == kMaxFileBytes) break;
-      data.resize(std::min(kMaxFileBytes, std::max<std::size_t>(data.size() * 2, 64 * 1024)));
-    }
-    const std::size_t got = ReadSome(
-        opened.file.get(), reinterpret_cast<char*>(data.data()) + filled, data.size() - filled);
-    if (got == 0) break;
-    filled += got;
-  }
-  data.resize(filled);
-  return data;
-}
-
 // libjpeg's error manager, extended with the place a fatal error returns to.
 struct ErrorManager {
   jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
   std::jmp_buf fatal;
+  bool tooManyScans = false;
+  int readError = 0;  // errno of a failed read of the file
 };
 
 [[noreturn]] void OnFatalError(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->fatal, 1);
 }
 
+// libjpeg's data source: the open file, read a block at a time up to kMaxFileBytes. At the end
+// of the file (or of what is read of it) the source says so with libjpeg's own warning and
+// supplies an end-of-image marker, so that a truncated file decodes with its missing part
+// filled in; an empty file is libjpeg's own error.
+struct FileSource {
+  jpeg_source_mgr pub;  // first member: libjpeg only sees a pointer to it
+  int fd = -1;
+  std::uint64_t offset = 0;  // where the next read starts in the file
+  bool readAny = false;
+  JOCTET block[kSourceBlockBytes];
+};
+
+void OnInitSource(j_decompress_ptr) {}
+void OnTermSource(j_decompress_ptr) {}
+
+boolean OnFillInput(j_decompress_ptr cinfo) {
+  static const JOCTET kEndOfImage[] = {0xFF, JPEG_EOI};
+  auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+  ssize_t got = 0;
+  if (source->offset < kMaxFileBytes) {
+    const auto wanted = static_cast<std::size_t>(
+        std::min<std::uint64_t>(kSourceBlockBytes, kMaxFileBytes - source->offset));
+    do {
+      got = ::pread(source->fd, source->block, wanted, static_cast<off_t>(source->offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+      auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+      errors->readError = errno;
+      std::longjmp(errors->fatal, 1);
+    }
+  }
+  if (got == 0) {
+    if (!source->readAny) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    source->pub.next_input_byte = kEndOfImage;
+    source->pub.bytes_in_buffer = sizeof kEndOfImage;
+    return TRUE;
+  }
+  source->readAny = true;
+  source->offset += static_cast<std::uint64_t>(got);
+  source->pub.next_input_byte = source->block;
+  source->pub.bytes_in_buffer = static_cast<std::size_t>(got);
+  return TRUE;
+}
+
+// Skips what libjpeg does not need (the rest of an unknown marker segment) without reading it.
+void OnSkipInput(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+  const auto skipped = static_cast<std::size_t>(count);
+  if (skipped <= source->pub.bytes_in_buffer) {
+    source->pub.next_input_byte += skipped;
+    source->pub.bytes_in_buffer -= skipped;
+    return;
+  }
+  source->offset += skipped - source->pub.bytes_in_buffer;
+  source->pub.bytes_in_buffer = 0;
+}
+
+// libjpeg calls its progress monitor while it takes in each part of a scan, so a file that
+// repeats its scans is stopped at the first scan over the limit. libjpeg itself sets none.
+void OnProgress(j_common_ptr cinfo) {
+  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxJpegScans) return;
+  auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+  errors->tooManyScans = true;
+  std::longjmp(errors->fatal, 1);
+}
+
 // Warnings (a truncated or slightly corrupt file) and trace messages are ignored.
 void OnEmitMessage(j_common_ptr, int) {}
 void OnOutputMessage(j_common_ptr) {}
 
-enum class DecodeResult { kDecoded, kJpegError, kOutOfMemory };
+enum class DecodeResult { kDecoded, kOtherSize, kJpegError, kOutOfMemory };
+
+// Whether a picture of another size than 640 x 447 is decoded whole or only read through.
+enum class OtherSizes { kDecode, kReadThrough };
 
 // Expands one row of gray colour-map indices into opaque RGB32 pixels.
 void ExpandGrayRow(const JSAMPLE* indices, const QRgb* palette, JDIMENSION width, uchar* out) {
@@ -94,11 +158,45 @@ void ExpandGrayRow(const JSAMPLE* indices, const QRgb* palette, JDIMENSION width
   for (JDIMENSION x = 0; x < width; ++x) pixels[x] = palette[indices[x]];
 }
 
+// True once the compressed data has come to the end-of-image marker (the file's own, or the one
+// the source supplies when the file is cut short). libjpeg never resumes decoding after it: it
+// fills in the rest of the picture, which can no longer fail.
+bool DataEnded(j_decompress_ptr cinfo) { return cinfo->unread_marker == JPEG_EOI; }
+
+// Takes a started decompression towards its end without keeping any pixels. Rows are skipped,
+// which still makes libjpeg read the compressed data (where its errors come from) but not turn
+// it into pixels, in runs that grow from one row of blocks, and the reading stops as soon as the
+// data has ended. Otherwise the last row is read into a single row buffer so that libjpeg goes on
+// to the end of the file as a full decode does; true then, and the caller finishes the
+// decompression. A picture read through for kMaxReadThroughPixels is left there too. Fatal
+// errors longjmp past this frame, which holds no object with a destructor.
+bool ReadThrough(j_decompress_ptr cinfo) {
+  const JDIMENSION last = cinfo->output_height - 1;
+  const auto blockRow = static_cast<JDIMENSION>(cinfo->max_v_samp_factor) * DCTSIZE;
+  const auto longestRun = std::max<JDIMENSION>(
+      blockRow, static_cast<JDIMENSION>(kReadThroughRunPixels / cinfo->output_width));
+  JDIMENSION run = blockRow;
+  for (;;) {
+    if (DataEnded(cinfo) ||
+        std::uint64_t{cinfo->output_scanline} * cinfo->output_width > kMaxReadThroughPixels) {
+      return false;
+    }
+    if (cinfo->output_scanline >= last) break;
+    jpeg_skip_scanlines(cinfo, std::min(run, last - cinfo->output_scanline));
+    run = std::min(run * 2, longestRun);
+  }
+  JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                               cinfo->output_width * cinfo->output_components, 1);
+  jpeg_read_scanlines(cinfo, row, 1);
+  return true;
+}
+
 // Runs the whole decode. A fatal libjpeg error longjmps back to the setjmp below, so this frame
 // holds no object with a destructor, and everything it reads after the jump lives in the caller.
 // The decompressor is destroyed on every path.
 DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
-                    const std::vector<unsigned char>& data, QImage* image) {
+                    jpeg_progress_mgr* progress, FileSource* source, OtherSizes otherSizes,
+                    QImage* image) {
   if (setjmp(errors->fatal) != 0) {
     jpeg_destroy_decompress(cinfo);  // safe at any stage, even before creation finished
     return DecodeResult::kJpegError;
@@ -106,14 +204,9 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
 
   jpeg_create_decompress(cinfo);
   cinfo->mem->max_memory_to_use = kMaxDecoderMemory;
-  jpeg_mem_src(cinfo, data.data(), static_cast<unsigned long>(data.size()));
+  cinfo->progress = progress;
+  cinfo->src = &source->pub;
   jpeg_read_header(cinfo, TRUE);
-
-  if (cinfo->image_width > kMaxPictureSide || cinfo->image_height > kMaxPictureSide ||
-      std::uint64_t{cinfo->image_width} * cinfo->image_height > kMaxPicturePixels) {
-    jpeg_destroy_decompress(cinfo);
-    return DecodeResult::kOutOfMemory;
-  }
 
   cinfo->scale_num = 1;
   cinfo->scale_denom = 1;
@@ -125,6 +218,9 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
     cinfo->out_color_space = JCS_GRAYSCALE;
     cinfo->quantize_colors = TRUE;
     cinfo->desired_number_of_colors = kGrayLevels;
+    // libjpeg quantises a single component in one pass whatever this says; saying so lets a
+    // picture of another size be skipped through (skipping refuses two-pass quantising).
+    cinfo->two_pass_quantize = FALSE;
   } else {
     // A colour space libjpeg cannot turn into RGB (CMYK, for one) fails in
     // jpeg_start_decompress with libjpeg's own message code.
@@ -132,6 +228,13 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   }
 
   jpeg_start_decompress(cinfo);
+
+  if (otherSizes == OtherSizes::kReadThrough &&
+      (cinfo->output_width != kLevelPictureWidth || cinfo->output_height != kLevelPictureHeight)) {
+    if (ReadThrough(cinfo)) jpeg_finish_decompress(cinfo);
+    jpeg_destroy_decompress(cinfo);
+    return DecodeResult::kOtherSize;
+  }
 
   // The temporary below is gone before the next libjpeg call, so no destructor is skipped.
   *image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
@@ -170,10 +273,18 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   return DecodeResult::kDecoded;
 }
 
-}  // namespace
-
-QImage LoadJpegIntoBitmap(const std::string& path) {
-  const std::vector<unsigned char> data = ReadWholeFile(path);
+// Reads and decodes the file at `path`; throws for every failure. `image` stays null for a
+// picture of another size read through.
+DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image) {
+  const ReadableFile opened = OpenForReading(path);
+  // Large, so it lives on the heap; it holds no resource of its own.
+  auto source = std::make_unique<FileSource>();
+  source->fd = opened.file.get();
+  source->pub.init_source = OnInitSource;
+  source->pub.fill_input_buffer = OnFillInput;
+  source->pub.skip_input_data = OnSkipInput;
+  source->pub.resync_to_restart = jpeg_resync_to_restart;
+  source->pub.term_source = OnTermSource;
 
   jpeg_decompress_struct cinfo{};
   ErrorManager errors{};
@@ -181,17 +292,40 @@ QImage LoadJpegIntoBitmap(const std::string& path) {
   errors.pub.error_exit = OnFatalError;
   errors.pub.emit_message = OnEmitMessage;
   errors.pub.output_message = OnOutputMessage;
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = OnProgress;
 
-  QImage image;
-  switch (Decode(&cinfo, &errors, data, &image)) {
+  const DecodeResult result = Decode(&cinfo, &errors, &progress, source.get(), otherSizes, image);
+  switch (result) {
     case DecodeResult::kDecoded:
-      return image;
+    case DecodeResult::kOtherSize:
+      return result;
     case DecodeResult::kOutOfMemory:
       throw EditorError("Out of memory");
     case DecodeResult::kJpegError:
       break;
   }
+  if (errors.readError != 0) ThrowInOutError(errors.readError);
+  if (errors.tooManyScans) {
+    throw EditorError("Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!");
+  }
   throw JpegError(errors.pub.msg_code);
+}
+
+}  // namespace
+
+QImage LoadJpegIntoBitmap(const std::string& path) {
+  QImage image;
+  DecodeFile(path, OtherSizes::kDecode, &image);
+  return image;
+}
+
+std::optional<QImage> LoadLevelPicture(const std::string& path) {
+  QImage image;
+  if (DecodeFile(path, OtherSizes::kReadThrough, &image) == DecodeResult::kOtherSize) {
+    return std::nullopt;
+  }
+  return image;
 }
 
 bool IsLevelPictureSize(const QImage& bitmap) {

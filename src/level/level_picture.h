@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <optional>
 #include <string>
 
 #include "level/grid_geometry.h"
@@ -10,11 +11,27 @@ namespace tollwen {
 inline constexpr int kLevelPictureWidth = geometry::kPictureWidth;
 inline constexpr int kLevelPictureHeight = geometry::kPictureHeight;
 
+// A file that would make libjpeg go through more scans than this is refused: a real level
+// picture has a few dozen at most, while each repeated scan of a hostile file costs a pass
+// over the whole picture.
+inline constexpr int kMaxJpegScans = 100;
+
 // Decodes the JPEG file at `path` at full size into an opaque 32-bit image
 // (QImage::Format_RGB32). A grayscale picture is reduced by libjpeg's quantiser to at most
 // 236 gray levels. Throws FileOpenError when the file cannot be opened and JpegError for
 // anything libjpeg cannot decode; libjpeg's warnings are ignored, so a truncated file decodes.
+// libjpeg's working memory is limited to a wide margin over what a 640 x 447 picture needs
+// (a picture that needs more fails with libjpeg's own error), a file with more than
+// kMaxJpegScans scans fails with "Error: Image has more than 100 scans!", and an image
+// that cannot be allocated with "Out of memory".
 QImage LoadJpegIntoBitmap(const std::string& path);
+
+// Decodes the JPEG file at `path` as opening a level needs it: the picture when it is
+// 640 x 447, nothing when libjpeg reads it to its end without a fatal error but it has any
+// other size. Such a picture is never held whole, so its size costs neither memory nor,
+// however large it claims to be, the time of decoding every pixel. Throws as
+// LoadJpegIntoBitmap does.
+std::optional<QImage> LoadLevelPicture(const std::string& path);
 
 // True for a 640 x 447 picture.
 bool IsLevelPictureSize(const QImage& bitmap);

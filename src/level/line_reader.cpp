@@ -22,24 +22,27 @@ bool LineReader::Fill() {
   return end_ > 0;
 }
 
-bool LineReader::ReadLine(std::string& line, std::size_t keep) {
+LineReader::Result LineReader::ReadLine(std::string& line, std::size_t keep, std::size_t limit) {
   line.clear();
   bool readAny = false;
+  std::size_t length = 0;  // bytes of the line so far, CRs included
   for (;;) {
-    if (begin_ == end_ && !Fill()) return readAny;
+    if (begin_ == end_ && !Fill()) return readAny ? Result::kLine : Result::kEnd;
     readAny = true;
     const char* start = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
     const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
-    const std::size_t length =
+    const std::size_t piece =
         newline != nullptr ? static_cast<std::size_t>(newline - start) : available;
+    length += piece;
+    if (length > limit) return Result::kTooLong;
     // Copy only while the kept prefix is short; past it the bytes are merely skipped.
-    for (std::size_t i = 0; i < length && line.size() < keep; ++i) {
+    for (std::size_t i = 0; i < piece && line.size() < keep; ++i) {
       if (start[i] != '\r') line.push_back(start[i]);
     }
     if (newline != nullptr) {
-      begin_ += length + 1;
-      return true;
+      begin_ += piece + 1;
+      return Result::kLine;
     }
     begin_ = end_;
   }

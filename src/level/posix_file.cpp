@@ -35,13 +35,17 @@ int FileDescriptor::Close() {
 void ThrowInOutError(int err) { throw InOutError::FromErrno(err); }
 
 FileDescriptor TryOpenFile(const std::string& path, int flags, mode_t mode) {
-  if (path.find('\0') != std::string::npos) {
+  return TryOpenFileAt(AT_FDCWD, path, flags, mode);
+}
+
+FileDescriptor TryOpenFileAt(int directory, const std::string& name, int flags, mode_t mode) {
+  if (name.find('\0') != std::string::npos) {
     errno = EINVAL;
     return FileDescriptor();
   }
   int fd;
   do {
-    fd = ::open(path.c_str(), flags, mode);
+    fd = ::openat(directory, name.c_str(), flags, mode);
   } while (fd < 0 && errno == EINTR);
   return FileDescriptor(fd);
 }

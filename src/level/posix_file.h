@@ -39,6 +39,9 @@ class FileDescriptor {
 // take it to name the file of its first part.
 FileDescriptor TryOpenFile(const std::string& path, int flags, mode_t mode = 0);
 
+// TryOpenFile for `name` relative to the directory handle `directory` (openat(2)).
+FileDescriptor TryOpenFileAt(int directory, const std::string& name, int flags, mode_t mode = 0);
+
 // TryOpenFile that throws InOutError when the open fails.
 FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode = 0);
 

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <random>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "level/errors.h"
 #include "support/bmp_builder.h"
@@ -25,6 +28,7 @@ constexpr QRgb kBlue = qRgb(0, 0, 255);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 const std::string kStreamReadError = "Stream read error";
 const std::string kNotValid = "Bitmap image is not valid";
+const std::string kOutOfMemory = "Out of memory";
 
 Rows PixelsOf(const QImage& image) {
   Rows rows(image.height());
@@ -221,20 +225,28 @@ TEST(BmpReader, InvalidHeadersAreRefused) {
   PokeU32(unknownHeader, 14, 20);
   EXPECT_EQ(ErrorOf(unknownHeader), kNotValid);
 
-  // Absurd or empty sizes, refused from the header alone.
-  for (auto [width, height] :
-       std::vector<std::pair<std::int32_t, std::int32_t>>{{16385, 1},
-                                                          {1, 16385},
-                                                          {1, -16385},
-                                                          {1, INT32_MIN},
-                                                          {-1, 1},
-                                                          {0, 1},
-                                                          {1, 0},
-                                                          {INT32_MAX, INT32_MAX}}) {
-    EXPECT_EQ(ErrorOf(rgb(width, height).Build()), kNotValid) << width << " x " << height;
+  // Empty sizes are not valid; an image of more than 16 Mi pixels (64 MiB) is refused from the
+  // header alone as the allocation failure it would be, whatever its shape.
+  for (auto [width, height, error] :
+       std::vector<std::tuple<std::int32_t, std::int32_t, std::string>>{
+           {-1, 1, kNotValid},
+           {0, 1, kNotValid},
+           {1, 0, kNotValid},
+           {16384, 16384, kOutOfMemory},
+           {1, INT32_MIN, kOutOfMemory},
+           {INT32_MAX, INT32_MAX, kOutOfMemory},
+           {4097, 4096, kOutOfMemory}}) {
+    EXPECT_EQ(ErrorOf(rgb(width, height).Build()), error) << width << " x " << height;
   }
-  EXPECT_EQ(ErrorOf(rgb(65535, 1).Header(BmpHeaderKind::kCore).Build()), kNotValid);
-  EXPECT_EQ(Decode(BmpBuilder(16384, 1, 24).Build()).size(), QSize(16384, 1));
+  // No limit on either side alone.
+  EXPECT_EQ(Decode(rgb(65535, 1).Header(BmpHeaderKind::kCore).Build()).size(), QSize(65535, 1));
+  EXPECT_EQ(Decode(rgb(4096, -4096).Build()).size(), QSize(4096, 4096));
+  BmpBuilder tall(1, 64000, 24);
+  for (int row = 0; row < 64000; ++row) tall.Rgb24Row({row % 2 == 0 ? kRed : kBlue});
+  const QImage tallImage = Decode(tall.Build());
+  ASSERT_EQ(tallImage.size(), QSize(1, 64000));
+  EXPECT_EQ(tallImage.pixel(0, 0), kRed);
+  EXPECT_EQ(tallImage.pixel(0, 63999), kBlue);
 
   // Bit count and compression pairs that are not BMP formats.
   for (auto [bits, compression] : std::vector<std::pair<int, std::uint32_t>>{{0, bc::kRgb},

@@ -95,28 +95,64 @@ TEST_F(DeniedAccessTest, SaveInReadOnlyDirectoryIsRefusedAndChangesNothing) {
   EXPECT_TRUE(std::filesystem::is_empty(sub));
 }
 
-TEST(FailingSaveTest, WriteThatFailsPartwayKeepsTheOldFile) {
-  ScratchDir dir;
-  const std::string path = dir.File("level1.dat");
-  const std::string original = WellFormedFile("old-tune-with-a-long-name.mod");
-  WriteBytes(path, original);
+// A shared level folder: the user may write the data file but not create files beside it. The
+// save writes the file in place; it keeps its owner and no other file appears.
+TEST_F(DeniedAccessTest, SaveIntoFolderUserMayNotCreateFilesIn) {
+  const std::string sub = dir_.File("shared");
+  ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
+  const std::string path = sub + "/level1.dat";
+  WriteBytes(path, WellFormedFile("old-and-longer-than-the-new-name.mod"));
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
 
-  // The file size limit lets the music line and two rows through, then fails the write.
   const std::string result = RunInChild([&]() -> std::string {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{100, 100};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
-    int rows = 0;
-    try {
-      WriteDataFile(path, std::string(40, 'n'), LevelGrid(), [&] { ++rows; });
-    } catch (const InOutError& error) {
-      return std::string(error.what()) + " after " + std::to_string(rows) + " rows";
-    }
-    return "save succeeded";
+    if (std::string problem = DropPrivileges(probe_); !problem.empty()) return problem;
+    LevelGrid grid;
+    grid.SetCell(2, 3, 'E');
+    WriteDataFile(path, "new.mod", grid);
+    LevelGrid again;
+    const std::string music = ReadDataFile(path, again);
+    return music + (again == grid ? " read back" : " differs");
   });
-  EXPECT_EQ(result, "Disk full after 2 rows");
-  EXPECT_EQ(ReadBytes(path), original);
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"level1.dat"});
+  EXPECT_EQ(result, "new.mod read back");
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(std::filesystem::file_size(path), 9u + 13u * 21u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
+}
+
+TEST(FailingSaveTest, WriteThatFailsPartwayKeepsTheOldFile) {
+  // A lone file is replaced; a hard-linked one is written in place and has its content put back.
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "hard-linked" : "lone");
+    ScratchDir dir;
+    const std::string path = dir.File("level1.dat");
+    const std::string original = WellFormedFile("old-tune-with-a-long-name.mod");
+    WriteBytes(path, original);
+    if (linked) {
+      ASSERT_EQ(::link(path.c_str(), dir.File("other.dat").c_str()), 0);
+    }
+
+    // The file size limit lets the music line and two rows through, then fails the write.
+    const std::string result = RunInChild([&]() -> std::string {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{100, 100};
+      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
+      int rows = 0;
+      try {
+        WriteDataFile(path, std::string(40, 'n'), LevelGrid(), [&] { ++rows; });
+      } catch (const InOutError& error) {
+        return std::string(error.what()) + " after " + std::to_string(rows) + " rows";
+      }
+      return "save succeeded";
+    });
+    EXPECT_EQ(result, "Disk full after 2 rows");
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_EQ(dir.Names().size(), linked ? 2u : 1u);
+  }
 }
 
 }  // namespace

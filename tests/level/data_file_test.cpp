@@ -2,16 +2,25 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "allocation_probe.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "support/child_process.h"
 
 namespace tollwen {
 namespace {
@@ -181,31 +190,82 @@ TEST_F(DataFileTest, CellsKeepAnyByteTheFileHolds) {
   EXPECT_EQ(again, grid);
 }
 
-// Lines of any length are read through without holding them in memory; the music name keeps
-// a generous prefix of its line.
-TEST_F(DataFileTest, HugeLinesAreReadInBoundedMemory) {
-  const std::size_t kHuge = 6 * 1024 * 1024;
-  const std::string path = dir_.File("huge.dat");
-  {
-    std::string content(kHuge, 'm');
-    content += "\r\n";
-    content += Row(1);
-    content.append(kHuge, '9');
-    content += "\r\n";
-    for (int row = 2; row <= LevelGrid::kRows; ++row) content += Row(row) + "\r\n";
-    WriteBytes(path, content);
-  }
+// The music name is kept whole up to 1 MiB, so a save writes back what was read; rows of any
+// length keep their first 19 characters and are read through without being held.
+TEST_F(DataFileTest, LongLinesAreReadWholeUpTo1MiB) {
+  const std::size_t kMiB = std::size_t{1} << 20;
+  const std::string path = dir_.File("long.dat");
+  std::string content = std::string(kMiB, 'm') + "\n" + Row(1) + std::string(3 * kMiB, '9') + "\n";
+  for (int row = 2; row <= LevelGrid::kRows; ++row) content += Row(row) + "\n";
+  WriteBytes(path, content);
   LevelGrid grid;
-  std::string music;
   std::size_t largest = 0;
   {
     LargestAllocation probe;
-    music = ReadDataFile(path, grid);
+    EXPECT_EQ(ReadDataFile(path, grid), std::string(kMiB, 'm'));
     largest = probe.bytes();
   }
-  EXPECT_EQ(music, std::string(4096, 'm'));
   for (int row = 1; row <= LevelGrid::kRows; ++row) EXPECT_EQ(RowOf(grid, row), Row(row));
-  EXPECT_LT(largest, 256u * 1024u);
+  // The skipped part of a row is not held: the music name is the largest block.
+  EXPECT_LT(largest, 2 * kMiB + 256u * 1024u);
+
+  const std::string music(10 * 1024, 'n');
+  WriteDataFile(path, music, grid);
+  EXPECT_EQ(ReadDataFile(path, grid), music);
+}
+
+// A longer music line fails the read, which stops there: a sparse file of 20 GB (all NUL bytes,
+// one endless first line) is refused at once rather than read to its end.
+TEST_F(DataFileTest, OverlongLineFailsTheRead) {
+  const std::size_t kMiB = std::size_t{1} << 20;
+  const std::string path = dir_.File("overlong.dat");
+  const std::string kMessage =
+      "Error: The music name in the data file is longer than 1048576 bytes!";
+  {
+    WriteBytes(path, std::string(kMiB + 1, 'm') + "\n" + WellFormedFile(""));
+    LevelGrid grid = FilledGrid('5');
+    try {
+      ReadDataFile(path, grid);
+      ADD_FAILURE() << "read succeeded";
+    } catch (const EditorError& error) {
+      EXPECT_EQ(std::string(error.what()), kMessage);
+    }
+    EXPECT_EQ(grid, FilledGrid('5'));
+  }
+
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, off_t{20} << 30), 0);
+  ::close(fd);
+  const std::string result = test::RunInChild(
+      [&]() -> std::string {
+        LevelGrid grid;
+        ReadDataFile(path, grid);
+        return "read succeeded";
+      },
+      10);
+  EXPECT_EQ(result, "threw: " + kMessage);
+}
+
+// Opening a level asks whether the data file may be written without opening it for writing:
+// a program watching the folder sees no write.
+TEST_F(DataFileTest, ReadingDoesNotOpenTheFileForWriting) {
+  const std::string path = dir_.File("watched.dat");
+  WriteBytes(path, WellFormedFile("tune.mod"));
+  const int watcher = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watcher, 0);
+  ASSERT_GE(::inotify_add_watch(watcher, path.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE), 0);
+  LevelGrid grid;
+  ReadDataFile(path, grid);
+  alignas(inotify_event) char events[4096];
+  const ssize_t length = ::read(watcher, events, sizeof events);
+  ::close(watcher);
+  ASSERT_GT(length, 0);
+  for (ssize_t at = 0; at < length;) {
+    const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+    EXPECT_EQ(event->mask & IN_CLOSE_WRITE, 0u);
+    at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+  }
 }
 
 // --- Failures -------------------------------------------------------------------------------
@@ -314,6 +374,130 @@ TEST_F(DataFileTest, SaveThroughSymlinkReplacesTheLinkedFile) {
   ASSERT_EQ(::symlink("loop.dat", dir_.File("loop.dat").c_str()), 0);
   EXPECT_EQ(InOutErrorOf([&] { WriteDataFile(dir_.File("loop.dat"), "m", LevelGrid()); }),
             "Invalid filename");
+}
+
+// The other names of a hard-linked file see the saved content, and a failed save (written in
+// place, as a replacement would split the names) puts the old content back under both.
+TEST_F(DataFileTest, SaveKeepsHardLinks) {
+  const std::string path = dir_.File("level.dat");
+  const std::string other = dir_.File("other.dat");
+  WriteBytes(path, WellFormedFile("old.mod"));
+  ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+
+  WriteDataFile(path, "new.mod", FilledGrid('7'));
+  const std::string saved = ReadBytes(path);
+  LevelGrid grid;
+  EXPECT_EQ(ReadDataFile(other, grid), "new.mod");
+  EXPECT_EQ(grid, FilledGrid('7'));
+
+  int rows = 0;
+  const auto failAtRow5 = [&] {
+    if (++rows == 5) throw InOutError(101);
+  };
+  EXPECT_EQ(InOutErrorOf([&] { WriteDataFile(path, "x.mod", FilledGrid('1'), failAtRow5); }),
+            "Disk full");
+  EXPECT_EQ(ReadBytes(other), saved);
+  struct stat status {};
+  ASSERT_EQ(::stat(path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_nlink, 2u);
+  EXPECT_EQ(dir_.Names(), (std::vector<std::string>{"level.dat", "other.dat"}));
+}
+
+// An access-control list (granting the user "nobody" read access) and a user attribute survive
+// the save, and so do the permission bits.
+TEST_F(DataFileTest, SaveKeepsAccessControlListAndExtendedAttributes) {
+  const std::string path = dir_.File("shared.dat");
+  WriteBytes(path, WellFormedFile("old.mod"));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  // The kernel's form of an access-control list: a version, then (tag, permissions, id).
+  std::string acl;
+  const auto add = [&acl](std::uint32_t word, int bytes) {
+    for (int i = 0; i < bytes; ++i) acl += static_cast<char>((word >> (8 * i)) & 0xFF);
+  };
+  add(2, 4);
+  for (const auto& [tag, permissions, id] : {std::tuple{0x01u, 6u, ~0u},
+                                             {0x02u, 4u, 65534u},
+                                             {0x04u, 4u, ~0u},
+                                             {0x10u, 4u, ~0u},
+                                             {0x20u, 0u, ~0u}}) {
+    add(tag, 2);
+    add(permissions, 2);
+    add(id, 4);
+  }
+  const std::vector<std::string> names = {"user.origin", "system.posix_acl_access"};
+  const std::vector<std::string> values = {"drawn by hand", acl};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (::setxattr(path.c_str(), names[i].c_str(), values[i].data(), values[i].size(), 0) != 0)
+      GTEST_SKIP() << names[i] << " is not supported here: " << std::strerror(errno);
+  }
+  const auto attribute = [&path](const std::string& name) {
+    std::string value(4096, '\0');
+    const ssize_t size = ::getxattr(path.c_str(), name.c_str(), value.data(), value.size());
+    value.resize(size < 0 ? 0 : static_cast<std::size_t>(size));
+    return value;
+  };
+  const std::string aclBefore = attribute(names[1]);
+
+  WriteDataFile(path, "new.mod", LevelGrid());
+  EXPECT_EQ(attribute(names[0]), values[0]);
+  EXPECT_EQ(attribute(names[1]), aclBefore);
+  EXPECT_EQ(PermissionBits(path), 0640u);
+  LevelGrid grid;
+  EXPECT_EQ(ReadDataFile(path, grid), "new.mod");
+}
+
+// While a private file is saved, no file in its folder is readable by anybody else at any
+// moment, and a folder renamed during the save is left without a temporary file.
+TEST_F(DataFileTest, SaveKeepsPrivateContentPrivateAndCleansUpInARenamedFolder) {
+  std::filesystem::create_directory(dir_.File("levels"));
+  const std::string path = dir_.File("levels/private.dat");
+  WriteBytes(path, WellFormedFile("old.mod"));
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  const mode_t previous = ::umask(0);
+  int rows = 0;
+  WriteDataFile(path, "new.mod", LevelGrid(), [&] {
+    ++rows;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.File("levels")))
+      EXPECT_EQ(PermissionBits(entry.path().string()) & 077, 0u) << entry.path() << " row " << rows;
+  });
+  ::umask(previous);
+  EXPECT_EQ(PermissionBits(path), 0600u);
+
+  const std::string saved = ReadBytes(path);
+  const auto renameAtRow5 = [&, count = 0]() mutable {
+    if (++count < 5) return;
+    std::filesystem::rename(dir_.File("levels"), dir_.File("moved"));
+    throw InOutError(101);
+  };
+  EXPECT_EQ(InOutErrorOf([&] { WriteDataFile(path, "x.mod", LevelGrid(), renameAtRow5); }),
+            "Disk full");
+  EXPECT_EQ(ReadBytes(dir_.File("moved/private.dat")), saved);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.File("moved")),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+// Temporary files that a killed save left behind more than a day ago are removed by the next
+// save into their folder; younger ones and other files stay.
+TEST_F(DataFileTest, SaveRemovesStaleTemporaryFiles) {
+  const std::vector<std::string> stale = {".level.dat.ab12cd34.tmp", ".other.dat.zzzzzzzz.tmp"};
+  const std::vector<std::string> kept = {".level.dat.abcdefgh.tmp", ".level.dat.ABCDEFGH.tmp",
+                                         "notes.tmp"};
+  const timespec twoDaysAgo{::time(nullptr) - 2 * 24 * 60 * 60, 0};
+  const timespec times[2] = {twoDaysAgo, twoDaysAgo};
+  for (const std::string& name : stale) {
+    WriteBytes(dir_.File(name), "left over");
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(name).c_str(), times, 0), 0);
+  }
+  for (const std::string& name : kept) WriteBytes(dir_.File(name), "keep");
+  ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(kept[1]).c_str(), times, 0), 0);  // not our name
+  ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(kept[2]).c_str(), times, 0), 0);
+
+  WriteDataFile(dir_.File("level.dat"), "m", LevelGrid());
+  std::vector<std::string> expected = kept;
+  expected.push_back("level.dat");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(dir_.Names(), expected);
 }
 
 TEST_F(DataFileTest, PathsWithNonAsciiBytesWork) {

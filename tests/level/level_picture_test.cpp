@@ -1,6 +1,7 @@
 #include "level/level_picture.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,11 +11,15 @@
 #include <algorithm>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "level/errors.h"
+#include "support/child_process.h"
+#include "support/hostile_jpegs.h"
 #include "support/jpeg_writer.h"
 
 extern "C" {
@@ -221,6 +226,18 @@ class MemoryFile {
   int fd_;
 };
 
+// What opening a level makes of `path`: "level" for a 640 x 447 picture, "size" for a picture
+// refused for its size, otherwise the message of the error.
+std::string OpenVerdict(const std::string& path) {
+  try {
+    return LoadLevelPicture(path) ? "level" : "size";
+  } catch (const EditorError& error) {
+    return error.what();
+  }
+}
+
+// Every cut or damaged copy decodes or fails cleanly, and opening it as a level, which only
+// reads a picture of another size through, gives the verdict of the full decode.
 TEST_F(LevelPictureTest, EveryCutOrDamagedFileDecodesOrFailsCleanly) {
   MemoryFile file;
   ASSERT_TRUE(file.ok());
@@ -232,24 +249,33 @@ TEST_F(LevelPictureTest, EveryCutOrDamagedFileDecodesOrFailsCleanly) {
     options.progressive = progressive;
     SCOPED_TRACE(progressive ? "progressive" : "baseline");
     const std::vector<unsigned char> whole = test::MakeJpeg(options);
-    for (std::size_t length = 0; length < whole.size(); ++length) {
-      ASSERT_TRUE(file.Write(whole.data(), length));
+    // Decodes the file whole, then opens it as a level: both must agree.
+    const auto check = [&](const std::string& what, bool cut) {
+      std::string full;
       try {
         const QImage image = LoadJpegIntoBitmap(file.Path());
-        EXPECT_EQ(image.size(), QSize(24, 16)) << "cut at " << length;
-        EXPECT_EQ(image.format(), QImage::Format_RGB32);
-      } catch (const JpegError&) {
+        if (cut) {
+          EXPECT_EQ(image.size(), QSize(24, 16)) << what;
+        }
+        EXPECT_EQ(image.format(), QImage::Format_RGB32) << what;
+        full = IsLevelPictureSize(image) ? "level" : "size";
+      } catch (const EditorError& error) {
+        if (cut) {
+          EXPECT_NE(dynamic_cast<const JpegError*>(&error), nullptr) << what;
+        }
+        full = error.what();
       }
+      EXPECT_EQ(OpenVerdict(file.Path()), full) << what;
+    };
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+      ASSERT_TRUE(file.Write(whole.data(), length));
+      check("cut at " + std::to_string(length), true);
     }
     for (std::size_t at = 2; at < whole.size(); ++at) {
       std::vector<unsigned char> damaged = whole;
       damaged[at] ^= 0x5A;
       ASSERT_TRUE(file.Write(damaged.data(), damaged.size()));
-      try {
-        const QImage image = LoadJpegIntoBitmap(file.Path());
-        EXPECT_EQ(image.format(), QImage::Format_RGB32) << "damaged at " << at;
-      } catch (const EditorError&) {
-      }
+      check("damaged at " + std::to_string(at), false);
     }
   }
 }
@@ -270,30 +296,61 @@ TEST_F(LevelPictureTest, FilesThatCannotBeOpenedReportTheirPath) {
   ExpectCannotOpen(real + std::string(1, '\0') + "x");
 }
 
-TEST_F(LevelPictureTest, RefusesHeadersTooLargeToAllocate) {
-  JpegOptions options;
-  options.width = 16;
-  options.height = 16;
-  for (bool progressive : {false, true}) {
-    options.progressive = progressive;
-    SCOPED_TRACE(progressive ? "progressive" : "baseline");
-    std::vector<unsigned char> bytes = test::MakeJpeg(options);
-    for (QSize size : {QSize(16385, 8), QSize(8, 16385), QSize(8193, 8192), QSize(65000, 65000)}) {
-      test::SetJpegDimensions(bytes, size.width(), size.height());
-      const std::string path = WriteBytes("huge.jpg", bytes);
-      try {
-        LoadJpegIntoBitmap(path);
-        ADD_FAILURE() << size.width() << "x" << size.height() << " decoded";
-      } catch (const JpegError&) {
-        ADD_FAILURE() << "expected the size to be refused before decoding";
-      } catch (const EditorError& error) {
-        EXPECT_EQ(std::string(error.what()), "Out of memory");
-      }
-    }
-    // The largest side still accepted; its missing data is filled in.
-    test::SetJpegDimensions(bytes, 16384, 8);
-    EXPECT_EQ(LoadJpegIntoBitmap(WriteBytes("wide.jpg", bytes)).size(), QSize(16384, 8));
+// The resident memory in kB that the process holds now ("VmRSS") or held at its peak ("VmHWM").
+long MemoryKb(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
   }
+  return -1;
+}
+
+std::string JpegErrorText(int code) { return "JPEG error #" + std::to_string(code); }
+
+// What opening each hostile file must give.
+std::string ExpectedVerdict(const std::string& name) {
+  if (name == "progressive_16384x4096") return JpegErrorText(JERR_NO_BACKING_STORE);
+  if (name == "wide_second_scan") return JpegErrorText(JERR_EOI_EXPECTED);
+  if (name == "scans_" + std::to_string(kMaxJpegScans)) return "level";
+  if (name.ends_with("scans_400"))
+    return "Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!";
+  return "size";
+}
+
+class HostileJpegTest : public LevelPictureTest,
+                        public ::testing::WithParamInterface<test::NamedJpeg> {};
+
+// Each file gets libjpeg's own verdict or the scan limit's, and costs a bounded amount of
+// memory; the child's time limit stops the test should a file make the decoder run on.
+TEST_P(HostileJpegTest, GetsItsVerdictWithinBoundedMemory) {
+  const std::string path = WriteBytes("hostile.jpg", GetParam().bytes);
+  const std::string result = test::RunInChild(
+      [&] {
+        ::malloc_trim(0);  // memory freed before must be taken from the system again
+        std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak from here
+        const long before = MemoryKb("VmRSS");
+        std::string verdict = OpenVerdict(path);
+        const long grown = MemoryKb("VmHWM") - before;
+        if (grown > 64 * 1024) verdict += " (peak memory grew by " + std::to_string(grown) + " kB)";
+        return verdict;
+      },
+      20);
+  EXPECT_EQ(result, ExpectedVerdict(GetParam().name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileJpegTest,
+                         ::testing::ValuesIn(test::HostileJpegs(kMaxJpegScans)),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(LevelPictureTest, PicturesOfAnySizeDecodeWhole) {
+  // No size limit of the loader's own: a side over 16384 decodes at full size.
+  JpegOptions wide{.width = 17000, .height = 8};
+  EXPECT_EQ(LoadJpegIntoBitmap(WriteJpeg("wide.jpg", wide)).size(), QSize(17000, 8));
+  // The level size is decoded whole as opening a level needs it, and alike by both loaders.
+  const std::string level = WriteJpeg("level.jpg", JpegOptions{});
+  const std::optional<QImage> picture = LoadLevelPicture(level);
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(*picture, LoadJpegIntoBitmap(level));
 }
 
 TEST(LevelPictureSizeTest, OnlyExactly640By447IsLevelSize) {

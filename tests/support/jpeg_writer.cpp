@@ -55,6 +55,7 @@ bool Compress(jpeg_compress_struct* cinfo, ErrorManager* errors, const Samples& 
   jpeg_set_defaults(cinfo);
   jpeg_set_quality(cinfo, std::clamp(options.quality, 1, 100), TRUE);
   if (options.progressive) jpeg_simple_progression(cinfo);
+  cinfo->arith_code = options.arithmetic ? TRUE : FALSE;
   jpeg_start_compress(cinfo, TRUE);
   const auto stride = static_cast<std::size_t>(samples.width) * samples.components;
   while (cinfo->next_scanline < cinfo->image_height) {
@@ -195,6 +196,24 @@ void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height) 
     at += 2 + length;
   }
   throw std::invalid_argument("no JPEG frame header found");
+}
+
+std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans) {
+  // Walk the marker segments before the first scan; the scans run from there to the two-byte
+  // end marker. Only files made by EncodeJpeg are handled: they end with that marker.
+  std::size_t at = 2;
+  while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA)
+    at += 2 + ((std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3]);
+  if (at + 4 > jpeg.size() || jpeg[at + 1] != 0xDA) throw std::invalid_argument("no JPEG scan");
+  const auto first = jpeg.begin() + static_cast<std::ptrdiff_t>(at);
+  const auto end = jpeg.end() - 2;
+  // Count the scans of one copy to know how many copies make `scans`.
+  int perCopy = 0;
+  for (auto it = first; it + 1 < end; ++it) perCopy += (it[0] == 0xFF && it[1] == 0xDA) ? 1 : 0;
+  std::vector<unsigned char> out(jpeg.begin(), first);
+  for (int made = 0; made < scans; made += perCopy) out.insert(out.end(), first, end);
+  out.insert(out.end(), end, jpeg.end());
+  return out;
 }
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {

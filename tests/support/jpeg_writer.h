@@ -28,7 +28,8 @@ struct JpegOptions {
   int height = 447;
   JpegColourSpace colourSpace = JpegColourSpace::kColour;
   bool progressive = false;
-  int quality = 90;  // 1 ... 100
+  bool arithmetic = false;  // arithmetic coding instead of Huffman coding
+  int quality = 90;         // 1 ... 100
   FillPattern pattern = FillPattern::kGradient;
   QColor colour = QColor(40, 120, 200);
 };
@@ -51,6 +52,11 @@ std::vector<unsigned char> MakeJpeg(const JpegOptions& options = {});
 // compressed data, to make pictures whose header promises a size the data does not hold.
 // Throws std::invalid_argument when there is no frame header.
 void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height);
+
+// Repeats the scans of `jpeg` (everything from its first start-of-scan marker up to its end
+// marker) until the file holds at least `scans` of them: a picture that makes a decoder go over the
+// whole image again and again, which libjpeg only warns about.
+std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans);
 
 // Writes `bytes` to `path`, replacing the file. Throws std::runtime_error on failure.
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);

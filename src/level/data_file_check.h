@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "level/level_grid.h"
+
+namespace tollwen {
+
+// Where a data file departs from what the editor writes, as found by reading it the way the
+// editor does (see ReadDataFile): a line ends at LF or CR LF, a CR without LF is dropped, the
+// first line is the music name, the next 13 are the rows, cut to 19 characters and filled up
+// with '0'.
+struct DataFileProblem {
+  enum class Severity { kError, kWarning };
+
+  Severity severity = Severity::kWarning;
+  std::int64_t line = 0;    // 1-based; 0 when the problem concerns no line of the file
+  std::int64_t column = 0;  // 1-based byte column in the line; 0 when it concerns the whole line
+  std::string message;
+  // For a character that is not a tile code: the grid cell that holds it (column 1..19,
+  // row 1..13); 0 otherwise.
+  int cellColumn = 0;
+  int cellRow = 0;
+};
+
+struct DataFileScan {
+  // The rows exactly as the editor reads them.
+  LevelGrid grid;
+  // By line and column; problems without a line last.
+  std::vector<DataFileProblem> problems;
+};
+
+// Reads a data file fed in pieces of any size, in a fixed amount of memory.
+class DataFileScanner {
+ public:
+  void Feed(std::string_view bytes);
+  // True once the rest of the file cannot change what the editor reads: its music line is
+  // too long to be read, or enough has been seen past the last row.
+  bool Done() const { return done_; }
+  // The result once every byte has been fed.
+  DataFileScan Finish();
+
+ private:
+  void Keep(char c);
+  void EndLine(bool crLf);
+  void NoteLoneCr();
+  void Add(DataFileProblem::Severity severity, std::int64_t line, std::int64_t column,
+           std::string message);
+
+  DataFileScan scan_;
+  std::int64_t line_ = 1;
+  std::int64_t column_ = 0;  // bytes of the current line so far, CRs included
+  std::int64_t kept_ = 0;    // characters of the current line the editor keeps (CRs dropped)
+  std::int64_t twentiethColumn_ = 0;
+  bool crPending_ = false;
+  std::int64_t crColumn_ = 0;
+  std::int64_t linesRead_ = 0;
+
+  // Line-end departures are reported once a file, at their first place, with a count.
+  std::int64_t loneCrs_ = 0;
+  std::int64_t loneCrLine_ = 0, loneCrColumn_ = 0;
+  std::int64_t lfOnly_ = 0;
+  std::int64_t lfOnlyLine_ = 0, lfOnlyColumn_ = 0;
+  std::int64_t extraLines_ = 0;
+  std::int64_t extraBytes_ = 0;
+  bool done_ = false;
+};
+
+// Reads the data file at `path` for reading only (nothing is written, and the file is not
+// opened for writing) and scans it. Throws InOutError when it cannot be opened or read.
+DataFileScan ScanDataFile(const std::string& path);
+
+// A character as a message shows it: itself when printable ASCII, otherwise \xNN.
+std::string ShownCharacter(char c);
+
+}  // namespace tollwen
