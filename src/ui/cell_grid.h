@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QTimer>
@@ -90,6 +91,8 @@ class CellGrid : public QFrame {
 
  private:
   void UpdateOffsets();
+  // Draws the widget's edge from a copy made by the style, remade when it would look different.
+  void DrawCachedFrame(QPainter& painter);
   int GridWidth() const;  // cells and lines together, in pixels
   int GridHeight() const;
   bool ValidCell(int column, int row) const;
@@ -120,6 +123,10 @@ class CellGrid : public QFrame {
   QPoint lastPointer_;  // client coordinates of the last reported pointer position
   QTimer repeatTimer_;
   int wheelRemainder_ = 0;  // wheel rotation not yet worth a whole notch
+
+  QImage frameCache_;
+  int frameState_ = 0;
+  qint64 framePalette_ = 0;
 };
 
 }  // namespace tollwen
