@@ -113,15 +113,13 @@ std::optional<QPoint> PaintLevel(QPainter& painter, const LevelScene& scene, con
         continue;
       }
       if (!geometry::IsInnerCell(c, r)) continue;
-      const TileCode code = scene.grid.CellAt(c, r);
-      if (!IsDrawableCode(code)) {
+      const std::optional<int> tile = TileNumberOf(scene.grid.CellAt(c, r));
+      if (!tile) {
         stoppedAt = QPoint(c, r);
         continue;
       }
       const QRect cell = CellRect(c, r);
-      if (code != kEmptyTile) {
-        DrawCellBitmap(painter, scene.tiles.TileBitmap(TileIndexOf(code)), cell, area);
-      }
+      if (*tile != 0) DrawCellBitmap(painter, scene.tiles.TileBitmap(*tile), cell, area);
       if (c == geometry::kStartColumn && r == geometry::kStartRow) {
         DrawCellBitmap(painter, scene.tiles.StartMarker(), cell, area);
       }

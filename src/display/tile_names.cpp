@@ -5,12 +5,9 @@
 namespace tollwen {
 
 std::optional<std::string_view> TileName(TileCode code) {
-  int index = -1;
-  if (code >= '0' && code <= '9') index = code - '0';
-  if (code >= 'A' && code <= 'F') index = code - 'A' + 10;
-  if (code >= 'a' && code <= 'f') index = code - 'a' + 10;
-  if (index < 0) return std::nullopt;
-  return kTileNames[static_cast<size_t>(index)].name;
+  const std::optional<int> number = TileNumberOf(code);
+  if (!number) return std::nullopt;
+  return kTileNames[static_cast<size_t>(*number)].name;
 }
 
 std::string TileLabel(TileCode code) {

@@ -14,9 +14,8 @@ void Editor::ChooseArrowColour() {
   if (!chosen) return;
   const QRgb newColour = *chosen | kOpaque;
 
-  // Teal is the marker's transparent colour: arrows in teal would vanish from the marker.
-  if ((newColour & kRgbMask) == (kTeal & kRgbMask)) {
-    window_.ShowMessage("Sorry this colour cannot be used for the arrow color");
+  if (IsRefusedArrowColour(newColour)) {
+    window_.ShowMessage(kRefusedArrowColourMessage);
     return;
   }
 

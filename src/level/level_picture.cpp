@@ -196,7 +196,7 @@ bool ReadThrough(j_decompress_ptr cinfo) {
 // The decompressor is destroyed on every path.
 DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
                     jpeg_progress_mgr* progress, FileSource* source, OtherSizes otherSizes,
-                    QImage* image) {
+                    QImage* image, QSize* size) {
   if (setjmp(errors->fatal) != 0) {
     jpeg_destroy_decompress(cinfo);  // safe at any stage, even before creation finished
     return DecodeResult::kJpegError;
@@ -228,6 +228,9 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   }
 
   jpeg_start_decompress(cinfo);
+  if (size != nullptr) {
+    *size = QSize(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
+  }
 
   if (otherSizes == OtherSizes::kReadThrough &&
       (cinfo->output_width != kLevelPictureWidth || cinfo->output_height != kLevelPictureHeight)) {
@@ -275,7 +278,8 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
 
 // Reads and decodes the file at `path`; throws for every failure. `image` stays null for a
 // picture of another size read through.
-DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image) {
+DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image,
+                        QSize* size = nullptr) {
   const ReadableFile opened = OpenForReading(path);
   // Large, so it lives on the heap; it holds no resource of its own.
   auto source = std::make_unique<FileSource>();
@@ -295,7 +299,8 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
   jpeg_progress_mgr progress{};
   progress.progress_monitor = OnProgress;
 
-  const DecodeResult result = Decode(&cinfo, &errors, &progress, source.get(), otherSizes, image);
+  const DecodeResult result =
+      Decode(&cinfo, &errors, &progress, source.get(), otherSizes, image, size);
   switch (result) {
     case DecodeResult::kDecoded:
     case DecodeResult::kOtherSize:
@@ -320,9 +325,9 @@ QImage LoadJpegIntoBitmap(const std::string& path) {
   return image;
 }
 
-std::optional<QImage> LoadLevelPicture(const std::string& path) {
+std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size) {
   QImage image;
-  if (DecodeFile(path, OtherSizes::kReadThrough, &image) == DecodeResult::kOtherSize) {
+  if (DecodeFile(path, OtherSizes::kReadThrough, &image, size) == DecodeResult::kOtherSize) {
     return std::nullopt;
   }
   return image;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <optional>
 #include <string>
 
@@ -30,8 +31,8 @@ QImage LoadJpegIntoBitmap(const std::string& path);
 // 640 x 447, nothing when libjpeg reads it to its end without a fatal error but it has any
 // other size. Such a picture is never held whole, so its size costs neither memory nor,
 // however large it claims to be, the time of decoding every pixel. Throws as
-// LoadJpegIntoBitmap does.
-std::optional<QImage> LoadLevelPicture(const std::string& path);
+// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size.
+std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr);
 
 // True for a 640 x 447 picture.
 bool IsLevelPictureSize(const QImage& bitmap);

@@ -31,7 +31,11 @@ int TileIndexOf(TileCode code) {
   return value;
 }
 
-bool IsDrawableCode(TileCode code) { return HexDigitValue(code) >= 0; }
+std::optional<int> TileNumberOf(TileCode code) {
+  const int value = HexDigitValue(code);
+  if (value < 0) return std::nullopt;
+  return value;
+}
 
 TileCode TileCodeFor(int index) {
   if (index < 0 || index > kTileCount) throw EditorError("Range check error");

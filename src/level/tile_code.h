@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace tollwen {
 
 // One cell of a level: '0' is empty, '1'..'9' and 'A'..'F' name tiles 1..15.
@@ -13,8 +15,10 @@ inline constexpr int kTileCount = 15;
 // hexadecimal digit, and EditorError "Range check error" for a result outside 1..15.
 int TileIndexOf(TileCode code);
 
-// True for a code the display can draw: the empty tile or a tile code (lower case accepted).
-bool IsDrawableCode(TileCode code);
+// The number 0..15 of a code the display can draw: the empty tile or a tile code (lower case
+// accepted); nothing for any other character.
+std::optional<int> TileNumberOf(TileCode code);
+inline bool IsDrawableCode(TileCode code) { return TileNumberOf(code).has_value(); }
 
 // The code the editor writes for tile number 0..15 ('0'..'9', 'A'..'F').
 TileCode TileCodeFor(int index);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "level/data_file.h"
 #include "level/errors.h"
@@ -31,7 +32,7 @@ LevelProblem FileError(const std::string& file, std::string message) {
 
 void CheckPicture(LevelReport& report) {
   QImage picture;
-  if (std::string refusal = LoadLevelPicture(report.picture, picture); !refusal.empty()) {
+  if (std::string refusal = ReadLevelPicture(report.picture, picture); !refusal.empty()) {
     report.problems.push_back(FileError(report.picture, std::move(refusal)));
   }
 }
@@ -68,17 +69,21 @@ void CheckDataFile(LevelReport& report) {
 
 }  // namespace
 
-std::string LoadLevelPicture(const std::string& path, QImage& picture) {
+std::string ReadLevelPicture(const std::string& path, QImage& picture) {
+  // The editor's own loader: a picture of another size is refused without being held.
+  QSize size;
   try {
-    picture = LoadJpegIntoBitmap(path);
+    if (std::optional<QImage> level = LoadLevelPicture(path, &size)) {
+      picture = std::move(*level);
+      return {};
+    }
   } catch (const EditorError& error) {
     return error.what();
   } catch (const std::bad_alloc&) {
     return "Out of memory";
   }
-  if (IsLevelPictureSize(picture)) return {};
-  return "Image must be 640x447 pixels in size! (this one is " + std::to_string(picture.width()) +
-         "x" + std::to_string(picture.height()) + ")";
+  return "Image must be 640x447 pixels in size! (this one is " + std::to_string(size.width()) +
+         "x" + std::to_string(size.height()) + ")";
 }
 
 int LevelReport::Count(Severity severity) const {

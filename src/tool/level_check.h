@@ -24,7 +24,7 @@ struct LevelReport {
 
 // Decodes a level picture as the editor's Open does and checks its size. Returns "" and
 // fills `picture`, or the reason the editor would refuse it (its own message).
-std::string LoadLevelPicture(const std::string& path, QImage& picture);
+std::string ReadLevelPicture(const std::string& path, QImage& picture);
 
 // Checks the level of the picture at `picturePath` by the editor's rules: the picture must
 // decode and be 640 x 447; its data file (found by DataPathFor) must exist, be one the editor

@@ -116,9 +116,8 @@ int RunRender(const std::vector<std::string>& args) {
   if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
     return UsageError(problem);
   }
-  // Teal is the start marker's transparent colour; the editor refuses it as well.
-  if (options.arrowColour == kTeal) {
-    PrintError("Sorry this colour cannot be used for the arrow color");
+  if (IsRefusedArrowColour(options.arrowColour)) {
+    PrintError(kRefusedArrowColourMessage);
     return kExitUsage;
   }
   if (::access(options.picture.c_str(), R_OK) != 0) {
@@ -131,7 +130,7 @@ int RunRender(const std::vector<std::string>& args) {
 
   // The level as the editor opens it.
   QImage picture;
-  if (const std::string refusal = LoadLevelPicture(options.picture, picture); !refusal.empty()) {
+  if (const std::string refusal = ReadLevelPicture(options.picture, picture); !refusal.empty()) {
     return LevelError(options.picture, refusal);
   }
   DataFileScan rows;
