@@ -79,10 +79,6 @@ TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
     ASSERT_NE(action, nullptr) << name;
     EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), keys) << name;
   }
-  // Undo and redo belong to the window, not to a menu.
-  for (const char* name : {"Undo", "Redo"}) {
-    EXPECT_EQ(Find<QAction>(name)->associatedObjects(), QObjectList{form_.get()}) << name;
-  }
   // A shortcut reaches its item while the menu is closed.
   Press(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(dialogs_.FileDialogs().size(), 1U);
