@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QRect>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "level/cell_change.h"
+#include "level/level_grid.h"
+
+namespace tollwen {
+
+// A block of level cells as plain text, so that it can move between levels, between editors
+// and through any text editor: one line per row, each row its codes left to right, every line
+// ended by LF.
+std::string CellsAsText(const LevelGrid& grid, const QRect& cells);
+
+// The rows of a text that holds nothing but tile codes ('0'..'9', 'A'..'F'; lower case is
+// taken as upper case), one row per line. Lines may end in LF or CR LF; line ends after the
+// last row are ignored. Rows may differ in length. Nothing for any other text: an empty one,
+// an empty line between rows, or any character that is not a tile code.
+std::optional<std::vector<std::string>> RowsFromText(std::string_view text);
+
+// The changes that put `rows` into the level with their first code at `topLeft`; cells that
+// would lie beyond the level's edge are left out.
+CellChanges PastedCells(const std::vector<std::string>& rows, CellPosition topLeft);
+
+}  // namespace tollwen

@@ -1,0 +1,149 @@
+// The cells that the editing tools change: lines, rectangles, fill regions, conveyor paths and
+// the clipboard text of a block of cells.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "level/cell_shapes.h"
+#include "level/clipboard_text.h"
+#include "level/conveyor_path.h"
+#include "level/fill_region.h"
+
+namespace tollwen {
+namespace {
+
+using Cells = std::vector<CellPosition>;
+
+// Cells written as "column,row column,row ...".
+Cells CellsOf(const std::string& text) {
+  Cells cells;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    int column = 0;
+    int row = 0;
+    int used = 0;
+    if (std::sscanf(text.c_str() + at, " %d,%d%n", &column, &row, &used) != 2) break;
+    cells.emplace_back(column, row);
+    at += static_cast<std::size_t>(used);
+  }
+  return cells;
+}
+
+// A level whose rows are given from row 1 on; rows not given are blank.
+LevelGrid GridOf(const std::vector<std::string>& rows) {
+  LevelGrid grid;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+    }
+  }
+  return grid;
+}
+
+TEST(LineCellsTest, ExactOnTheAxesAndDiagonalsOneCellPerStepOtherwise) {
+  struct Case {
+    CellPosition from, to;
+    const char* cells;
+  };
+  const Case cases[] = {
+      {{3, 3}, {3, 3}, "3,3"},
+      {{1, 1}, {5, 1}, "1,1 2,1 3,1 4,1 5,1"},
+      {{2, 4}, {2, 1}, "2,4 2,3 2,2 2,1"},
+      {{1, 1}, {4, 4}, "1,1 2,2 3,3 4,4"},
+      {{5, 1}, {2, 4}, "5,1 4,2 3,3 2,4"},
+      {{1, 1}, {5, 3}, "1,1 2,2 3,2 4,3 5,3"},  // halves round away from the start
+      {{1, 1}, {2, 5}, "1,1 1,2 2,3 2,4 2,5"},
+      {{5, 3}, {1, 1}, "5,3 4,2 3,2 2,1 1,1"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LineCells(c.from, c.to), CellsOf(c.cells)) << c.cells;
+}
+
+TEST(RectangleCellsTest, FilledOrOutlineWhicheverCornersAreGiven) {
+  EXPECT_EQ(RectangleCells({3, 2}, {1, 1}, false), CellsOf("1,1 2,1 3,1 1,2 2,2 3,2"));
+  EXPECT_EQ(RectangleCells({1, 1}, {3, 3}, true), CellsOf("1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"));
+  EXPECT_EQ(RectangleCells({4, 4}, {4, 4}, true), CellsOf("4,4"));
+  EXPECT_EQ(RectangleCells({1, 1}, {19, 13}, true).size(), 60u);  // a border of walls
+  EXPECT_EQ(RectangleCells({2, 2}, {18, 12}, false).size(), 187u);
+}
+
+TEST(FillRegionTest, SameCodeThroughSideNeighboursOnly) {
+  const LevelGrid grid = GridOf({
+      "5550000000000000000",
+      "5005000000000000000",
+      "5550000000000000000",
+      "0005000000000000000",
+  });
+  // The inside of the wall is closed: diagonal neighbours do not connect.
+  EXPECT_EQ(FillRegion(grid, {2, 2}).size(), 2u);
+  EXPECT_THAT(FillRegion(grid, {1, 1}),
+              ::testing::UnorderedElementsAreArray(CellsOf("1,1 2,1 3,1 1,2 1,3 2,3 3,3")));
+  // Everything else empty, up to the level's edge: 247 cells less the 9 walls and the 2 inside.
+  EXPECT_EQ(FillRegion(grid, {19, 13}).size(), 19u * 13u - 9u - 2u);
+  EXPECT_TRUE(FillRegion(grid, {0, 1}).empty());
+}
+
+TEST(ConveyorPathTest, EachCellPointsToTheNextAndTheLastKeepsTheLastDirection) {
+  struct Case {
+    const char* passed;
+    const char* cells;
+    const char* codes;
+  };
+  const Case cases[] = {
+      {"1,1 2,1 3,1", "1,1 2,1 3,1", "222"},
+      {"3,3 3,2 2,2 2,3", "3,3 3,2 2,2 2,3", "1433"},
+      {"1,1 2,2", "1,1 2,1 2,2", "233"},       // a diagonal step goes through a side cell
+      {"1,1 4,1", "1,1 2,1 3,1 4,1", "2222"},  // a jump is filled in
+      {"5,5 6,5 5,5", "5,5 6,5 5,5", "244"},   // a cell crossed twice takes its later step
+      {"7,7", "", ""},                         // no step: no direction
+      {"7,7 7,7 7,8", "7,7 7,8", "33"},
+  };
+  for (const Case& c : cases) {
+    const CellChanges path = ConveyorPath(CellsOf(c.passed));
+    Cells cells;
+    std::string codes;
+    for (const CellChange& change : path) {
+      cells.push_back(change.cell);
+      codes += change.code;
+    }
+    EXPECT_EQ(cells, CellsOf(c.cells)) << c.passed;
+    EXPECT_EQ(codes, c.codes) << c.passed;
+  }
+}
+
+TEST(ClipboardTextTest, RowsOfTileCodesRoundTripAndAnythingElseIsRefused) {
+  const LevelGrid grid = GridOf({"1234", "5678", "9ABC"});
+  const std::string text = CellsAsText(grid, QRect(2, 1, 3, 3));
+  EXPECT_EQ(text, "234\n678\nABC\n");
+  const auto rows = RowsFromText(text);
+  ASSERT_TRUE(rows);
+  EXPECT_EQ(*rows, (std::vector<std::string>{"234", "678", "ABC"}));
+
+  struct Case {
+    const char* text;
+    std::vector<std::string> rows;  // empty: refused
+  };
+  const Case cases[] = {
+      {"0f\r\n5\r\n", {"0F", "5"}},  // CR LF, lower case, rows of their own lengths
+      {"12\n\n\n", {"12"}},         {"", {}},   {"12\n\n34", {}}, {"12 34", {}},
+      {"tune.mod\n0000", {}},       {"1G", {}},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = RowsFromText(c.text);
+    if (c.rows.empty()) {
+      EXPECT_FALSE(parsed) << c.text;
+    } else {
+      EXPECT_EQ(parsed.value_or(std::vector<std::string>{}), c.rows) << c.text;
+    }
+  }
+}
+
+TEST(ClipboardTextTest, PasteDropsCellsBeyondTheLevelsEdge) {
+  const CellChanges cells = PastedCells({"123", "450"}, {18, 12});
+  EXPECT_EQ(cells,
+            (CellChanges{{{18, 12}, '1'}, {{19, 12}, '2'}, {{18, 13}, '4'}, {{19, 13}, '5'}}));
+}
+
+}  // namespace
+}  // namespace tollwen
