@@ -48,7 +48,7 @@ void BM_GridFullRepaint(benchmark::State& state) {
     level.grid.render(&target, QPoint(), QRegion(), QWidget::DrawChildren);
     benchmark::DoNotOptimize(target.constBits());
   }
-  if (!level.editor.State().LevelOpen) state.SkipWithError("the display stopped");
+  if (!level.editor.Level().Shown()) state.SkipWithError("the display stopped");
 }
 BENCHMARK(BM_GridFullRepaint)
     ->Unit(benchmark::kMicrosecond)
@@ -61,6 +61,7 @@ void BM_DirectDrawFloor(benchmark::State& state) {
   using namespace geometry;
   OpenLevelGrid level;
   const EditorState& editorState = level.editor.State();
+  const LevelDocument& document = level.editor.Level();
   std::vector<QRect> lines;
   for (int column = 0; column < kColumnCount; ++column) {
     lines.emplace_back(CellStart(column) + ColumnWidth(column), 0, kLineWidth, kGridHeight);
@@ -75,7 +76,7 @@ void BM_DirectDrawFloor(benchmark::State& state) {
   std::vector<Placed> bitmaps;
   for (int row = 1; row <= LevelGrid::kRows; ++row) {
     for (int column = 1; column <= LevelGrid::kColumns; ++column) {
-      const TileCode code = editorState.Grid.CellAt(column, row);
+      const TileCode code = document.Grid().CellAt(column, row);
       if (code == kEmptyTile) continue;
       bitmaps.push_back(
           {&editorState.Tiles.TileBitmap(TileIndexOf(code)), CellRect(column, row).topLeft()});
@@ -90,7 +91,7 @@ void BM_DirectDrawFloor(benchmark::State& state) {
   for (auto _ : state) {
     QPainter painter(&target);
     painter.translate(origin);
-    painter.drawImage(QPoint(0, 0), editorState.Background);
+    painter.drawImage(QPoint(0, 0), document.Picture());
     for (const QRect& line : lines) painter.fillRect(line, lineColour);
     for (const Placed& placed : bitmaps) placed.bitmap->Draw(painter, placed.at);
     painter.end();

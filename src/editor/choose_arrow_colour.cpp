@@ -23,7 +23,7 @@ void Editor::ChooseArrowColour() {
 
   RecolourArrows(state_.Tiles, oldColour, newColour, [this] { window_.ProcessPendingMessages(); });
 
-  if (window_.GridEnabled()) window_.RepaintGrid();
+  if (level_.Editable()) window_.RepaintGrid();
 }
 
 }  // namespace tollwen

@@ -3,8 +3,7 @@
 #include <utility>
 
 #include "editor/busy_scope.h"
-#include "editor/paint_cells_command.h"
-#include "editor/set_music_command.h"
+#include "level/grid_geometry.h"
 #include "level/path_parts.h"
 
 namespace tollwen {
@@ -18,90 +17,52 @@ bool IsPaletteCode(TileCode code) {
 
 }  // namespace
 
-Editor::Editor(WindowServices& window, std::string resourceDir) : window_(window) {
-  // Everything else starts as EditorState declares it: no level open, no picture (an empty
-  // background), the empty tile chosen, no music and a blank grid.
+Editor::Editor(WindowServices& window, std::string resourceDir)
+    : window_(window), tools_(level_, state_.CurrentTile) {
+  // Everything else starts as declared: no level open, no picture (an empty background), the
+  // empty tile chosen, no music and a blank grid.
   state_.ResourceDir = WithTrailingSeparator(std::move(resourceDir));
 }
 
 void Editor::NewLevel() {
   BusyScope busy(*this);
   if (!ConfirmDiscardChanges(UnsavedAction::NewLevel)) return;
-  // The picture and DataPath stay, so New gives a blank level on the last opened picture.
-  state_.LevelOpen = true;
-  state_.MusicName.clear();
-  state_.Grid.ResetToBlank();
-  StartHistory();
-  window_.SetGridEnabled(true);
-  window_.RepaintGrid();
+  // The picture and the data path stay, so New gives a blank level on the last opened picture.
+  tools_.Select(QRect());
+  level_.Start(LevelGrid(), std::string(), level_.DataPath(), LevelDisplay::kShown);
 }
 
 void Editor::CloseLevel() {
   BusyScope busy(*this);
-  // The grid's content, the background and the paths stay for a later New or Save As.
-  state_.LevelOpen = false;
-  window_.RepaintGrid();
-  window_.SetGridEnabled(false);
+  // The grid's content, the picture and the paths stay for a later New or Save As.
+  tools_.CancelGesture();
+  tools_.Select(QRect());
+  level_.SetDisplay(LevelDisplay::kClosed);
 }
 
 void Editor::SelectMusic() {
   BusyScope busy(*this);
   const auto chosen = window_.AskMusicFile(state_.ResourceDir);
-  if (!chosen) return;
-  const std::string name = FileNameOf(*chosen);
-  // Choosing the name the level already has changes nothing and makes no step.
-  if (name != state_.MusicName) history_.push(new SetMusicCommand(state_, name));
+  if (chosen) level_.ChooseMusicName(FileNameOf(*chosen));
 }
 
 void Editor::RefreshDisplay() {
   BusyScope busy(*this);
-  if (window_.GridEnabled()) window_.RepaintGrid();
+  if (level_.Editable()) window_.RepaintGrid();
 }
 
-void Editor::PaintCell(int column, int row) {
-  // The grid view only passes inner cells; anything else would write outside the grid.
-  if (column < 1 || column > LevelGrid::kColumns || row < 1 || row > LevelGrid::kRows) return;
-  const TileCode before = state_.Grid.CellAt(column, row);
-  if (before == state_.CurrentTile) {
-    // Nothing changes and no step is made; the cell is shown anew all the same.
-    window_.CellsChanged(QRect(column, row, 1, 1));
-    return;
-  }
-  // A paint outside any stroke (not from the grid) is a step of its own.
-  const int stroke = stroke_ != 0 ? stroke_ : ++lastStroke_;
-  history_.push(new PaintCellsCommand(*this, stroke, {column, row, before, state_.CurrentTile}));
-}
-
-void Editor::BeginStroke() { stroke_ = ++lastStroke_; }
-
-void Editor::EndStroke() { stroke_ = 0; }
-
-void Editor::ApplyCellEdits(const std::vector<CellEdit>& edits) {
-  if (edits.empty()) return;
-  QRect changed;
-  for (const CellEdit& edit : edits) {
-    state_.Grid.SetCell(edit.column, edit.row, edit.after);
-    changed |= QRect(edit.column, edit.row, 1, 1);
-  }
-  window_.CellsChanged(changed);
+void Editor::StopLevelDisplay() {
+  if (level_.Shown()) level_.SetDisplay(LevelDisplay::kStopped);
 }
 
 void Editor::Undo() {
   BusyScope busy(*this);
-  // The rest of a stroke that is still going on becomes a step of its own.
-  if (stroke_ != 0) stroke_ = ++lastStroke_;
-  history_.undo();
+  level_.Undo();
 }
 
 void Editor::Redo() {
   BusyScope busy(*this);
-  if (stroke_ != 0) stroke_ = ++lastStroke_;
-  history_.redo();
-}
-
-void Editor::StartHistory() {
-  history_.clear();
-  stroke_ = 0;
+  level_.Redo();
 }
 
 bool Editor::ConfirmDiscardChanges(UnsavedAction action) {
@@ -129,6 +90,10 @@ void Editor::ChooseTile(TileCode code) {
   // Only codes the palette offers are taken, so no cell can be painted with a character the
   // display cannot draw.
   if (IsPaletteCode(code)) state_.CurrentTile = code;
+}
+
+void Editor::PickTile(int column, int row) {
+  if (geometry::IsInnerCell(column, row)) ChooseTile(level_.Grid().CellAt(column, row));
 }
 
 }  // namespace tollwen

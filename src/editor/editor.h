@@ -1,21 +1,20 @@
 #pragma once
 
-#include <QUndoStack>
 #include <string>
-#include <vector>
 
 #include "editor/editor_state.h"
+#include "editor/level_document.h"
+#include "editor/tools/tool_box.h"
 #include "editor/window_services.h"
 
 namespace tollwen {
 
-struct CellEdit;
-
 // What the user is about to do when a modified level would be lost.
 enum class UnsavedAction { NewLevel, OpenLevel, Exit };
 
-// The editor's commands. Each runs to completion; errors (EditorError) propagate to the
-// caller, which shows them, and leave the steps already done in place.
+// The editor's commands over the level document. Each runs to completion; errors
+// (EditorError) propagate to the caller, which shows them, and leave the steps already done in
+// place.
 class Editor {
  public:
   // The editor start: the resource directory (with a trailing separator) and the initial state.
@@ -23,6 +22,9 @@ class Editor {
 
   EditorState& State() { return state_; }
   const EditorState& State() const { return state_; }
+  LevelDocument& Level() { return level_; }
+  const LevelDocument& Level() const { return level_; }
+  ToolBox& Tools() { return tools_; }
 
   void NewLevel();
   void OpenLevel();
@@ -34,33 +36,31 @@ class Editor {
   void SaveAs();
   void SelectMusic();
   void RefreshDisplay();
-  // Paints the current tile into the cell (column 1..19, row 1..13) as one undoable step, or
-  // as part of the open stroke's step.
-  void PaintCell(int column, int row);
-  // Everything painted between these two calls is one step of the history.
-  void BeginStroke();
-  void EndStroke();
   void ChooseTile(TileCode code);
+  // Makes the tile in level cell (column, row) the current tile; paints nothing.
+  void PickTile(int column, int row);
   // Lets the user pick a new arrow colour and recolours the tile and marker bitmaps.
   void ChooseArrowColour();
 
-  // The history of edits: paint strokes and music choices. New and Open start it afresh.
-  QUndoStack& History() { return history_; }
+  // The clipboard: the selected cells as text (one line per row), cut (copied, then emptied),
+  // emptied, and text put back at the selection's top-left cell, or at `currentCell` when
+  // nothing is selected. Text that is not rows of tile codes is refused with a message.
+  void Copy();
+  void Cut();
+  void DeleteSelection();
+  void Paste(CellPosition currentCell);
+  void SelectAll();
+
   void Undo();
   void Redo();
-  // The level differs from what was last read or written.
-  bool Modified() const { return !history_.isClean(); }
+  bool Modified() const { return level_.Modified(); }
   // Before a modified level would be lost: asks whether to save it first. False when the
   // user cancelled, or chose Save and the level was not saved (cancelled or failed).
   bool ConfirmDiscardChanges(UnsavedAction action);
 
   // The level display stops: a cell could not be drawn. Later paints show plain cells and
   // Save asks for a file, until New or Open shows a level again.
-  void StopLevelDisplay() { state_.LevelOpen = false; }
-
-  // Writes the edits' `after` codes into the grid and announces the changed cells. Undo
-  // commands use it.
-  void ApplyCellEdits(const std::vector<CellEdit>& edits);
+  void StopLevelDisplay();
 
   // True while a command runs. The window keeps user input away meanwhile, so no command
   // starts inside another one while a long loop lets the window repaint.
@@ -69,15 +69,10 @@ class Editor {
  private:
   class BusyScope;
 
-  // Ends the history: the level on screen is the one last read or written.
-  void StartHistory();
-
   WindowServices& window_;
   EditorState state_;
-  QUndoStack history_;
-  // Paints with the same stroke number merge into one step; 0 while no stroke is open.
-  int stroke_ = 0;
-  int lastStroke_ = 0;
+  LevelDocument level_;
+  ToolBox tools_;
   int busy_ = 0;
 };
 

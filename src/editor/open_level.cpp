@@ -40,38 +40,33 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
     return;
   }
 
-  state_.DataPath = DataPathFor(picturePath);
+  const std::string dataPath = DataPathFor(picturePath);
   CloseLevel();
   // From here on the previous level is gone; its history goes with it.
-  StartHistory();
+  level_.ClearHistory();
   state_.ImageDirChosen = true;
-  // The checked picture becomes the background; the file is decoded only once.
-  state_.Background = std::move(*picture);
+  // The checked picture is shown over the whole grid; the file is decoded only once.
+  level_.LayPicture(picturePath, std::move(*picture));
   state_.PictureDialogDir = DirectoryOf(picturePath);
-  window_.SetGridEnabled(true);
-  window_.DrawPictureOnGrid();
-  state_.LevelOpen = true;
 
-  if (RegularFileExists(state_.DataPath)) {
+  LevelGrid grid;
+  std::string musicName = level_.MusicName();
+  if (RegularFileExists(dataPath)) {
     try {
-      // The grid only changes once the whole file has been read.
-      state_.MusicName = ReadDataFile(state_.DataPath, state_.Grid);
+      musicName = ReadDataFile(dataPath, grid);
     } catch (...) {
-      // No level stays open over rows that do not belong to this picture. DataPath is
-      // dropped as well, so neither Save nor a New followed by Save writes over the data
-      // file that could not be read without the user choosing it in the save dialog.
-      state_.DataPath.clear();
-      CloseLevel();
+      // No level stays open over rows that do not belong to this picture. The data path is
+      // dropped as well, so neither Save nor a New followed by Save writes over the data file
+      // that could not be read without the user choosing it in the save dialog.
+      level_.SetDataPath(std::string());
       throw;
     }
   } else {
     // A blank level on the picture; nothing is written until the user saves. The music name
     // stays as it was.
-    state_.Grid.ResetToBlank();
     window_.ShowMessage("A valid datafile does not exist so one was created!");
   }
-
-  window_.RepaintGrid();
+  level_.Start(grid, musicName, dataPath, LevelDisplay::kShown);
 }
 
 }  // namespace tollwen

@@ -6,10 +6,11 @@ namespace tollwen {
 
 namespace {
 
-// Writes the level to the data path and confirms it; the window keeps repainting meanwhile.
-void WriteLevel(WindowServices& window, const EditorState& state) {
-  WriteDataFile(state.DataPath, state.MusicName, state.Grid,
+// Writes the level to its data path and confirms it; the window keeps repainting meanwhile.
+void WriteLevel(WindowServices& window, LevelDocument& level) {
+  WriteDataFile(level.DataPath(), level.MusicName(), level.Grid(),
                 [&window] { window.ProcessPendingMessages(); });
+  level.MarkSaved();
   window.ShowMessage("File Saved!");
 }
 
@@ -18,28 +19,26 @@ void WriteLevel(WindowServices& window, const EditorState& state) {
 void Editor::Save() {
   BusyScope busy(*this);
   // Cancelling the music question leaves the name empty; the level is saved all the same.
-  if (state_.MusicName.empty()) SelectMusic();
+  if (level_.MusicName().empty()) SelectMusic();
 
-  // Without an open level, or without a data path (New before any Open or Save As), there is
+  // Without a shown level, or without a data path (New before any Open or Save As), there is
   // no file to write to yet: ask for one.
-  if (!state_.LevelOpen || state_.DataPath.empty()) {
+  if (!level_.Shown() || level_.DataPath().empty()) {
     SaveAs();
     return;
   }
-  WriteLevel(window_, state_);
-  history_.setClean();
+  WriteLevel(window_, level_);
 }
 
 void Editor::SaveAs() {
   BusyScope busy(*this);
-  if (state_.MusicName.empty()) SelectMusic();
+  if (level_.MusicName().empty()) SelectMusic();
 
   const auto chosen = window_.AskSaveFile(state_.ResourceDir);
   if (!chosen) return;
 
-  state_.DataPath = *chosen;
-  WriteLevel(window_, state_);
-  history_.setClean();
+  level_.SetDataPath(*chosen);
+  WriteLevel(window_, level_);
 }
 
 }  // namespace tollwen

@@ -2,17 +2,17 @@
 
 #include <utility>
 
-#include "editor/editor_state.h"
+#include "editor/level_document.h"
 
 namespace tollwen {
 
-SetMusicCommand::SetMusicCommand(EditorState& state, std::string name)
-    : state_(state), before_(state.MusicName), after_(std::move(name)) {
+SetMusicCommand::SetMusicCommand(LevelDocument& document, std::string name)
+    : document_(document), before_(document.MusicName()), after_(std::move(name)) {
   setText(QStringLiteral("Select Music"));
 }
 
-void SetMusicCommand::undo() { state_.MusicName = before_; }
+void SetMusicCommand::undo() { document_.SetMusicName(before_); }
 
-void SetMusicCommand::redo() { state_.MusicName = after_; }
+void SetMusicCommand::redo() { document_.SetMusicName(after_); }
 
 }  // namespace tollwen

@@ -5,18 +5,18 @@
 
 namespace tollwen {
 
-struct EditorState;
+class LevelDocument;
 
 // Sets the level's music name; undo puts the previous name back.
 class SetMusicCommand : public QUndoCommand {
  public:
-  SetMusicCommand(EditorState& state, std::string name);
+  SetMusicCommand(LevelDocument& document, std::string name);
 
   void undo() override;
   void redo() override;
 
  private:
-  EditorState& state_;
+  LevelDocument& document_;
   std::string before_;
   std::string after_;
 };

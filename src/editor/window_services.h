@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QRect>
 #include <optional>
 #include <string>
 
@@ -10,8 +9,9 @@ namespace tollwen {
 // The answers to the question asked before a modified level would be lost.
 enum class SaveChangesAnswer { Save, Discard, Cancel };
 
-// What the editor's commands need from the window. The main window implements it with its
-// dialogs, message boxes and grid; tests implement it with a scripted fake.
+// What the editor's commands need from the window: its dialogs, message boxes, clipboard and
+// arrow-colour swatch. The main window implements it; tests implement it with a scripted fake.
+// Level changes reach the window through the level document's signals, not through here.
 class WindowServices {
  public:
   virtual ~WindowServices() = default;
@@ -28,15 +28,12 @@ class WindowServices {
   // A modal question with Save, Discard and Cancel buttons (Escape cancels).
   virtual SaveChangesAnswer AskSaveChanges(const std::string& question) = 0;
 
-  virtual void SetGridEnabled(bool enabled) = 0;
-  virtual bool GridEnabled() const = 0;
-  // Repaints every cell of the grid now.
+  // Repaints every cell of the grid now: the tile bitmaps changed, or the user asked for it.
   virtual void RepaintGrid() = 0;
-  // Paints the whole background picture onto the grid at its top-left corner at once.
-  virtual void DrawPictureOnGrid() = 0;
-  // The level cells in `cells` (a rectangle of column and row numbers, 1-based) changed; the
-  // grid shows them anew.
-  virtual void CellsChanged(const QRect& cells) = 0;
+
+  // The system clipboard's plain text.
+  virtual std::string ClipboardText() const = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
 
   // The arrow-colour swatch, which is the only store of the current arrow colour.
   virtual QRgb ArrowColour() const = 0;

@@ -1,17 +1,19 @@
 #include "ui/cell_grid.h"
 
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPolygon>
 #include <QStyleOptionFrame>
 #include <QWheelEvent>
 #include <QtMath>
 #include <algorithm>
+#include <utility>
 
 #include "display/colours.h"
+#include "ui/grid_key_navigation.h"
 
 namespace tollwen {
 
@@ -29,36 +31,6 @@ int IndexAt(int v, const std::vector<int>& starts, const std::vector<int>& sizes
     if (v < starts[i] + sizes[i] + 1) return static_cast<int>(i);
   }
   return -1;
-}
-
-// The dotted focus frame: every other pixel along the inside edge of `rect` is inverted, in a
-// checkerboard anchored at the client origin. Inverting (rather than drawing a colour) keeps
-// the frame visible over any picture; the cell underneath has just been painted, so each
-// pixel is inverted exactly once.
-void DrawFocusFrame(QPainter& painter, const QRect& rect) {
-  if (rect.isEmpty()) return;
-  QPolygon points;
-  auto add = [&points](int x, int y) {
-    if ((x + y) % 2 == 0) points << QPoint(x, y);
-  };
-  const int left = rect.left();
-  const int top = rect.top();
-  const int right = rect.left() + rect.width() - 1;
-  const int bottom = rect.top() + rect.height() - 1;
-  for (int x = left; x <= right; ++x) {
-    add(x, top);
-    if (bottom != top) add(x, bottom);
-  }
-  for (int y = top + 1; y < bottom; ++y) {
-    add(left, y);
-    if (right != left) add(right, y);
-  }
-  painter.save();
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  painter.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), 0));
-  painter.drawPoints(points);
-  painter.restore();
 }
 
 // A widget position in client (contents) coordinates.
@@ -132,23 +104,18 @@ QPoint CellGrid::CurrentCell() const { return current_; }
 
 void CellGrid::SetDrawCellHandler(DrawCellHandler handler) { drawCell_ = std::move(handler); }
 
-void CellGrid::SetSelectCellHandler(SelectCellHandler handler) { selectCell_ = std::move(handler); }
+void CellGrid::SetGestureListener(GridGestureListener* listener) { listener_ = listener; }
 
-void CellGrid::SetStrokeHandlers(StrokeHandler started, StrokeHandler finished) {
-  strokeStarted_ = std::move(started);
-  strokeFinished_ = std::move(finished);
+void CellGrid::StartGesture(GridGestureListener::Source source) {
+  if (inGesture_) return;
+  inGesture_ = true;
+  if (listener_ != nullptr) listener_->GestureStarted(source);
 }
 
-void CellGrid::StartStroke() {
-  if (inStroke_) return;
-  inStroke_ = true;
-  if (strokeStarted_) strokeStarted_();
-}
-
-void CellGrid::FinishStroke() {
-  if (!inStroke_) return;
-  inStroke_ = false;
-  if (strokeFinished_) strokeFinished_();
+void CellGrid::FinishGesture(Qt::KeyboardModifiers modifiers) {
+  if (!inGesture_) return;
+  inGesture_ = false;
+  if (listener_ != nullptr) listener_->GestureFinished(modifiers);
 }
 
 void CellGrid::RepaintAll() { repaint(); }
@@ -190,8 +157,8 @@ bool CellGrid::ValidCell(int column, int row) const {
   return column >= 0 && column < columnCount_ && row >= 0 && row < rowCount_;
 }
 
-void CellGrid::AskFor(int column, int row) {
-  if (selectCell_ && !selectCell_(column, row)) return;
+void CellGrid::AskFor(int column, int row, Qt::KeyboardModifiers modifiers) {
+  if (listener_ != nullptr && !listener_->CellAsked(column, row, modifiers)) return;
   const QPoint old = current_;
   current_ = QPoint(column, row);
   if (old != current_) {
@@ -202,15 +169,21 @@ void CellGrid::AskFor(int column, int row) {
 
 void CellGrid::InvalidateCell(QPoint cell) { InvalidateArea(CellPaintExtent(cell.x(), cell.y())); }
 
-void CellGrid::StopSelecting() {
-  selecting_ = false;
+void CellGrid::StopSelecting(Qt::KeyboardModifiers modifiers, bool cancelled) {
+  const bool wasSelecting = std::exchange(selecting_, false);
   repeatTimer_.stop();
-  FinishStroke();
+  if (cancelled && wasSelecting && inGesture_) {
+    inGesture_ = false;
+    if (listener_ != nullptr) listener_->GestureCancelled();
+    return;
+  }
+  FinishGesture(modifiers);
 }
 
 void CellGrid::OnRepeatTimer() {
+  const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
   if (!selecting_ || !isEnabled()) {
-    StopSelecting();
+    StopSelecting(modifiers);
     return;
   }
   // Step one cell towards a pointer that lies beyond the cells (diagonally beyond a corner),
@@ -229,12 +202,17 @@ void CellGrid::OnRepeatTimer() {
   }
   const QPoint target(std::clamp(current_.x() + dx, 0, columnCount_ - 1),
                       std::clamp(current_.y() + dy, 0, rowCount_ - 1));
-  if (target != current_) AskFor(target.x(), target.y());
+  if (target != current_) AskFor(target.x(), target.y(), modifiers);
 }
 
 void CellGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  if (!contentsRect().contains(event->rect())) DrawCachedFrame(painter);
+  if (!contentsRect().contains(event->rect())) {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    edge_.Draw(painter, rect(), contentsRect(), static_cast<int>(option.state),
+               palette().cacheKey(), [this](QPainter& edge) { drawFrame(&edge); });
+  }
 
   const QRect contents = contentsRect();
   painter.setClipRect(contents, Qt::IntersectClip);
@@ -258,34 +236,6 @@ void CellGrid::paintEvent(QPaintEvent* event) {
   // Later cells never paint over an earlier one's rectangle, so the frame can go on last.
   const QRect current = CellRect(current_.x(), current_.y());
   if (focused && dirty.intersects(current)) DrawFocusFrame(painter, current);
-}
-
-void CellGrid::DrawCachedFrame(QPainter& painter) {
-  // The style draws the sunken edge at a cost of a quarter of a full repaint; it only changes
-  // with the widget's size, state and palette, so it is drawn once and copied afterwards.
-  QStyleOptionFrame option;
-  initStyleOption(&option);
-  const auto state = static_cast<int>(option.state);
-  if (frameCache_.size() != size() || frameState_ != state ||
-      framePalette_ != palette().cacheKey()) {
-    frameCache_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    frameCache_.fill(Qt::transparent);
-    QPainter cachePainter(&frameCache_);
-    drawFrame(&cachePainter);
-    frameState_ = state;
-    framePalette_ = palette().cacheKey();
-  }
-  const QRect inner = contentsRect();
-  const QRect whole = rect();
-  const QRect strips[] = {
-      QRect(whole.left(), whole.top(), whole.width(), inner.top()),
-      QRect(whole.left(), inner.bottom() + 1, whole.width(), whole.bottom() - inner.bottom()),
-      QRect(whole.left(), inner.top(), inner.left(), inner.height()),
-      QRect(inner.right() + 1, inner.top(), whole.right() - inner.right(), inner.height()),
-  };
-  for (const QRect& strip : strips) {
-    if (!strip.isEmpty()) painter.drawImage(strip.topLeft(), frameCache_, strip);
-  }
 }
 
 void CellGrid::PaintCells(QPainter& painter, const QRegion& dirty, bool focused) {
@@ -323,17 +273,24 @@ void CellGrid::PaintCell(QPainter& painter, int column, int row, bool focused) {
 void CellGrid::mousePressEvent(QMouseEvent* event) {
   event->accept();
   setFocus(Qt::MouseFocusReason);
-  // Right and middle presses only take the focus.
+  const QPoint pointer = ClientPoint(event->position(), contentsRect());
+  const QPoint cell = CellAt(pointer);
+  // Right presses pick their cell; middle presses only take the focus.
+  if (event->button() == Qt::RightButton) {
+    if (cell.x() >= 0 && !selecting_ && listener_ != nullptr) {
+      listener_->CellPicked(cell.x(), cell.y());
+    }
+    return;
+  }
   if (event->button() != Qt::LeftButton || selecting_) return;
-  lastPointer_ = ClientPoint(event->position(), contentsRect());
-  const QPoint cell = CellAt(lastPointer_);
-  if (cell.x() < 0) return;  // the strips beyond the last lines
-  FinishStroke();            // a key still held ends its stroke here
+  lastPointer_ = pointer;
+  if (cell.x() < 0) return;            // the strips beyond the last lines
+  FinishGesture(event->modifiers());  // a key still held ends its gesture here
   selecting_ = true;
   repeatTimer_.start();
-  StartStroke();
+  StartGesture(GridGestureListener::Source::kPointer);
   // A press asks for its cell even when that cell is already the current one.
-  AskFor(cell.x(), cell.y());
+  AskFor(cell.x(), cell.y(), event->modifiers());
 }
 
 void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -349,77 +306,52 @@ void CellGrid::mouseMoveEvent(QMouseEvent* event) {
   }
   event->accept();
   if (!(event->buttons() & Qt::LeftButton)) {  // the release went elsewhere
-    StopSelecting();
+    StopSelecting(event->modifiers());
     return;
   }
   lastPointer_ = ClientPoint(event->position(), contentsRect());
   const QPoint cell = CellAt(lastPointer_);
   // A refused cell leaves the current cell where it was, so every move inside it asks again.
-  if (cell.x() >= 0 && cell != current_) AskFor(cell.x(), cell.y());
+  if (cell.x() >= 0 && cell != current_) AskFor(cell.x(), cell.y(), event->modifiers());
 }
 
 void CellGrid::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  if (event->button() == Qt::LeftButton) StopSelecting();
+  if (event->button() == Qt::LeftButton) StopSelecting(event->modifiers());
 }
 
 void CellGrid::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers modifiers = event->modifiers();
-  if (modifiers & (Qt::AltModifier | Qt::MetaModifier)) {
+  if (event->key() == Qt::Key_Escape && !(modifiers & (Qt::AltModifier | Qt::MetaModifier))) {
+    event->accept();
+    if (selecting_) {
+      StopSelecting(modifiers, true);  // the drag is dropped; the release that follows ends it
+    } else {
+      FinishGesture(modifiers);
+      if (listener_ != nullptr) listener_->EscapePressed();
+    }
+    return;
+  }
+  const std::optional<QPoint> target =
+      KeyTarget(event->key(), modifiers, current_, QPoint(columnCount_ - 1, rowCount_ - 1));
+  if (!target) {
     QFrame::keyPressEvent(event);
     return;
   }
-  const bool ctrl = modifiers & Qt::ControlModifier;
-  const int lastColumn = columnCount_ - 1;
-  const int lastRow = rowCount_ - 1;
-  QPoint target = current_;
-  // Every cell is visible at once, so a page or Ctrl step reaches the first or last column
-  // or row.
-  switch (event->key()) {
-    case Qt::Key_Up:
-      if (ctrl) break;  // would scroll; the grid never scrolls
-      target.ry() -= 1;
-      break;
-    case Qt::Key_Down:
-      if (ctrl) break;
-      target.ry() += 1;
-      break;
-    case Qt::Key_Left:
-      target.rx() = ctrl ? 0 : target.x() - 1;
-      break;
-    case Qt::Key_Right:
-      target.rx() = ctrl ? lastColumn : target.x() + 1;
-      break;
-    case Qt::Key_Home:
-      target = ctrl ? QPoint(0, 0) : QPoint(0, target.y());
-      break;
-    case Qt::Key_End:
-      target = ctrl ? QPoint(lastColumn, lastRow) : QPoint(lastColumn, target.y());
-      break;
-    case Qt::Key_PageUp:
-      target.ry() = 0;
-      break;
-    case Qt::Key_PageDown:
-      target.ry() = lastRow;
-      break;
-    default:
-      QFrame::keyPressEvent(event);
-      return;
-  }
   event->accept();
-  target = QPoint(std::clamp(target.x(), 0, lastColumn), std::clamp(target.y(), 0, lastRow));
-  if (target == current_ || selecting_) {
-    if (target != current_) AskFor(target.x(), target.y());  // inside the drag's stroke
+  if (*target == current_ || selecting_) {
+    // Inside a drag the key's cell belongs to the drag's gesture.
+    if (*target != current_) AskFor(target->x(), target->y(), modifiers);
     return;
   }
-  // A held key's auto-repeat run is one stroke, which ends when the key is released.
-  if (!event->isAutoRepeat()) FinishStroke();
-  StartStroke();
-  AskFor(target.x(), target.y());
+  // A held key's auto-repeat run is one gesture, which ends when the key is released.
+  if (!event->isAutoRepeat()) FinishGesture(modifiers);
+  StartGesture(GridGestureListener::Source::kKeys);
+  AskFor(target->x(), target->y(), modifiers);
 }
 
 void CellGrid::keyReleaseEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && !selecting_) FinishStroke();
+  if (!event->isAutoRepeat() && !selecting_) FinishGesture(event->modifiers());
   QFrame::keyReleaseEvent(event);
 }
 
@@ -438,14 +370,14 @@ void CellGrid::wheelEvent(QWheelEvent* event) {
     const int row = std::clamp(current_.y() + step, 0, rowCount_ - 1);
     if (row == current_.y()) continue;
     if (selecting_) {
-      AskFor(current_.x(), row);
+      AskFor(current_.x(), row, event->modifiers());
       continue;
     }
-    // Each notch is a stroke of its own.
-    FinishStroke();
-    StartStroke();
-    AskFor(current_.x(), row);
-    FinishStroke();
+    // Each notch is a gesture of its own.
+    FinishGesture(event->modifiers());
+    StartGesture(GridGestureListener::Source::kKeys);
+    AskFor(current_.x(), row, event->modifiers());
+    FinishGesture(event->modifiers());
   }
 }
 
@@ -458,7 +390,7 @@ void CellGrid::focusInEvent(QFocusEvent* event) {
 
 void CellGrid::focusOutEvent(QFocusEvent* event) {
   event->accept();
-  StopSelecting();
+  StopSelecting(QGuiApplication::keyboardModifiers());
   wheelRemainder_ = 0;
   InvalidateCell(current_);
 }
@@ -467,7 +399,7 @@ void CellGrid::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) {
     // The cells look the same enabled or not; only the edge follows the palette's state.
     // A disabled grid loses the focus (Qt moves it on) and ends any selecting.
-    if (!isEnabled()) StopSelecting();
+    if (!isEnabled()) StopSelecting(QGuiApplication::keyboardModifiers());
     update(QRegion(rect()) - contentsRect());
     return;
   }
@@ -475,7 +407,7 @@ void CellGrid::changeEvent(QEvent* event) {
 }
 
 void CellGrid::hideEvent(QHideEvent* event) {
-  StopSelecting();
+  StopSelecting(QGuiApplication::keyboardModifiers());
   QFrame::hideEvent(event);
 }
 

@@ -8,6 +8,9 @@
 #include <functional>
 #include <vector>
 
+#include "ui/grid_frame.h"
+#include "ui/grid_gesture_listener.h"
+
 namespace tollwen {
 
 // A general owner-drawn grid of cells, in the manner of a desktop string grid without text:
@@ -17,11 +20,12 @@ namespace tollwen {
 // shows the focus frame while the grid is its window's focus widget (also while that window is
 // in the background), and the highlight colour otherwise.
 //
-// Gestures (only while enabled): left press on a cell (or the line right of / below it)
-// selects it; dragging selects every cell entered; holding the left button with the pointer
-// outside the cells steps towards it every 60 ms; arrow keys, Home/End/PageUp/PageDown (also
-// with Ctrl), Ctrl+Left/Right and the wheel ask for their target cell; right and middle
-// presses take the focus only; Tab moves the focus on.
+// Gestures (only while enabled), reported to its GridGestureListener: left press on a cell (or
+// the line right of / below it) asks for it; dragging asks for every cell entered; holding the
+// left button with the pointer outside the cells steps towards it every 60 ms; arrow keys,
+// Home/End/PageUp/PageDown (also with Ctrl), Ctrl+Left/Right and the wheel ask for their
+// target cell; Escape cancels a drag; right presses take the focus and pick their cell, middle
+// presses only take the focus; Tab moves the focus on.
 class CellGrid : public QFrame {
   Q_OBJECT
 
@@ -29,12 +33,6 @@ class CellGrid : public QFrame {
   // Paints one cell's content; the grid has already filled `rect` with the cell colour.
   using DrawCellHandler =
       std::function<void(QPainter& painter, int column, int row, const QRect& rect)>;
-  // Asked before the current cell moves to (column, row); false refuses the move.
-  using SelectCellHandler = std::function<bool(int column, int row)>;
-  // Told when a stroke starts and when it ends: a left-button press with its drag and edge
-  // repeat until the release; one key press with its auto-repeat run; one wheel notch. Every
-  // selection the grid asks for lies inside a stroke.
-  using StrokeHandler = std::function<void()>;
 
   CellGrid(int columnCount, int rowCount, QWidget* parent = nullptr);
 
@@ -56,8 +54,8 @@ class CellGrid : public QFrame {
   QPoint CurrentCell() const;  // x = column, y = row
 
   void SetDrawCellHandler(DrawCellHandler handler);
-  void SetSelectCellHandler(SelectCellHandler handler);
-  void SetStrokeHandlers(StrokeHandler started, StrokeHandler finished);
+  // Receives the gestures; without one every cell is accepted.
+  void SetGestureListener(GridGestureListener* listener);
 
   // Repaints every cell now (synchronously).
   void RepaintAll();
@@ -91,17 +89,16 @@ class CellGrid : public QFrame {
 
  private:
   void UpdateOffsets();
-  // Draws the widget's edge from a copy made by the style, remade when it would look different.
-  void DrawCachedFrame(QPainter& painter);
   int GridWidth() const;  // cells and lines together, in pixels
   int GridHeight() const;
   bool ValidCell(int column, int row) const;
-  // Asks the select handler for (column, row); on acceptance makes it the current cell.
-  void AskFor(int column, int row);
+  // Asks the listener for (column, row); on acceptance makes it the current cell.
+  void AskFor(int column, int row, Qt::KeyboardModifiers modifiers);
   void InvalidateCell(QPoint cell);
-  void StopSelecting();
-  void StartStroke();
-  void FinishStroke();
+  // Ends the pointer's gesture: finished as released, or cancelled.
+  void StopSelecting(Qt::KeyboardModifiers modifiers, bool cancelled = false);
+  void StartGesture(GridGestureListener::Source source);
+  void FinishGesture(Qt::KeyboardModifiers modifiers);
   void OnRepeatTimer();
   void PaintCell(QPainter& painter, int column, int row, bool focused);
 
@@ -113,10 +110,8 @@ class CellGrid : public QFrame {
   std::vector<int> tops_;   // y of each row's first pixel
   QPoint current_{0, 0};
   DrawCellHandler drawCell_;
-  SelectCellHandler selectCell_;
-  StrokeHandler strokeStarted_;
-  StrokeHandler strokeFinished_;
-  bool inStroke_ = false;
+  GridGestureListener* listener_ = nullptr;
+  bool inGesture_ = false;
 
   // Left-button selecting: from a press on a cell until the button is released.
   bool selecting_ = false;
@@ -124,9 +119,7 @@ class CellGrid : public QFrame {
   QTimer repeatTimer_;
   int wheelRemainder_ = 0;  // wheel rotation not yet worth a whole notch
 
-  QImage frameCache_;
-  int frameState_ = 0;
-  qint64 framePalette_ = 0;
+  EdgeCache edge_;
 };
 
 }  // namespace tollwen

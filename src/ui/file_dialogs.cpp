@@ -40,7 +40,7 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
 
 FileDialogSetup PictureDialogSetup() {
   FileDialogSetup setup;
-  setup.objectName = QStringLiteral("OpenDialog1");
+  setup.objectName = QStringLiteral("PictureDialog");
   setup.title = QStringLiteral("Select Level File..");
   setup.filter = QString::fromLatin1(kPictureFilter);
   return setup;
@@ -48,7 +48,7 @@ FileDialogSetup PictureDialogSetup() {
 
 FileDialogSetup SaveDialogSetup() {
   FileDialogSetup setup;
-  setup.objectName = QStringLiteral("SaveDialog1");
+  setup.objectName = QStringLiteral("SaveDialog");
   setup.title = QStringLiteral("Save Level Data...");
   setup.filter = QString::fromLatin1(kDataFileFilter);
   setup.defaultExtension = QStringLiteral("dat");
@@ -59,7 +59,7 @@ FileDialogSetup SaveDialogSetup() {
 
 FileDialogSetup MusicDialogSetup() {
   FileDialogSetup setup;
-  setup.objectName = QStringLiteral("OpenDialog2");
+  setup.objectName = QStringLiteral("MusicDialog");
   setup.filter = QString::fromLatin1(kMusicFilter);
   setup.defaultExtension = QStringLiteral("mid");
   setup.initialFileName = QStringLiteral("untitled");
@@ -138,7 +138,7 @@ std::optional<std::string> FileQuestion::Ask(DialogRunner& runner, const std::st
 QColorDialog* CreateColourDialog(QWidget* parent) {
   KeepDialogsOutOfSettings();  // Qt's colour dialog stores custom colours there
   auto* dialog = new QColorDialog(parent);
-  dialog->setObjectName(QStringLiteral("ColorDialog1"));
+  dialog->setObjectName(QStringLiteral("ArrowColourDialog"));
   dialog->setOption(QColorDialog::DontUseNativeDialog);
   dialog->setOption(QColorDialog::ShowAlphaChannel, false);
   return dialog;

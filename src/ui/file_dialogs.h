@@ -41,8 +41,7 @@ struct FileDialogSetup {
   bool save = false;         // a save dialog: any name, no question before overwriting
 };
 
-// The three file dialogs of the window (OpenDialog1: level picture; SaveDialog1: Save As;
-// OpenDialog2: music file).
+// The three file dialogs of the window: the level picture, Save As, and the music file.
 FileDialogSetup PictureDialogSetup();
 FileDialogSetup SaveDialogSetup();
 FileDialogSetup MusicDialogSetup();
@@ -76,7 +75,7 @@ class FileQuestion {
   QString fileName_;
 };
 
-// ColorDialog1: solid colours only, the platform's default title.
+// The arrow colour dialog: solid colours only, the platform's default title.
 QColorDialog* CreateColourDialog(QWidget* parent);
 
 // Shows the colour dialog preset with `current`; the chosen colour (opaque) or nothing.

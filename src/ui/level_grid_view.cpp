@@ -6,16 +6,41 @@
 #include "display/level_renderer.h"
 #include "editor/editor.h"
 #include "level/grid_geometry.h"
+#include "ui/tool_cursors.h"
 
 namespace tollwen {
 
+namespace {
+
+// The level with the tool's preview laid over its cells.
+LevelGrid WithPreview(const LevelGrid& grid, const CellChanges& preview) {
+  LevelGrid shown = grid;
+  for (const CellChange& change : preview) shown.SetCell(change.cell.x(), change.cell.y(), change.code);
+  return shown;
+}
+
+}  // namespace
+
 LevelGridView::LevelGridView(Editor& editor, QWidget* parent)
     : CellGrid(geometry::kColumnCount, geometry::kRowCount, parent), editor_(editor) {
-  setObjectName(QStringLiteral("StringGrid1"));
+  setObjectName(QStringLiteral("LevelGrid"));
   SetDefaultColumnWidth(geometry::kInnerSize);
   SetDefaultRowHeight(geometry::kInnerSize);
   setFixedSize(geometry::kWidgetWidth, geometry::kWidgetHeight);
   setEnabled(false);  // no level is shown until New or Open
+
+  const LevelDocument& level = editor_.Level();
+  connect(&level, &LevelDocument::cellsChanged, this, &LevelGridView::ShowCellsChanged);
+  connect(&level, &LevelDocument::displayChanged, this, &LevelGridView::ShowDisplayChanged);
+  connect(&level, &LevelDocument::pictureLaidOver, this, [this] {
+    pictureOverGrid_ = true;
+    update();
+  });
+  const ToolBox& tools = editor_.Tools();
+  connect(&tools, &ToolBox::previewChanged, this, &LevelGridView::ShowCellsChanged);
+  connect(&tools, &ToolBox::selectionChanged, this, &LevelGridView::ShowCellsChanged);
+  connect(&tools, &ToolBox::toolChosen, this, &LevelGridView::ShowTool);
+  ShowTool(tools.ActiveIndex());
 }
 
 void LevelGridView::SetGridBorders() {
@@ -25,32 +50,30 @@ void LevelGridView::SetGridBorders() {
   SetRowHeight(RowCount() - 1, geometry::kBorderSize);
 }
 
-bool LevelGridView::SelectGridCell(int column, int row) {
-  if (column <= 0 || column >= ColumnCount() - 1 || row <= 0 || row >= RowCount() - 1) {
-    return false;
-  }
-  editor_.PaintCell(column, row);
-  return true;
-}
-
 void LevelGridView::RepaintGrid() {
   pictureOverGrid_ = false;
   update();
 }
 
-void LevelGridView::DrawPictureOnGrid() {
-  pictureOverGrid_ = true;
-  update();
+void LevelGridView::ShowDisplayChanged() {
+  // The display stopping inside a paint leaves the cells painted so far as they are.
+  if (painting_) return;
+  setEnabled(editor_.Level().Editable());
+  RepaintGrid();
+}
+
+void LevelGridView::ShowTool(int index) {
+  setCursor(ToolCursorFor(editor_.Tools().Tools()[static_cast<std::size_t>(index)]->Info().cursor));
 }
 
 void LevelGridView::ShowCellsChanged(const QRect& cells) {
-  const EditorState& state = editor_.State();
-  if (state.LevelOpen && FirstUndrawableCell(state.Grid)) {
+  const LevelDocument& level = editor_.Level();
+  if (level.Shown() && FirstUndrawableCell(level.Grid())) {
     // A repaint of every cell stops the level display at the undrawable one; let it.
     update();
     return;
   }
-  InvalidateArea(CellsPaintExtent(state.Tiles, cells));
+  InvalidateArea(CellsPaintExtent(editor_.State().Tiles, cells));
 }
 
 QRect LevelGridView::CellPaintExtent(int column, int row) const {
@@ -65,13 +88,37 @@ void LevelGridView::PaintCells(QPainter& painter, const QRegion& dirty, bool foc
     plain.highlighted = CurrentCell();
     plain.highlight = colours.color(QPalette::Active, QPalette::Highlight);
   }
-  const EditorState& state = editor_.State();
-  if (!state.LevelOpen) {
+  const LevelDocument& level = editor_.Level();
+  if (!level.Shown()) {
     PaintPlainGrid(painter, dirty, plain);
-    return;
+  } else {
+    const CellChanges& preview = editor_.Tools().Preview();
+    const LevelGrid shown = preview.empty() ? level.Grid() : WithPreview(level.Grid(), preview);
+    const LevelScene scene{shown, level.Picture(), editor_.State().Tiles};
+    painting_ = true;
+    if (PaintLevel(painter, scene, dirty, plain)) editor_.StopLevelDisplay();
+    painting_ = false;
   }
-  const LevelScene scene{state.Grid, state.Background, state.Tiles};
-  if (PaintLevel(painter, scene, dirty, plain)) editor_.StopLevelDisplay();
+  if (level.Editable()) PaintSelection(painter);
+}
+
+void LevelGridView::PaintSelection(QPainter& painter) const {
+  const QRect cells = editor_.Tools().Selection();
+  if (cells.isEmpty()) return;
+  const QRect area = CellRect(cells.left(), cells.top()) | CellRect(cells.right(), cells.bottom());
+  // Black dashes over white: visible on any picture, and unlike the dotted focus frame.
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  const QRect outline = area.adjusted(0, 0, -1, -1);
+  painter.setPen(QPen(Qt::white, 0));
+  painter.drawRect(outline);
+  painter.drawRect(outline.adjusted(1, 1, -1, -1));
+  QPen dashes(Qt::black, 0, Qt::DashLine);
+  painter.setPen(dashes);
+  painter.drawRect(outline);
+  painter.drawRect(outline.adjusted(1, 1, -1, -1));
+  painter.restore();
 }
 
 void LevelGridView::paintEvent(QPaintEvent* event) {
@@ -81,7 +128,7 @@ void LevelGridView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect contents = contentsRect();
   painter.setClipRect(contents);
-  painter.drawImage(contents.topLeft(), editor_.State().Background);
+  painter.drawImage(contents.topLeft(), editor_.Level().Picture());
 }
 
 }  // namespace tollwen

@@ -6,9 +6,11 @@ namespace tollwen {
 
 class Editor;
 
-// StringGrid1: the level grid. A 21 x 15 CellGrid whose 19 x 13 inner cells lie over the
-// level picture at a pitch of 32 pixels, framed by 15-pixel border cells. Paints the editor's
-// level (picture, tiles, start marker) and turns accepted selections into PaintCell.
+// The level grid: a 21 x 15 CellGrid whose 19 x 13 inner cells lie over the level picture at a
+// pitch of 32 pixels, framed by 15-pixel border cells. Shows the editor's level document
+// (picture, tiles, start marker), the tool's preview while a gesture is under way and the
+// selected cells, and repaints whatever the document and the tools announce as changed.
+// The pointer shows the chosen tool.
 //
 // Repaints are asked for and carried out once the running command returns to the event loop
 // (or a dialog runs one), so a command that changes the grid several times paints it once.
@@ -20,18 +22,8 @@ class LevelGridView : public CellGrid {
 
   // Start-up step: 15-pixel first and last columns and rows.
   void SetGridBorders();
-
-  // The cell selection handler (StringGrid1SelectCell): refuses border cells; for an inner
-  // cell runs PaintCell, whose change the editor announces.
-  bool SelectGridCell(int column, int row);
-
   // Every cell is painted anew.
   void RepaintGrid();
-  // The whole background picture is laid over the grid at the next paint; a RepaintGrid
-  // before that paint replaces it.
-  void DrawPictureOnGrid();
-  // Shows the level cells in `cells` (column and row numbers) anew.
-  void ShowCellsChanged(const QRect& cells);
 
  protected:
   QRect CellPaintExtent(int column, int row) const override;
@@ -39,8 +31,16 @@ class LevelGridView : public CellGrid {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The level cells in `cells` (column and row numbers) look different now.
+  void ShowCellsChanged(const QRect& cells);
+  void ShowDisplayChanged();
+  void ShowTool(int index);
+  // The dashed outline around the selected cells.
+  void PaintSelection(QPainter& painter) const;
+
   Editor& editor_;
   bool pictureOverGrid_ = false;
+  bool painting_ = false;
 };
 
 }  // namespace tollwen

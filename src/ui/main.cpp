@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tollwen-level-editor [PICTURE.jpg]\n");
     return 2;
   }
-  tollwen::TForm1 form;
+  tollwen::MainWindow form;
   form.show();
   if (argc == 2) {
     // Opened from the event loop, once the window is on the screen.

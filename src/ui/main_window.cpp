@@ -1,9 +1,9 @@
 #include "ui/main_window.h"
 
 #include <QAction>
-#include <QButtonGroup>
+#include <QActionGroup>
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,42 +13,35 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSessionManager>
-#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 #include "display/bitmap.h"
-#include "display/tile_names.h"
 #include "display/tile_set.h"
 #include "level/path_parts.h"
-#include "level/tile_code.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
-#include "ui/file_dialogs.h"
+#include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
+#include "ui/level_grid_input.h"
 #include "ui/level_grid_view.h"
-#include "ui/message_boxes.h"
-#include "ui/speed_button.h"
+#include "ui/menu_table.h"
+#include "ui/picture_drop.h"
+#include "ui/tile_palette.h"
+#include "ui/window_dialogs.h"
 
 namespace tollwen {
 
 namespace {
 
-constexpr int kButtonPitch = 48;
 constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 104;
 
-std::unique_ptr<DialogRunner> OwnRunnerUnless(DialogRunner* given) {
-  if (given != nullptr) return nullptr;
-  return std::make_unique<ModalDialogRunner>();
-}
-
 std::string ResourceDirOrDefault(std::string resourceDir) {
-  return resourceDir.empty() ? TForm1::ExecutableDir() : std::move(resourceDir);
+  return resourceDir.empty() ? MainWindow::ExecutableDir() : std::move(resourceDir);
 }
 
 // "MS Sans Serif" at 8 points where the family exists, else the closest sans-serif at 8 points.
@@ -62,41 +55,29 @@ QFont WindowFont() {
   return font;
 }
 
-// The file a drop carries when it is exactly one local file named *.jpg (in any case), as the
-// bytes of its name: a percent-encoded name that is not UTF-8 keeps its bytes.
-std::optional<std::string> DroppedPicture(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
-  const QUrl url = data->urls().front();
-  if (!url.isLocalFile() || !url.fileName().endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) {
-    return std::nullopt;
-  }
-  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-}
-
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : TForm1(std::string(), nullptr, parent) {}
+MainWindow::MainWindow(QWidget* parent) : MainWindow(std::string(), nullptr, parent) {}
 
-TForm1::TForm1(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
+MainWindow::MainWindow(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
     : QMainWindow(parent),
-      ownedDialogs_(OwnRunnerUnless(dialogs)),
-      dialogs_(dialogs != nullptr ? *dialogs : *ownedDialogs_),
+      ownedRunner_(dialogs == nullptr ? std::make_unique<ModalDialogRunner>() : nullptr),
+      dialogs_(std::make_unique<WindowDialogs>(dialogs != nullptr ? *dialogs : *ownedRunner_,
+                                               this)),
       // The editor start: resource directory and initial state.
       editor_(*this, ResourceDirOrDefault(std::move(resourceDir))),
-      commands_([this](const std::string& message) { ShowError(message); },
+      commands_([this](const std::string& message) { dialogs_->ShowError(message); },
                 [this] { return editor_.Busy(); }) {
-  setObjectName(QStringLiteral("Form1"));
+  setObjectName(QStringLiteral("MainWindow"));
   SetUpWindow();
   CreateWidgets();
   CreateMenu();
+  FollowHistoryAndSelection();
   // The client area has a fixed size; the window is exactly the menu bar over it and cannot
   // be resized.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
-  CreateDialogs();
-  CreateShortcuts();
-  CreateToolTips();
   setAcceptDrops(true);
-  FormCreate();
+  StartUp();
   // The desktop session ending closes the window too: ask before unsaved work is lost.
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
@@ -106,20 +87,22 @@ TForm1::TForm1(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
   }
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
   // The grid paints from the editor's state: take it down while the editor still exists.
   delete takeCentralWidget();
   grid_ = nullptr;
 }
 
-std::string TForm1::ExecutableDir() {
+std::string MainWindow::ExecutableDir() {
   // Qt's answer passes through QString, which cannot hold file-name bytes that are not UTF-8
   // (it comes back empty for such a directory), so the system's own name is taken first.
   if (std::string exact = ExecutableDirectory(); !exact.empty()) return exact;
   return WithTrailingSeparator(QCoreApplication::applicationDirPath().toStdString());
 }
 
-void TForm1::SetUpWindow() {
+GlyphButton& MainWindow::PaletteButton(int index) { return palette_->Button(index); }
+
+void MainWindow::SetUpWindow() {
   setWindowTitle(QStringLiteral("Tollwen Level Editor"));
   // A single border: no resizing and no maximise box; the system menu and minimise box stay.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -132,160 +115,158 @@ void TForm1::SetUpWindow() {
   move(kWindowLeft, kWindowTop);
 }
 
-void TForm1::CreateWidgets() {
+void MainWindow::CreateWidgets() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
-  panel1_ = new BevelPanel(client);
-  panel1_->setObjectName(QStringLiteral("Panel1"));
-  panel1_->setGeometry(0, 0, kPanelWidth, kClientHeight);
+  toolPanel_ = new BevelPanel(client);
+  toolPanel_->setObjectName(QStringLiteral("ToolPanel"));
+  toolPanel_->setGeometry(0, 0, kPanelWidth, kClientHeight);
 
-  palette_ = new QButtonGroup(this);
-  palette_->setExclusive(true);
-  for (int k = 0; k < kPaletteSize; ++k) {
-    auto* button = new SpeedButton(panel1_);
-    button->setObjectName(QStringLiteral("SpeedButton%1").arg(k));
-    const int left = k < 8 ? 8 : 56;
-    const int top = 8 + kButtonPitch * (k % 8);
-    button->move(left, top);
-    palette_->addButton(button, k);
-    speedButtons_[k] = button;
-  }
-  speedButtons_[0]->setChecked(true);
-  connect(palette_, &QButtonGroup::idClicked, this, [this](int id) { SpeedButtonClick(id); });
+  palette_ = new TilePalette(*toolPanel_, *this);
+  connect(palette_, &TilePalette::clicked, this, [this](int index) {
+    if (!RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); })) {
+      // The press did not reach the editor: the palette keeps showing the tile in use.
+      palette_->ShowTile(editor_.State().CurrentTile);
+    }
+  });
 
-  label1_ = new QLabel(QStringLiteral("Arrow Colour:"), panel1_);
-  label1_->setObjectName(QStringLiteral("Label1"));
+  auto* label = new QLabel(QStringLiteral("Arrow Colour:"), toolPanel_);
+  label->setObjectName(QStringLiteral("ArrowColourLabel"));
   // The designed width fits the text in the designed font; a wider fallback font widens the
   // label rather than cutting the text off.
-  const int textWidth = QFontMetrics(label1_->font()).horizontalAdvance(label1_->text());
-  label1_->setGeometry(8, 392, std::max(63, textWidth), 13);
+  const int textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
+  label->setGeometry(8, 392, std::max(63, textWidth), 13);
 
-  button1_ = new QPushButton(QStringLiteral("Select"), panel1_);
-  button1_->setObjectName(QStringLiteral("Button1"));
-  button1_->setGeometry(8, 408, 41, 41);
-  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+  arrowColourButton_ = new QPushButton(QStringLiteral("Select"), toolPanel_);
+  arrowColourButton_->setObjectName(QStringLiteral("ArrowColourButton"));
+  arrowColourButton_->setGeometry(8, 408, 41, 41);
+  connect(arrowColourButton_, &QPushButton::clicked, this,
+          [this] { Run(&Editor::ChooseArrowColour); });
 
-  label2_ = new QLabel(panel1_);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  label2_->move(56, 408);
-  label2_->setFixedSize(41, 41);
-  label2_->setAutoFillBackground(true);
+  arrowSwatch_ = new QLabel(toolPanel_);
+  arrowSwatch_->setObjectName(QStringLiteral("ArrowColourSwatch"));
+  arrowSwatch_->move(56, 408);
+  arrowSwatch_->setFixedSize(41, 41);
+  arrowSwatch_->setAutoFillBackground(true);
   SetArrowColour(qRgb(0, 0, 0));
 
-  // StringGrid1 comes at its fixed size and disabled: no level is shown yet.
+  // The level grid comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
   grid_->move(kGridLeft, 0);
-  // Selections go through the error boundary, and do nothing while a command runs. A stroke's
-  // selections make one step of the history.
-  grid_->SetSelectCellHandler(
-      [this](int column, int row) { return StringGrid1SelectCell(column, row); });
-  grid_->SetStrokeHandlers([this] { editor_.BeginStroke(); }, [this] { editor_.EndStroke(); });
+  gridInput_ = std::make_unique<LevelGridInput>(
+      editor_, [this](const std::function<void()>& input) { return RunCommand(input); },
+      [this] { palette_->ShowTile(editor_.State().CurrentTile); });
+  grid_->SetGestureListener(gridInput_.get());
+  new GridToolTips(*grid_, editor_.Level().Grid());
 
-  button1_->setFocus();
+  arrowColourButton_->setFocus();
 }
 
-QAction* TForm1::AddMenuItem(QWidget* menu, const QString& objectName, const QString& text,
-                             void (TForm1::*handler)()) {
-  auto* action = new QAction(text, menu);
-  action->setObjectName(objectName);
-  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-  menu->addAction(action);
-  return action;
+void MainWindow::Run(void (Editor::*command)()) {
+  RunCommand([this, command] { (editor_.*command)(); });
 }
 
-void TForm1::CreateMenu() {
+void MainWindow::CreateMenu() {
   QMenuBar* bar = menuBar();
-  bar->setObjectName(QStringLiteral("MainMenu1"));
+  bar->setObjectName(QStringLiteral("MenuBar"));
   // Plain Windows-style menu bar, also on desktops that would move it elsewhere.
   bar->setNativeMenuBar(false);
 
-  QMenu* file = bar->addMenu(QStringLiteral("&File"));
-  file->setObjectName(QStringLiteral("File1"));
-  AddMenuItem(file, QStringLiteral("New1"), QStringLiteral("&New"), &TForm1::New1Click);
-  file->addSeparator()->setObjectName(QStringLiteral("N1"));
-  AddMenuItem(file, QStringLiteral("Open1"), QStringLiteral("&Open"), &TForm1::Open1Click);
-  AddMenuItem(file, QStringLiteral("Close1"), QStringLiteral("&Close"), &TForm1::Close1Click);
-  file->addSeparator()->setObjectName(QStringLiteral("N2"));
-  AddMenuItem(file, QStringLiteral("Save1"), QStringLiteral("&Save"), &TForm1::Save1Click);
-  AddMenuItem(file, QStringLiteral("SaveAs1"), QStringLiteral("Save &As"), &TForm1::SaveAs1Click);
-  file->addSeparator()->setObjectName(QStringLiteral("N3"));
-  QAction* exit =
-      AddMenuItem(file, QStringLiteral("Exit1"), QStringLiteral("E&xit"), &TForm1::Exit1Click);
-  // Keep it an ordinary menu item on every platform.
-  exit->setMenuRole(QAction::NoRole);
-
-  // A top-level item without a submenu: choosing it runs the command at once.
-  AddMenuItem(bar, QStringLiteral("SelectMusic1"), QStringLiteral("&Select Music"),
-              &TForm1::SelectMusic1Click);
-
-  QMenu* image = bar->addMenu(QStringLiteral("&Image"));
-  image->setObjectName(QStringLiteral("Image1"));
-  AddMenuItem(image, QStringLiteral("RefreshDisplay1"), QStringLiteral("&Refresh Display"),
-              &TForm1::RefreshDisplay1Click);
-}
-
-void TForm1::CreateDialogs() {
-  openDialog1_ = std::make_unique<FileQuestion>(PictureDialogSetup(), this);
-  saveDialog1_ = std::make_unique<FileQuestion>(SaveDialogSetup(), this);
-  openDialog2_ = std::make_unique<FileQuestion>(MusicDialogSetup(), this);
-  // Each dialog is built the first time its question is asked and kept from then on: most
-  // sessions never open some of them, and building one costs more than starting the window.
-}
-
-void TForm1::CreateShortcuts() {
-  struct MenuShortcut {
-    const char* item;
-    QKeyCombination keys;
+  using Keys = QList<QKeySequence>;
+  const char* const file = "&File";
+  const char* const edit = "&Edit";
+  const auto run = [this](void (Editor::*command)()) { return [this, command] { Run(command); }; };
+  const QList<MenuEntry> entries = {
+      {file, "NewAction", "&New", Keys{Qt::CTRL | Qt::Key_N}, run(&Editor::NewLevel)},
+      {file, nullptr, nullptr, {}, {}},
+      {file, "OpenAction", "&Open", Keys{Qt::CTRL | Qt::Key_O}, run(&Editor::OpenLevel)},
+      {file, "CloseAction", "&Close", Keys{Qt::CTRL | Qt::Key_W}, run(&Editor::CloseLevel)},
+      {file, nullptr, nullptr, {}, {}},
+      {file, "SaveAction", "&Save", Keys{Qt::CTRL | Qt::Key_S}, run(&Editor::Save)},
+      {file, "SaveAsAction", "Save &As", Keys{Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+       run(&Editor::SaveAs)},
+      {file, nullptr, nullptr, {}, {}},
+      // Through the close event, like the title bar's close button and Alt+F4.
+      {file, "ExitAction", "E&xit", Keys{Qt::CTRL | Qt::Key_Q}, [this] { close(); }},
+      {edit, "UndoAction", "&Undo", Keys{Qt::CTRL | Qt::Key_Z}, run(&Editor::Undo)},
+      {edit, "RedoAction", "&Redo", Keys{Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+       run(&Editor::Redo)},
+      {edit, nullptr, nullptr, {}, {}},
+      {edit, "CutAction", "Cu&t", Keys{Qt::CTRL | Qt::Key_X}, run(&Editor::Cut)},
+      {edit, "CopyAction", "&Copy", Keys{Qt::CTRL | Qt::Key_C}, run(&Editor::Copy)},
+      {edit, "PasteAction", "&Paste", Keys{Qt::CTRL | Qt::Key_V},
+       [this] { RunCommand([this] { editor_.Paste(grid_->CurrentCell()); }); }},
+      {edit, "DeleteAction", "&Delete", Keys{Qt::Key_Delete}, run(&Editor::DeleteSelection)},
+      {edit, "SelectAllAction", "Select &All", Keys{Qt::CTRL | Qt::Key_A},
+       run(&Editor::SelectAll)},
+      {edit, nullptr, nullptr, {}, {}},
+      // A top-level item without a submenu: choosing it runs the command at once.
+      {nullptr, "SelectMusicAction", "&Select Music", Keys{Qt::CTRL | Qt::Key_M},
+       run(&Editor::SelectMusic)},
+      {"&Image", "RefreshDisplayAction", "&Refresh Display", Keys{Qt::Key_F5},
+       run(&Editor::RefreshDisplay)},
   };
-  static constexpr MenuShortcut kMenuShortcuts[] = {
-      {"New1", Qt::CTRL | Qt::Key_N},
-      {"Open1", Qt::CTRL | Qt::Key_O},
-      {"Close1", Qt::CTRL | Qt::Key_W},
-      {"Save1", Qt::CTRL | Qt::Key_S},
-      {"SaveAs1", Qt::CTRL | Qt::SHIFT | Qt::Key_S},
-      {"SelectMusic1", Qt::CTRL | Qt::Key_M},
-      {"RefreshDisplay1", Qt::Key_F5},
-      {"Exit1", Qt::CTRL | Qt::Key_Q},
-  };
-  for (const MenuShortcut& shortcut : kMenuShortcuts) {
-    findChild<QAction*>(QLatin1String(shortcut.item))->setShortcut(QKeySequence(shortcut.keys));
-  }
+  AddMenuEntries(*bar, entries);
 
-  // Undo and redo are not in the menu: actions of the window itself, active wherever the
-  // keyboard focus is in it.
-  const auto windowAction = [this](const char* name, QList<QKeySequence> keys,
-                                   void (TForm1::*handler)()) {
-    auto* action = new QAction(QLatin1String(name), this);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcuts(keys);
-    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    addAction(action);
-  };
-  windowAction("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TForm1::UndoClick);
-  windowAction("Redo",
-               {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-               &TForm1::RedoClick);
-
-  // A tile key acts like a click on its palette button. Window shortcuts stay silent while a
-  // dialog or a menu has the keyboard.
-  for (int k = 0; k < kPaletteSize; ++k) {
-    const auto key = static_cast<Qt::Key>(k < 10 ? Qt::Key_0 + k : Qt::Key_A + (k - 10));
-    auto* shortcut = new QShortcut(QKeySequence(key), this);
-    connect(shortcut, &QShortcut::activated, this, [this, k] { speedButtons_[k]->click(); });
+  // The tools, one exclusive group at the end of the Edit menu, each with its key.
+  QMenu* editMenu = findChild<QMenu*>(QStringLiteral("EditMenu"));
+  auto* tools = new QActionGroup(this);
+  tools->setExclusive(true);
+  ToolBox& toolBox = editor_.Tools();
+  for (std::size_t i = 0; i < toolBox.Tools().size(); ++i) {
+    const ToolInfo info = toolBox.Tools()[i]->Info();
+    auto* action = new QAction(QString::fromUtf8(info.name), tools);
+    action->setObjectName(QString::fromUtf8(info.name).remove(QLatin1Char('&')).remove(
+                              QLatin1Char(' ')) +
+                          QStringLiteral("Tool"));
+    action->setCheckable(true);
+    action->setChecked(static_cast<int>(i) == toolBox.ActiveIndex());
+    action->setShortcut(QKeySequence(QChar::fromLatin1(info.key)));
+    const int index = static_cast<int>(i);
+    connect(action, &QAction::triggered, this,
+            [this, index] { RunCommand([this, index] { editor_.Tools().Choose(index); }); });
+    editMenu->addAction(action);
   }
+  connect(&toolBox, &ToolBox::toolChosen, this,
+          [tools](int index) { tools->actions().at(index)->setChecked(true); });
 }
 
-void TForm1::CreateToolTips() {
-  for (int k = 0; k < kPaletteSize; ++k) {
-    speedButtons_[k]->setToolTip(QString::fromStdString(TileLabel(TileCodeFor(k))));
-  }
-  new GridToolTips(*grid_, editor_.State().Grid);
+void MainWindow::FollowHistoryAndSelection() {
+  QUndoStack& history = editor_.Level().History();
+  const auto follow = [this, &history](const char* actionName, const QString& verb,
+                                       auto canSignal, auto textSignal, bool (QUndoStack::*can)() const,
+                                       QString (QUndoStack::*text)() const) {
+    QAction* action = findChild<QAction*>(QLatin1String(actionName));
+    const auto update = [action, verb, &history, can, text] {
+      const QString step = (history.*text)();
+      action->setText(step.isEmpty() ? verb : verb + QLatin1Char(' ') + step);
+      action->setEnabled((history.*can)());
+    };
+    connect(&history, canSignal, action, update);
+    connect(&history, textSignal, action, update);
+    update();
+  };
+  follow("UndoAction", QStringLiteral("&Undo"), &QUndoStack::canUndoChanged,
+         &QUndoStack::undoTextChanged, &QUndoStack::canUndo, &QUndoStack::undoText);
+  follow("RedoAction", QStringLiteral("&Redo"), &QUndoStack::canRedoChanged,
+         &QUndoStack::redoTextChanged, &QUndoStack::canRedo, &QUndoStack::redoText);
+
+  const QList<QAction*> needSelection = {findChild<QAction*>(QStringLiteral("CutAction")),
+                                         findChild<QAction*>(QStringLiteral("CopyAction")),
+                                         findChild<QAction*>(QStringLiteral("DeleteAction"))};
+  const auto updateSelection = [this, needSelection] {
+    for (QAction* action : needSelection) {
+      action->setEnabled(!editor_.Tools().Selection().isEmpty());
+    }
+  };
+  connect(&editor_.Tools(), &ToolBox::selectionChanged, this, updateSelection);
+  updateSelection();
 }
 
-void TForm1::FormCreate() {
+void MainWindow::StartUp() {
   // An error ends start-up at its step; the window opens all the same with the steps before
   // it done.
   commands_.RunAlways([this] {
@@ -295,23 +276,17 @@ void TForm1::FormCreate() {
 
     Bitmap emptyGlyph;
     emptyGlyph.LoadFromFile(state.ResourceDir + "0.bmp");
-    speedButtons_[0]->SetGlyph(emptyGlyph.Image());
-
-    // Each button keeps a copy taken now: later recolouring of the tiles does not reach the
-    // palette.
-    for (int i = 1; i <= kTileCount; ++i) {
-      speedButtons_[i]->SetGlyph(state.Tiles.TileBitmap(i).Image());
-    }
+    palette_->SetEmptyGlyph(emptyGlyph.Image());
+    palette_->SetTileGlyphs(state.Tiles);
   });
 }
 
-void TForm1::FormClose() {
-  EditorState& state = editor_.State();
-  state.Background = QImage();
-  state.Tiles.Clear();
+void MainWindow::FreeBitmaps() {
+  editor_.Level().ReleasePicture();
+  editor_.State().Tiles.Clear();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (closed_) {
     event->accept();
     return;
@@ -326,76 +301,35 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  commands_.RunAlways([this] { FormClose(); });
+  commands_.RunAlways([this] { FreeBitmaps(); });
   closed_ = true;
   event->accept();
 }
 
-void TForm1::CloseIfPending() {
+void MainWindow::CloseIfPending() {
   if (!closePending_ || editor_.Busy()) return;
   closePending_ = false;
   QTimer::singleShot(0, this, [this] { close(); });
 }
 
-bool TForm1::MayClose() {
+bool MainWindow::MayClose() {
   bool mayClose = false;
   RunCommand([this, &mayClose] { mayClose = editor_.ConfirmDiscardChanges(UnsavedAction::Exit); });
   return mayClose;
 }
 
-bool TForm1::RunCommand(const std::function<void()>& command) {
+bool MainWindow::RunCommand(const std::function<void()>& command) {
   if (closed_) return false;
   const bool completed = commands_.Run(command);
   CloseIfPending();
   return completed;
 }
 
-void TForm1::ShowError(const std::string& message) {
-  const auto box = MakeErrorBox(ApplicationTitle(), message, this);
-  dialogs_.RunMessageBox(*box);
-}
-
-void TForm1::New1Click() {
-  RunCommand([this] { editor_.NewLevel(); });
-}
-void TForm1::Open1Click() {
-  RunCommand([this] { editor_.OpenLevel(); });
-}
-void TForm1::Close1Click() {
-  RunCommand([this] { editor_.CloseLevel(); });
-}
-void TForm1::Save1Click() {
-  RunCommand([this] { editor_.Save(); });
-}
-void TForm1::SaveAs1Click() {
-  RunCommand([this] { editor_.SaveAs(); });
-}
-void TForm1::Exit1Click() {
-  // Through the close event, like the title bar's close button and Alt+F4.
-  close();
-}
-void TForm1::SelectMusic1Click() {
-  RunCommand([this] { editor_.SelectMusic(); });
-}
-void TForm1::RefreshDisplay1Click() {
-  RunCommand([this] { editor_.RefreshDisplay(); });
-}
-void TForm1::Button1Click() {
-  RunCommand([this] { editor_.ChooseArrowColour(); });
-}
-
-void TForm1::UndoClick() {
-  RunCommand([this] { editor_.Undo(); });
-}
-void TForm1::RedoClick() {
-  RunCommand([this] { editor_.Redo(); });
-}
-
-void TForm1::OpenPictureFile(const std::string& picturePath) {
+void MainWindow::OpenPictureFile(const std::string& picturePath) {
   RunCommand([this, &picturePath] { editor_.OpenLevelFile(picturePath); });
 }
 
-void TForm1::OpenDroppedPicture(const std::string& picturePath) {
+void MainWindow::OpenDroppedPicture(const std::string& picturePath) {
   RunCommand([this, &picturePath] {
     if (editor_.ConfirmDiscardChanges(UnsavedAction::OpenLevel)) {
       editor_.OpenLevelFile(picturePath);
@@ -403,99 +337,62 @@ void TForm1::OpenDroppedPicture(const std::string& picturePath) {
   });
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (DroppedPicture(event->mimeData())) event->acceptProposedAction();
-}
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) { AcceptPictureAsCopy(*event); }
 
-void TForm1::dropEvent(QDropEvent* event) {
-  const auto picture = DroppedPicture(event->mimeData());
-  if (!picture) return;
-  event->acceptProposedAction();
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (!AcceptPictureAsCopy(*event)) return;
   // The drag source waits for the drop to end: the questions and messages of the open come
   // after it, from the event loop.
-  QTimer::singleShot(0, this, [this, path = *picture] { OpenDroppedPicture(path); });
+  QTimer::singleShot(0, this, [this, path = *DroppedPicture(event->mimeData())] {
+    OpenDroppedPicture(path);
+  });
 }
 
-void TForm1::SpeedButtonClick(int index) {
-  if (!RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); })) {
-    // The press did not reach the editor: the palette keeps showing the tile in use.
-    ShowCurrentTile();
-  }
+std::optional<std::string> MainWindow::AskPictureFile(const std::string& initialDir) {
+  return dialogs_->AskPictureFile(initialDir);
 }
 
-void TForm1::ShowCurrentTile() {
-  for (int k = 0; k < kPaletteSize; ++k) {
-    if (TileCodeFor(k) == editor_.State().CurrentTile) {
-      speedButtons_[k]->setChecked(true);
-      return;
-    }
-  }
+std::optional<std::string> MainWindow::AskSaveFile(const std::string& initialDir) {
+  return dialogs_->AskSaveFile(initialDir);
 }
 
-bool TForm1::StringGrid1SelectCell(int column, int row) {
-  bool accepted = false;
-  RunCommand([this, column, row, &accepted] { accepted = grid_->SelectGridCell(column, row); });
-  return accepted;
+std::optional<std::string> MainWindow::AskMusicFile(const std::string& initialDir) {
+  return dialogs_->AskMusicFile(initialDir);
 }
 
-std::optional<std::string> TForm1::AskPictureFile(const std::string& initialDir) {
-  return openDialog1_->Ask(dialogs_, initialDir);
+std::optional<QRgb> MainWindow::AskArrowColour(QRgb current) {
+  return dialogs_->AskArrowColour(current);
 }
 
-std::optional<std::string> TForm1::AskSaveFile(const std::string& initialDir) {
-  return saveDialog1_->Ask(dialogs_, initialDir);
+void MainWindow::ShowMessage(const std::string& text) { dialogs_->ShowMessage(text); }
+
+SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
+  return dialogs_->AskSaveChanges(question);
 }
 
-std::optional<std::string> TForm1::AskMusicFile(const std::string& initialDir) {
-  return openDialog2_->Ask(dialogs_, initialDir);
+void MainWindow::RepaintGrid() {
+  if (!closed_) grid_->RepaintGrid();
 }
 
-std::optional<QRgb> TForm1::AskArrowColour(QRgb current) {
-  if (colorDialog1_ == nullptr) colorDialog1_ = CreateColourDialog(this);
-  return AskColour(*colorDialog1_, dialogs_, current);
+std::string MainWindow::ClipboardText() const {
+  return QGuiApplication::clipboard()->text().toStdString();
 }
 
-void TForm1::ShowMessage(const std::string& text) {
-  const auto box = MakeMessageBox(ApplicationTitle(), text, this);
-  dialogs_.RunMessageBox(*box);
+void MainWindow::SetClipboardText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-SaveChangesAnswer TForm1::AskSaveChanges(const std::string& question) {
-  const auto box = MakeSaveChangesBox(ApplicationTitle(), question, this);
-  const int pressed = dialogs_.RunMessageBox(*box);
-  if (pressed == QMessageBox::Save) return SaveChangesAnswer::Save;
-  if (pressed == QMessageBox::Discard) return SaveChangesAnswer::Discard;
-  return SaveChangesAnswer::Cancel;
+QRgb MainWindow::ArrowColour() const {
+  return arrowSwatch_->palette().color(QPalette::Window).rgb();
 }
 
-void TForm1::SetGridEnabled(bool enabled) { grid_->setEnabled(enabled); }
-
-bool TForm1::GridEnabled() const { return grid_->isEnabled(); }
-
-void TForm1::RepaintGrid() {
-  if (closed_) return;
-  grid_->RepaintGrid();
-}
-
-void TForm1::DrawPictureOnGrid() {
-  if (closed_) return;
-  grid_->DrawPictureOnGrid();
-}
-
-void TForm1::CellsChanged(const QRect& cells) {
-  if (closed_) return;
-  grid_->ShowCellsChanged(cells);
-}
-
-QRgb TForm1::ArrowColour() const { return label2_->palette().color(QPalette::Window).rgb(); }
-
-void TForm1::SetArrowColour(QRgb colour) {
-  QPalette pal = label2_->palette();
+void MainWindow::SetArrowColour(QRgb colour) {
+  QPalette pal = arrowSwatch_->palette();
   pal.setColor(QPalette::Window, QColor::fromRgb(colour));
-  label2_->setPalette(pal);
+  arrowSwatch_->setPalette(pal);
 }
 
-void TForm1::ProcessPendingMessages() {
+void MainWindow::ProcessPendingMessages() {
   // Repaints and timers go through; user input waits until the running command has finished.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

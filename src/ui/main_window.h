@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,10 +11,8 @@
 #include "ui/command_runner.h"
 
 class QAction;
-class QButtonGroup;
 class QDragEnterEvent;
 class QDropEvent;
-class QColorDialog;
 class QLabel;
 class QPushButton;
 
@@ -23,15 +20,17 @@ namespace tollwen {
 
 class BevelPanel;
 class DialogRunner;
-class FileQuestion;
+class GlyphButton;
+class LevelGridInput;
 class LevelGridView;
-class SpeedButton;
+class TilePalette;
+class WindowDialogs;
 
-// Form1, the editor's only window: the tool panel with the tile palette and the arrow-colour
-// swatch on the left, the level grid on the right, the main menu above. It owns the editor,
-// binds the menu and the palette to its commands, supplies the dialogs and message boxes the
-// commands ask for, and runs start-up and shut-down.
-class TForm1 : public QMainWindow, public WindowServices {
+// The editor's only window: the tool panel with the tile palette and the arrow-colour swatch on
+// the left, the level grid on the right, the menu bar above. It owns the editor, binds the menu,
+// the palette and the grid to its commands, supplies the dialogs, message boxes and clipboard
+// the commands ask for, and runs start-up and shut-down.
+class MainWindow : public QMainWindow, public WindowServices {
   Q_OBJECT
 
  public:
@@ -40,29 +39,26 @@ class TForm1 : public QMainWindow, public WindowServices {
   static constexpr int kGridLeft = kPanelWidth + 2;
   static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
   static constexpr int kClientHeight = geometry::kWidgetHeight;
-  static constexpr int kPaletteSize = 16;
 
   // The window as the program starts it: assets beside the executable, dialogs shown to the
   // user.
-  explicit TForm1(QWidget* parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
   // `resourceDir` (ending with a path separator; empty for the executable's directory) is
   // where the assets are read and where the Save As and music dialogs start. `dialogs` runs
   // every dialog and message box; nullptr shows them to the user.
-  TForm1(std::string resourceDir, DialogRunner* dialogs, QWidget* parent = nullptr);
-  ~TForm1() override;
+  MainWindow(std::string resourceDir, DialogRunner* dialogs, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The directory of the running executable, with a trailing separator.
   static std::string ExecutableDir();
 
   Editor& LevelEditor() { return editor_; }
   LevelGridView& Grid() { return *grid_; }
-  SpeedButton& PaletteButton(int index) { return *speedButtons_.at(index); }
+  GlyphButton& PaletteButton(int index);
 
   // Runs a user command through the error boundary; does nothing while another command runs.
   // True when the command ran to completion.
   bool RunCommand(const std::function<void()>& command);
-  // The error box of the top-level error handler, for a message that escaped a command.
-  void ShowError(const std::string& message);
   // Opens the picture as File > Open does once the user has picked it, without asking first:
   // the picture named on the command line.
   void OpenPictureFile(const std::string& picturePath);
@@ -74,11 +70,9 @@ class TForm1 : public QMainWindow, public WindowServices {
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
-  void SetGridEnabled(bool enabled) override;
-  bool GridEnabled() const override;
   void RepaintGrid() override;
-  void DrawPictureOnGrid() override;
-  void CellsChanged(const QRect& cells) override;
+  std::string ClipboardText() const override;
+  void SetClipboardText(const std::string& text) override;
   QRgb ArrowColour() const override;
   void SetArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
@@ -93,60 +87,36 @@ class TForm1 : public QMainWindow, public WindowServices {
   void SetUpWindow();
   void CreateWidgets();
   void CreateMenu();
-  void CreateDialogs();
-  // Menu shortcuts, the window-wide undo and redo keys, and the tile keys 0-9 and A-F.
-  void CreateShortcuts();
-  // Tool tips naming the palette's tiles and the grid cell under the pointer.
-  void CreateToolTips();
+  // The Edit menu's undo and redo items name their step; cut, copy and delete need a
+  // selection.
+  void FollowHistoryAndSelection();
   // Start-up after the editor start: grid borders, assets, palette glyphs.
-  void FormCreate();
+  void StartUp();
   // Shut-down: frees the picture, the marker and the tiles.
-  void FormClose();
+  void FreeBitmaps();
 
-  void New1Click();
-  void Open1Click();
-  void Close1Click();
-  void Save1Click();
-  void SaveAs1Click();
-  void Exit1Click();
-  void SelectMusic1Click();
-  void RefreshDisplay1Click();
-  void SpeedButtonClick(int index);
-  void UndoClick();
-  void RedoClick();
+  // Runs an editor command from the menu.
+  void Run(void (Editor::*command)());
   // After the unsaved-work question, opens a picture dropped on the window.
   void OpenDroppedPicture(const std::string& picturePath);
-  void Button1Click();
-  bool StringGrid1SelectCell(int column, int row);
-
-  // Checks the palette button of the editor's current tile.
-  void ShowCurrentTile();
   // A close that arrived while a command ran goes through once it has finished.
   void CloseIfPending();
   // Before the window closes or the desktop session ends: true when nothing unsaved is lost
   // (saved, discarded or unmodified).
   bool MayClose();
-  QAction* AddMenuItem(QWidget* menu, const QString& objectName, const QString& text,
-                       void (TForm1::*handler)());
 
-  std::unique_ptr<DialogRunner> ownedDialogs_;
-  DialogRunner& dialogs_;
+  std::unique_ptr<DialogRunner> ownedRunner_;
+  std::unique_ptr<WindowDialogs> dialogs_;
   Editor editor_;
   CommandRunner commands_;
+  std::unique_ptr<LevelGridInput> gridInput_;
 
   // Widgets, owned by the window.
-  BevelPanel* panel1_ = nullptr;
-  std::array<SpeedButton*, kPaletteSize> speedButtons_{};
-  QButtonGroup* palette_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QPushButton* button1_ = nullptr;
-  QLabel* label2_ = nullptr;
+  BevelPanel* toolPanel_ = nullptr;
+  TilePalette* palette_ = nullptr;
+  QPushButton* arrowColourButton_ = nullptr;
+  QLabel* arrowSwatch_ = nullptr;
   LevelGridView* grid_ = nullptr;
-
-  std::unique_ptr<FileQuestion> openDialog1_;
-  std::unique_ptr<FileQuestion> saveDialog1_;
-  std::unique_ptr<FileQuestion> openDialog2_;
-  QColorDialog* colorDialog1_ = nullptr;
 
   bool closed_ = false;
   bool closePending_ = false;

@@ -75,7 +75,7 @@ TEST_F(ChooseArrowColourTest, CancelChangesNothing) {
 }
 
 TEST_F(ChooseArrowColourTest, TealIsRefusedAndNothingChanges) {
-  window_.SetGridEnabled(true);
+  editor_.NewLevel();  // a level on the grid
   window_.ClearCalls();
   // Teal whatever the alpha byte of the chosen value.
   for (QRgb teal : {kTeal, QRgb{0x00008080}}) {
@@ -90,7 +90,7 @@ TEST_F(ChooseArrowColourTest, TealIsRefusedAndNothingChanges) {
 }
 
 TEST_F(ChooseArrowColourTest, SwatchFirstThenTilesOneByOneThenRepaint) {
-  window_.SetGridEnabled(true);
+  editor_.NewLevel();  // a level on the grid
   window_.ClearCalls();
   // At each tick tile `tick` is recoloured and the next one not yet; the swatch is already set.
   int tick = 0;

@@ -47,6 +47,23 @@ EditorTest::EditorTest()
       resourceDir_(root_ + "bin/"),
       editor_(window_, resourceDir_) {
   std::filesystem::create_directory(resourceDir_);
+  LevelDocument& level = editor_.Level();
+  QObject::connect(&level, &LevelDocument::cellsChanged,
+                   [this](const QRect& cells) { changedCells_.push_back(cells); });
+  // What the grid shows, in the call log among the questions and messages.
+  QObject::connect(&level, &LevelDocument::displayChanged, [this, &level] {
+    static constexpr const char* kNames[] = {"Display closed", "Display shown", "Display stopped"};
+    window_.Note(kNames[static_cast<int>(level.Display())]);
+  });
+  QObject::connect(&level, &LevelDocument::pictureLaidOver,
+                   [this] { window_.Note("Picture laid over the grid"); });
+}
+
+void EditorTest::Stroke(const std::vector<QPoint>& cells) {
+  ToolBox& tools = editor_.Tools();
+  tools.BeginGesture(GestureSource::kPointer);
+  for (const QPoint& cell : cells) tools.AskCell(cell.x(), cell.y(), {});
+  tools.FinishGesture({});
 }
 
 std::string EditorTest::MakeDir(const std::string& name) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "editor/editor.h"
 #include "support/fake_window.h"
@@ -33,6 +34,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 
 // An editor over a fake window, with a fresh temporary directory for pictures and data files.
+// The window's call log also notes what the grid is told to show: "Display closed",
+// "Display shown", "Display stopped" and "Picture laid over the grid".
 class EditorTest : public ::testing::Test {
  protected:
   EditorTest();
@@ -45,12 +48,19 @@ class EditorTest : public ::testing::Test {
   void Open(const std::string& picturePath);
 
   EditorState& State() { return editor_.State(); }
+  LevelDocument& Level() { return editor_.Level(); }
+  // Paints the current tile into the level cell as a key press would: a step of its own.
+  void Paint(int column, int row) { editor_.Tools().AskCell(column, row, {}); }
+  // Paints the cells as one drag of the brush.
+  void Stroke(const std::vector<QPoint>& cells);
 
   QTemporaryDir tempDir_;
   std::string root_;
   std::string resourceDir_;
   FakeWindow window_;
   Editor editor_;
+  // Every range of level cells the document announced as changed, in order.
+  std::vector<QRect> changedCells_;
 };
 
 }  // namespace tollwen::test

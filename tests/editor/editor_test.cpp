@@ -17,13 +17,13 @@ class EditorCommandsTest : public EditorTest {};
 
 TEST_F(EditorCommandsTest, StartsWithNoLevelAndBlankGrid) {
   EXPECT_EQ(State().ResourceDir, resourceDir_);
-  EXPECT_FALSE(State().LevelOpen);
+  EXPECT_FALSE(Level().Shown());
   EXPECT_FALSE(State().ImageDirChosen);
   EXPECT_EQ(State().CurrentTile, '0');
-  EXPECT_TRUE(State().MusicName.empty());
-  EXPECT_TRUE(State().DataPath.empty());
-  EXPECT_TRUE(State().Background.isNull());
-  EXPECT_EQ(State().Grid, LevelGrid());
+  EXPECT_TRUE(Level().MusicName().empty());
+  EXPECT_TRUE(Level().DataPath().empty());
+  EXPECT_TRUE(Level().Picture().isNull());
+  EXPECT_EQ(Level().Grid(), LevelGrid());
   EXPECT_FALSE(editor_.Busy());
   EXPECT_THAT(window_.Calls(), IsEmpty());
 
@@ -37,24 +37,24 @@ TEST_F(EditorCommandsTest, CloseHidesLevelButKeepsItsContent) {
   const std::string dir = MakeDir("levels");
   WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("7000000000000000000")));
   Open(MakePicture(dir + "level1.jpg"));
-  const QImage picture = State().Background;
+  const QImage picture = Level().Picture();
   window_.ClearCalls();
 
   editor_.CloseLevel();
 
-  EXPECT_FALSE(State().LevelOpen);
-  EXPECT_FALSE(window_.GridEnabled());
-  EXPECT_THAT(window_.Calls(), ElementsAre("RepaintGrid", "SetGridEnabled false"));
-  EXPECT_EQ(State().Grid.CellAt(1, 1), '7');
-  EXPECT_EQ(State().MusicName, "tune.mod");
-  EXPECT_EQ(State().DataPath, dir + "level1.dat");
-  EXPECT_EQ(State().Background, picture);
+  EXPECT_FALSE(Level().Shown());
+  EXPECT_FALSE(Level().Editable());
+  EXPECT_THAT(window_.Calls(), ElementsAre("Display closed"));
+  EXPECT_EQ(Level().Grid().CellAt(1, 1), '7');
+  EXPECT_EQ(Level().MusicName(), "tune.mod");
+  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  EXPECT_EQ(Level().Picture(), picture);
 
   // New after Close shows a blank level on the same picture again.
   editor_.NewLevel();
-  EXPECT_TRUE(State().LevelOpen);
-  EXPECT_TRUE(window_.GridEnabled());
-  EXPECT_EQ(State().Background, picture);
+  EXPECT_TRUE(Level().Shown());
+  EXPECT_TRUE(Level().Editable());
+  EXPECT_EQ(Level().Picture(), picture);
 }
 
 TEST_F(EditorCommandsTest, RefreshRepaintsOnlyAnEnabledGrid) {
@@ -70,19 +70,19 @@ TEST_F(EditorCommandsTest, RefreshRepaintsOnlyAnEnabledGrid) {
 TEST_F(EditorCommandsTest, PaintWritesChosenTileAndRejectsWhatTheGridCannotHold) {
   // Painting does not look at LevelOpen: a stopped display still takes presses.
   editor_.ChooseTile('F');
-  editor_.PaintCell(19, 13);
+  Paint(19, 13);
   editor_.ChooseTile('A');
-  editor_.PaintCell(1, 1);
-  EXPECT_EQ(State().Grid.CellAt(19, 13), 'F');
-  EXPECT_EQ(State().Grid.CellAt(1, 1), 'A');
+  Paint(1, 1);
+  EXPECT_EQ(Level().Grid().CellAt(19, 13), 'F');
+  EXPECT_EQ(Level().Grid().CellAt(1, 1), 'A');
   EXPECT_THAT(window_.Calls(), IsEmpty());
 
-  const LevelGrid before = State().Grid;
-  editor_.PaintCell(0, 1);
-  editor_.PaintCell(20, 1);
-  editor_.PaintCell(1, 0);
-  editor_.PaintCell(1, 14);
-  EXPECT_EQ(State().Grid, before);
+  const LevelGrid before = Level().Grid();
+  Paint(0, 1);
+  Paint(20, 1);
+  Paint(1, 0);
+  Paint(1, 14);
+  EXPECT_EQ(Level().Grid(), before);
 
   // Only palette codes become the current tile: anything else would later stop the display.
   for (const char code : {'a', 'G', ' ', '\x1a'}) {
@@ -94,16 +94,16 @@ TEST_F(EditorCommandsTest, PaintWritesChosenTileAndRejectsWhatTheGridCannotHold)
 TEST_F(EditorCommandsTest, SelectMusicKeepsFileNameOnly) {
   window_.AnswerMusicFile("/home/d/music/theme.xm");
   editor_.SelectMusic();
-  EXPECT_EQ(State().MusicName, "theme.xm");
+  EXPECT_EQ(Level().MusicName(), "theme.xm");
 
   window_.AnswerMusicFile(std::nullopt);
   editor_.SelectMusic();
-  EXPECT_EQ(State().MusicName, "theme.xm");
+  EXPECT_EQ(Level().MusicName(), "theme.xm");
 
   // A backslash is part of a file name here, not a directory separator.
   window_.AnswerMusicFile("/music/D:\\music\\song.s3m");
   editor_.SelectMusic();
-  EXPECT_EQ(State().MusicName, "D:\\music\\song.s3m");
+  EXPECT_EQ(Level().MusicName(), "D:\\music\\song.s3m");
 
   EXPECT_THAT(window_.MusicDirsAsked(), ElementsAre(resourceDir_, resourceDir_, resourceDir_));
 }

@@ -72,20 +72,42 @@ std::string NamesIn(const std::string& dir) {
   return joined;
 }
 
-// The fields of the editor state that differ between two moments, by name; "" when none.
-std::string ChangedFields(const EditorState& before, const EditorState& after) {
+// What the editor holds at one moment: its own state and the level's.
+struct EditorSnapshot {
+  explicit EditorSnapshot(Editor& editor)
+      : display(editor.Level().Display()),
+        imageDirChosen(editor.State().ImageDirChosen),
+        currentTile(editor.State().CurrentTile),
+        musicName(editor.Level().MusicName()),
+        dataPath(editor.Level().DataPath()),
+        pictureDialogDir(editor.State().PictureDialogDir),
+        grid(editor.Level().Grid()),
+        picture(editor.Level().Picture()) {}
+
+  LevelDisplay display;
+  bool imageDirChosen;
+  TileCode currentTile;
+  std::string musicName;
+  std::string dataPath;
+  std::string pictureDialogDir;
+  LevelGrid grid;
+  QImage picture;
+};
+
+// The fields that differ between two moments, by name; "" when none.
+std::string ChangedFields(const EditorSnapshot& before, const EditorSnapshot& after) {
   std::string changed;
   const auto note = [&](bool same, const char* name) {
     if (!same) changed += std::string(changed.empty() ? "" : " ") + name;
   };
-  note(before.LevelOpen == after.LevelOpen, "LevelOpen");
-  note(before.ImageDirChosen == after.ImageDirChosen, "ImageDirChosen");
-  note(before.CurrentTile == after.CurrentTile, "CurrentTile");
-  note(before.MusicName == after.MusicName, "MusicName");
-  note(before.DataPath == after.DataPath, "DataPath");
-  note(before.PictureDialogDir == after.PictureDialogDir, "PictureDialogDir");
-  note(before.Grid == after.Grid, "Grid");
-  note(before.Background == after.Background, "Background");
+  note(before.display == after.display, "Display");
+  note(before.imageDirChosen == after.imageDirChosen, "ImageDirChosen");
+  note(before.currentTile == after.currentTile, "CurrentTile");
+  note(before.musicName == after.musicName, "MusicName");
+  note(before.dataPath == after.dataPath, "DataPath");
+  note(before.pictureDialogDir == after.pictureDialogDir, "PictureDialogDir");
+  note(before.grid == after.grid, "Grid");
+  note(before.picture == after.picture, "Picture");
   return changed;
 }
 
@@ -114,21 +136,21 @@ class FaultTest : public EditorTest {
     WriteFileBytes(dir + "level1.dat", kOriginal);
     Open(MakePicture(dir + "level1.jpg"));
     editor_.ChooseTile('E');
-    editor_.PaintCell(19, 13);
+    Paint(19, 13);
     window_.ClearCalls();
   }
 
   // What a failed save got wrong, or "intact": `dir`level1.dat must still hold kOriginal, the
   // directory nothing but it, the picture and `otherNames` (no temporary file left over), the
   // editor state must be `before`, nothing confirmed and the editor no longer busy.
-  std::string FailedSaveProblems(const std::string& dir, const EditorState& before,
+  std::string FailedSaveProblems(const std::string& dir, const EditorSnapshot& before,
                                  const std::string& otherNames = "") {
     std::string problems;
     if (ReadFileBytes(dir + "level1.dat") != kOriginal) problems += "data file changed; ";
     const std::string expected =
         otherNames + (otherNames.empty() ? "" : " ") + "level1.dat level1.jpg";
     if (NamesIn(dir) != expected) problems += "directory holds " + NamesIn(dir) + "; ";
-    if (const std::string changed = ChangedFields(before, State()); !changed.empty())
+    if (const std::string changed = ChangedFields(before, EditorSnapshot(editor_)); !changed.empty())
       problems += "state changed: " + changed + "; ";
     if (!window_.Messages().empty()) problems += "shown: " + window_.Messages().front() + "; ";
     if (editor_.Busy()) problems += "still busy; ";
@@ -150,7 +172,7 @@ class FaultTest : public EditorTest {
 TEST_F(FaultTest, SaveBeyondTheFileSizeLimitKeepsThePreviousFile) {
   const std::string dir = MakeDir("levels");
   OpenEditedLevel(dir);
-  const EditorState before = State();
+  const EditorSnapshot before(editor_);
 
   const std::string outcome = RunInChild([&]() -> std::string {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -182,7 +204,7 @@ TEST_F(FaultTest, SaveOnAFullFileSystemKeepsThePreviousFile) {
       return std::string("skip: tmpfs: ") + strerror(errno);
 
     OpenEditedLevel(dir);
-    const EditorState before = State();
+    const EditorSnapshot before(editor_);
     const std::string filler = dir + "filler";
     {
       const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
@@ -211,7 +233,7 @@ TEST_F(FaultTest, DataFileMadeReadOnlyAfterOpenIsNotSavedOver) {
   const std::string dir = MakeDir("levels");
   const std::string elsewhere = MakeDir("elsewhere");
   OpenEditedLevel(dir);
-  const EditorState before = State();
+  const EditorSnapshot before(editor_);
   const std::string probe = root_ + "probe";
   WriteFileBytes(probe, "probe");
   ASSERT_EQ(::chmod(probe.c_str(), 0444), 0);
@@ -233,11 +255,11 @@ TEST_F(FaultTest, DataFileMadeReadOnlyAfterOpenIsNotSavedOver) {
 TEST_F(FaultTest, LevelDirectoryRemovedAfterOpen) {
   const std::string dir = MakeDir("levels");
   OpenEditedLevel(dir);
-  const EditorState before = State();
+  const EditorSnapshot before(editor_);
   fs::remove_all(dir);
 
   EXPECT_EQ(ErrorOf([&] { editor_.Save(); }), "File not found");
-  EXPECT_EQ(ChangedFields(before, State()), "");
+  EXPECT_EQ(ChangedFields(before, EditorSnapshot(editor_)), "");
   EXPECT_TRUE(window_.Messages().empty());
   EXPECT_FALSE(editor_.Busy());
   // Nothing brings the directory back behind the user's back.
@@ -245,7 +267,7 @@ TEST_F(FaultTest, LevelDirectoryRemovedAfterOpen) {
 
   const std::string elsewhere = MakeDir("elsewhere") + "level1.dat";
   EXPECT_EQ(SaveAgain(elsewhere, true), "saved");
-  EXPECT_EQ(State().DataPath, elsewhere);
+  EXPECT_EQ(Level().DataPath(), elsewhere);
   EXPECT_EQ(NamesIn(root_ + "elsewhere"), "level1.dat");
 }
 
@@ -282,7 +304,7 @@ TEST_F(FaultTest, HundredMegabyteLineOpensInBoundedMemory) {
     Open(picture);
     const long growth = StatusKilobytes("VmHWM") - residentBefore;
     if (growth > 16 * 1024) return "memory grew by " + std::to_string(growth / 1024) + " MB";
-    if (!State().LevelOpen || State().MusicName != "tune.mod") return "level not opened";
+    if (!Level().Shown() || Level().MusicName() != "tune.mod") return "level not opened";
     if (!window_.Messages().empty()) return "shown: " + window_.Messages().front();
     // Saving writes the row cut to 19 cells: the original level again.
     editor_.Save();
@@ -299,11 +321,11 @@ TEST_F(FaultTest, LevelPathsWithNonAsciiAndInvalidUtf8Bytes) {
   WriteFileBytes(dir + "niveau \xe9\xff.dat", LevelText(music, kOriginalRows));
 
   Open(picture);
-  EXPECT_EQ(State().DataPath, dir + "niveau \xe9\xff.dat");
+  EXPECT_EQ(Level().DataPath(), dir + "niveau \xe9\xff.dat");
   EXPECT_EQ(State().PictureDialogDir, dir);
-  EXPECT_EQ(State().MusicName, music);
+  EXPECT_EQ(Level().MusicName(), music);
   editor_.ChooseTile('E');
-  editor_.PaintCell(19, 13);
+  Paint(19, 13);
   editor_.Save();
   EXPECT_EQ(ReadFileBytes(dir + "niveau \xe9\xff.dat"), LevelText(music, EditedRows()));
 
@@ -316,8 +338,8 @@ TEST_F(FaultTest, LevelPathsWithNonAsciiAndInvalidUtf8Bytes) {
   // The next Open starts in that directory and reads the saved level back.
   Open(picture);
   EXPECT_EQ(window_.PictureDirsAsked().back(), dir);
-  EXPECT_EQ(State().Grid.CellAt(19, 13), 'E');
-  EXPECT_EQ(State().MusicName, music);
+  EXPECT_EQ(Level().Grid().CellAt(19, 13), 'E');
+  EXPECT_EQ(Level().MusicName(), music);
   EXPECT_EQ(NamesIn(dir), "copie \xff.dat niveau \xe9\xff.dat niveau \xe9\xff.jpg");
 }
 
@@ -379,15 +401,15 @@ TEST_F(FaultTest, PictureThatIsADirectoryFifoOrHugeFileIsRefused) {
     SCOPED_TRACE(picture);
     const std::string outcome = RunInChild(
         [&]() -> std::string {
-          const EditorState before = State();
+          const EditorSnapshot before(editor_);
           window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
           const std::string error = ErrorOf([&] { Open(picture); });
           std::string left;
-          if (const std::string changed = ChangedFields(before, State()); !changed.empty())
+          if (const std::string changed = ChangedFields(before, EditorSnapshot(editor_)); !changed.empty())
             left += "state changed: " + changed + "; ";
           if (window_.Calls() != std::vector<std::string>{kAskBeforeOpen, "AskPictureFile " + dir})
             left += "window asked for more than the picture; ";
-          if (!window_.GridEnabled()) left += "grid disabled; ";
+          if (!Level().Editable()) left += "grid disabled; ";
           if (editor_.Busy()) left += "still busy; ";
           // The level that was open is still the one saved.
           return error + "; " + (left.empty() ? "intact" : left) + "; " +

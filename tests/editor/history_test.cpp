@@ -22,13 +22,13 @@ class HistoryTest : public EditorTest {
   // One stroke painting `tile` into row `row`, columns first .. last.
   void Stroke(TileCode tile, int row, int first, int last) {
     editor_.ChooseTile(tile);
-    editor_.BeginStroke();
-    for (int column = first; column <= last; ++column) editor_.PaintCell(column, row);
-    editor_.EndStroke();
+    std::vector<QPoint> cells;
+    for (int column = first; column <= last; ++column) cells.emplace_back(column, row);
+    EditorTest::Stroke(cells);
   }
   std::string Row(int row) {
     std::string text;
-    for (int column = 1; column <= 19; ++column) text += State().Grid.CellAt(column, row);
+    for (int column = 1; column <= 19; ++column) text += Level().Grid().CellAt(column, row);
     return text;
   }
 
@@ -49,7 +49,7 @@ TEST_F(HistoryTest, AStrokeUndoesInOneStepAndRedoesExactly) {
   EXPECT_EQ(Row(1), kFirstRow);
   EXPECT_FALSE(editor_.Modified());
   // The display was told which cells to show anew: the stroke's row, in one range.
-  EXPECT_EQ(window_.ChangedCells().back(), QRect(1, 1, 8, 1));
+  EXPECT_EQ(changedCells_.back(), QRect(1, 1, 8, 1));
 
   editor_.Redo();
   editor_.Redo();
@@ -67,7 +67,7 @@ TEST_F(HistoryTest, WhatMakesAStepAndWhatStartsAFreshHistory) {
   editor_.SelectMusic();
   EXPECT_TRUE(editor_.Modified());
   editor_.Undo();
-  EXPECT_EQ(State().MusicName, "tune.mod");
+  EXPECT_EQ(Level().MusicName(), "tune.mod");
   EXPECT_FALSE(editor_.Modified());
 
   // Saving marks the clean point; undoing past it is modified, redoing back is clean again.

@@ -23,30 +23,30 @@ TEST_F(OpenLevelTest, OpenTakesOverPictureAndDataFile) {
   const std::string picture = MakePicture(dir + "level1.jpg");
   WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("123456789ABCDEF0000")));
 
-  // The grid is asked to draw the picture only once the background holds it.
-  QImage backgroundWhenDrawn;
+  // The grid is asked to draw the picture only once the document holds it.
+  QImage pictureWhenDrawn;
   window_.OnCall([&](const std::string& call) {
-    if (call == "DrawPictureOnGrid") backgroundWhenDrawn = State().Background;
+    if (call == "Picture laid over the grid") pictureWhenDrawn = Level().Picture();
   });
   Open(picture);
 
-  EXPECT_TRUE(State().LevelOpen);
+  EXPECT_TRUE(Level().Shown());
   EXPECT_TRUE(State().ImageDirChosen);
-  EXPECT_EQ(State().DataPath, dir + "level1.dat");
-  EXPECT_EQ(State().MusicName, "tune.mod");
+  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  EXPECT_EQ(Level().MusicName(), "tune.mod");
   EXPECT_EQ(State().PictureDialogDir, dir);
-  EXPECT_EQ(State().Grid.CellAt(1, 1), '1');
-  EXPECT_EQ(State().Grid.CellAt(15, 1), 'F');
-  EXPECT_EQ(State().Grid.CellAt(19, 13), '0');
-  EXPECT_EQ(State().Background.size(), QSize(640, 447));
-  EXPECT_EQ(State().Background, LoadJpegIntoBitmap(picture));
-  EXPECT_EQ(backgroundWhenDrawn.size(), QSize(640, 447));
+  EXPECT_EQ(Level().Grid().CellAt(1, 1), '1');
+  EXPECT_EQ(Level().Grid().CellAt(15, 1), 'F');
+  EXPECT_EQ(Level().Grid().CellAt(19, 13), '0');
+  EXPECT_EQ(Level().Picture().size(), QSize(640, 447));
+  EXPECT_EQ(Level().Picture(), LoadJpegIntoBitmap(picture));
+  EXPECT_EQ(pictureWhenDrawn.size(), QSize(640, 447));
   EXPECT_TRUE(window_.Messages().empty());
-  EXPECT_TRUE(window_.GridEnabled());
-  // Close's repaint comes before the grid is enabled again; the final repaint shows the level.
+  EXPECT_TRUE(Level().Editable());
+  // The old level goes first; the picture lies over the grid until the level is shown on it.
   EXPECT_THAT(window_.Calls(),
-              ElementsAre("AskPictureFile " + resourceDir_, "RepaintGrid", "SetGridEnabled false",
-                          "SetGridEnabled true", "DrawPictureOnGrid", "RepaintGrid"));
+              ElementsAre("AskPictureFile " + resourceDir_, "Display closed",
+                          "Picture laid over the grid", "Display shown"));
 }
 
 TEST_F(OpenLevelTest, OpenWithoutDataFileStartsBlankLevelAndSaveCreatesIt) {
@@ -59,16 +59,15 @@ TEST_F(OpenLevelTest, OpenWithoutDataFileStartsBlankLevelAndSaveCreatesIt) {
   const std::string second = MakePicture(dir + "second.jpg");
   Open(second);
 
-  EXPECT_TRUE(State().LevelOpen);
-  EXPECT_EQ(State().DataPath, dir + "second.dat");
-  EXPECT_EQ(State().Grid, LevelGrid());
+  EXPECT_TRUE(Level().Shown());
+  EXPECT_EQ(Level().DataPath(), dir + "second.dat");
+  EXPECT_EQ(Level().Grid(), LevelGrid());
   // The music name is kept from the previous level; nothing is written yet.
-  EXPECT_EQ(State().MusicName, "first.mod");
+  EXPECT_EQ(Level().MusicName(), "first.mod");
   EXPECT_FALSE(PathExists(dir + "second.dat"));
   EXPECT_THAT(window_.Calls(),
-              ElementsAre("AskPictureFile " + dir, "RepaintGrid", "SetGridEnabled false",
-                          "SetGridEnabled true", "DrawPictureOnGrid",
-                          std::string("ShowMessage ") + kNoDataFileMessage, "RepaintGrid"));
+              ElementsAre("AskPictureFile " + dir, "Display closed", "Picture laid over the grid",
+                          std::string("ShowMessage ") + kNoDataFileMessage, "Display shown"));
 
   window_.ClearCalls();
   editor_.Save();
@@ -85,8 +84,8 @@ TEST_F(OpenLevelTest, DirectoryNamedLikeDataFileCountsAsMissing) {
 
   Open(picture);
 
-  EXPECT_TRUE(State().LevelOpen);
-  EXPECT_EQ(State().Grid, LevelGrid());
+  EXPECT_TRUE(Level().Shown());
+  EXPECT_EQ(Level().Grid(), LevelGrid());
   EXPECT_THAT(window_.Messages(), ElementsAre(kNoDataFileMessage));
 }
 
@@ -96,14 +95,18 @@ TEST_F(OpenLevelTest, WrongSizedPictureIsRefusedAndNothingChanges) {
   WriteFileBytes(dir + "good.dat", LevelText("good.mod", RowsWithFirst("1200000000000000003")));
   Open(picture);
   editor_.ChooseTile('7');
-  editor_.PaintCell(5, 5);
+  Paint(5, 5);
 
   for (const auto& [width, height] : std::vector<std::pair<int, int>>{{640, 448}, {447, 640}}) {
     SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
     const std::string otherDir = MakeDir("other" + std::to_string(width));
     const std::string wrong = MakePicture(otherDir + "wrong.jpg", width, height);
     WriteFileBytes(otherDir + "wrong.dat", BlankLevelText("wrong.mod"));
-    const EditorState before = State();
+    const std::string dataPath = Level().DataPath();
+    const std::string musicName = Level().MusicName();
+    const std::string pictureDir = State().PictureDialogDir;
+    const LevelGrid grid = Level().Grid();
+    const QImage picture = Level().Picture();
     window_.ClearCalls();
 
     window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
@@ -111,14 +114,14 @@ TEST_F(OpenLevelTest, WrongSizedPictureIsRefusedAndNothingChanges) {
 
     EXPECT_THAT(window_.Calls(), ElementsAre(kAskBeforeOpen, "AskPictureFile " + dir,
                                              std::string("ShowMessage ") + kWrongSizeMessage));
-    EXPECT_TRUE(State().LevelOpen);
-    EXPECT_TRUE(window_.GridEnabled());
-    EXPECT_EQ(State().DataPath, before.DataPath);
-    EXPECT_EQ(State().MusicName, before.MusicName);
-    EXPECT_EQ(State().PictureDialogDir, before.PictureDialogDir);
-    EXPECT_EQ(State().Grid, before.Grid);
-    EXPECT_EQ(State().Grid.CellAt(5, 5), '7');
-    EXPECT_EQ(State().Background, before.Background);
+    EXPECT_TRUE(Level().Shown());
+    EXPECT_TRUE(Level().Editable());
+    EXPECT_EQ(Level().DataPath(), dataPath);
+    EXPECT_EQ(Level().MusicName(), musicName);
+    EXPECT_EQ(State().PictureDialogDir, pictureDir);
+    EXPECT_EQ(Level().Grid(), grid);
+    EXPECT_EQ(Level().Grid().CellAt(5, 5), '7');
+    EXPECT_EQ(Level().Picture(), picture);
   }
 }
 
@@ -128,10 +131,10 @@ TEST_F(OpenLevelTest, FirstPictureRefusedLeavesNoLevel) {
   Open(picture);
 
   EXPECT_THAT(window_.Messages(), ElementsAre(kWrongSizeMessage));
-  EXPECT_FALSE(State().LevelOpen);
+  EXPECT_FALSE(Level().Shown());
   EXPECT_FALSE(State().ImageDirChosen);
-  EXPECT_TRUE(State().DataPath.empty());
-  EXPECT_TRUE(State().Background.isNull());
+  EXPECT_TRUE(Level().DataPath().empty());
+  EXPECT_TRUE(Level().Picture().isNull());
   // The next Open still starts in the resource directory.
   Open(picture);
   EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(resourceDir_, resourceDir_));
@@ -140,7 +143,8 @@ TEST_F(OpenLevelTest, FirstPictureRefusedLeavesNoLevel) {
 TEST_F(OpenLevelTest, CancelAndUndecodablePicturesChangeNothing) {
   const std::string dir = MakeDir("levels");
   Open(MakePicture(dir + "good.jpg"));
-  const EditorState before = State();
+  const std::string dataPath = Level().DataPath();
+  const QImage picture = Level().Picture();
   window_.ClearCalls();
 
   window_.AnswerPictureFile(std::nullopt);
@@ -153,9 +157,9 @@ TEST_F(OpenLevelTest, CancelAndUndecodablePicturesChangeNothing) {
   EXPECT_THROW(Open(png), JpegError);
   EXPECT_THROW(Open(dir + "missing.jpg"), FileOpenError);
 
-  EXPECT_TRUE(State().LevelOpen);
-  EXPECT_EQ(State().DataPath, before.DataPath);
-  EXPECT_EQ(State().Background, before.Background);
+  EXPECT_TRUE(Level().Shown());
+  EXPECT_EQ(Level().DataPath(), dataPath);
+  EXPECT_EQ(Level().Picture(), picture);
   EXPECT_EQ(State().PictureDialogDir, dir);
   EXPECT_TRUE(window_.Messages().empty());
   EXPECT_FALSE(editor_.Busy());
@@ -168,7 +172,7 @@ TEST_F(OpenLevelTest, OpenAfterOpenStartsInLastPictureDirAndDiscardsEditsWhenTol
   WriteFileBytes(a + "one.dat", level);
   Open(MakePicture(a + "one.jpg"));
   editor_.ChooseTile('9');
-  editor_.PaintCell(1, 1);
+  Paint(1, 1);
 
   window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   Open(MakePicture(b + "two.jpg"));
@@ -192,7 +196,7 @@ TEST_F(OpenLevelTest, SaveAsThenSaveWritesNewNameUntilNextOpen) {
   window_.AnswerSaveFile(dir + "copy.dat");
   editor_.SaveAs();
   editor_.ChooseTile('2');
-  editor_.PaintCell(2, 1);
+  Paint(2, 1);
   editor_.Save();
 
   const std::string edited = LevelText("tune.mod", RowsWithFirst("1200000000000000000"));
@@ -201,8 +205,8 @@ TEST_F(OpenLevelTest, SaveAsThenSaveWritesNewNameUntilNextOpen) {
   EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage, kSavedMessage));
 
   Open(picture);
-  EXPECT_EQ(State().DataPath, dir + "level1.dat");
-  EXPECT_EQ(State().Grid.CellAt(2, 1), '0');
+  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  EXPECT_EQ(Level().Grid().CellAt(2, 1), '0');
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST_F(SaveLevelTest, SaveWithoutLevelAsksLikeSaveAsAndCancelWritesNothing) {
   WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("3300000000000000000")));
   Open(MakePicture(dir + "level1.jpg"));
   editor_.ChooseTile('5');
-  editor_.PaintCell(1, 1);
+  Paint(1, 1);
   editor_.CloseLevel();
   window_.ClearCalls();
 
@@ -30,8 +30,8 @@ TEST_F(SaveLevelTest, SaveWithoutLevelAsksLikeSaveAsAndCancelWritesNothing) {
   EXPECT_THAT(window_.Calls(), ElementsAre("AskSaveFile " + resourceDir_));
   EXPECT_EQ(ReadFileBytes(dir + "level1.dat"),
             LevelText("tune.mod", RowsWithFirst("3300000000000000000")));
-  EXPECT_EQ(State().DataPath, dir + "level1.dat");
-  EXPECT_FALSE(State().LevelOpen);
+  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  EXPECT_FALSE(Level().Shown());
 }
 
 TEST_F(SaveLevelTest, SaveAtStartUpWritesBlankLevelWhereChosen) {
@@ -43,10 +43,10 @@ TEST_F(SaveLevelTest, SaveAtStartUpWritesBlankLevelWhereChosen) {
 
   EXPECT_EQ(ReadFileBytes(target), BlankLevelText("theme.xm"));
   EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage));
-  EXPECT_EQ(State().DataPath, target);
+  EXPECT_EQ(Level().DataPath(), target);
   // Save As does not open a level: the grid stays as it was.
-  EXPECT_FALSE(State().LevelOpen);
-  EXPECT_FALSE(window_.GridEnabled());
+  EXPECT_FALSE(Level().Shown());
+  EXPECT_FALSE(Level().Editable());
 }
 
 TEST_F(SaveLevelTest, EmptyMusicNameIsAskedForAndCancelSavesEmptyFirstLine) {
@@ -68,17 +68,17 @@ TEST_F(SaveLevelTest, NewAfterOpenKeepsPictureAndSaveOverwritesWithBlankLevel) {
   const std::string dir = MakeDir("levels");
   WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("ABCDEF0000000000000")));
   Open(MakePicture(dir + "level1.jpg"));
-  const QImage picture = State().Background;
+  const QImage picture = Level().Picture();
   window_.ClearCalls();
 
   editor_.NewLevel();
 
-  EXPECT_TRUE(State().LevelOpen);
-  EXPECT_TRUE(State().MusicName.empty());
-  EXPECT_EQ(State().Grid, LevelGrid());
-  EXPECT_EQ(State().Background, picture);
-  EXPECT_EQ(State().DataPath, dir + "level1.dat");
-  EXPECT_THAT(window_.Calls(), ElementsAre("SetGridEnabled true", "RepaintGrid"));
+  EXPECT_TRUE(Level().Shown());
+  EXPECT_TRUE(Level().MusicName().empty());
+  EXPECT_EQ(Level().Grid(), LevelGrid());
+  EXPECT_EQ(Level().Picture(), picture);
+  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  EXPECT_THAT(window_.Calls(), ElementsAre("Display shown"));
 
   window_.AnswerMusicFile(dir + "other.it");
   editor_.Save();
@@ -90,18 +90,18 @@ TEST_F(SaveLevelTest, NewBeforeAnyOpenSavesThroughSaveAsThenToThatFile) {
   const std::string target = MakeDir("out") + "fresh.dat";
   editor_.NewLevel();
   editor_.ChooseTile('C');
-  editor_.PaintCell(19, 13);
+  Paint(19, 13);
 
   window_.AnswerMusicFile("/m/a.mid");
   window_.AnswerSaveFile(std::nullopt);
   editor_.Save();
   EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(resourceDir_));
   EXPECT_THAT(window_.Messages(), IsEmpty());
-  EXPECT_TRUE(State().DataPath.empty());
+  EXPECT_TRUE(Level().DataPath().empty());
 
   window_.AnswerSaveFile(target);
   editor_.Save();
-  editor_.PaintCell(18, 13);
+  Paint(18, 13);
   editor_.Save();
 
   LevelRows rows;
@@ -127,8 +127,8 @@ TEST_F(SaveLevelTest, SaveAsStartsInResourceDirAndOverwritesWithoutAsking) {
   EXPECT_EQ(ReadFileBytes(existing), LevelText("tune.mod", RowsWithFirst("1000000000000000000")));
   EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(resourceDir_, resourceDir_));
   EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage));
-  EXPECT_EQ(State().DataPath, existing);
-  EXPECT_TRUE(State().LevelOpen);
+  EXPECT_EQ(Level().DataPath(), existing);
+  EXPECT_TRUE(Level().Shown());
 }
 
 TEST_F(SaveLevelTest, FailedWriteIsReportedAndNotConfirmed) {

@@ -40,15 +40,6 @@ bool FakeWindow::AllAnswersTaken() const {
          colourAnswers_.empty() && saveChangesAnswers_.empty();
 }
 
-void FakeWindow::OnCellsChanged(std::function<void(const QRect&)> hook) {
-  onCellsChanged_ = std::move(hook);
-}
-
-void FakeWindow::CellsChanged(const QRect& cells) {
-  changedCells_.push_back(cells);
-  if (onCellsChanged_) onCellsChanged_(cells);
-}
-
 SaveChangesAnswer FakeWindow::AskSaveChanges(const std::string& question) {
   Record("AskSaveChanges " + question);
   if (saveChangesAnswers_.empty()) return SaveChangesAnswer::Cancel;
@@ -101,14 +92,7 @@ void FakeWindow::ShowMessage(const std::string& text) {
   Record("ShowMessage " + text);
 }
 
-void FakeWindow::SetGridEnabled(bool enabled) {
-  gridEnabled_ = enabled;
-  Record(enabled ? "SetGridEnabled true" : "SetGridEnabled false");
-}
-
 void FakeWindow::RepaintGrid() { Record("RepaintGrid"); }
-
-void FakeWindow::DrawPictureOnGrid() { Record("DrawPictureOnGrid"); }
 
 void FakeWindow::SetArrowColour(QRgb colour) {
   arrowColour_ = colour;

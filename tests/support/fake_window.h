@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/window_services.h"
@@ -18,8 +19,8 @@ namespace tollwen {
 //
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
-//   "ShowMessage <text>", "SetGridEnabled true", "SetGridEnabled false", "RepaintGrid",
-//   "DrawPictureOnGrid", "SetArrowColour", "ProcessPendingMessages", "AskSaveChanges <text>".
+//   "ShowMessage <text>", "RepaintGrid", "SetArrowColour", "ProcessPendingMessages",
+//   "AskSaveChanges <text>".
 class FakeWindow : public WindowServices {
  public:
   // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
@@ -37,12 +38,12 @@ class FakeWindow : public WindowServices {
   void OnProcessPendingMessages(std::function<void()> hook);
   // Runs inside every call after it is recorded, with its log entry.
   void OnCall(std::function<void(const std::string&)> hook);
-  // Runs inside every CellsChanged call, with the changed cells.
-  void OnCellsChanged(std::function<void(const QRect&)> hook);
 
   const std::vector<std::string>& Calls() const { return calls_; }
   // How many log entries equal `entry`.
   int CountOf(std::string_view entry) const;
+  // Adds an entry to the call log: something the user saw happen meanwhile.
+  void Note(std::string entry) { Record(std::move(entry)); }
   // Forgets the call log and messages (the queued answers stay).
   void ClearCalls();
 
@@ -55,8 +56,8 @@ class FakeWindow : public WindowServices {
   const std::vector<QRgb>& ColoursAsked() const { return coloursAsked_; }
   int PendingMessageRuns() const { return pendingMessageRuns_; }
   int RepaintCount() const { return CountOf("RepaintGrid"); }
-  // Every cell range announced as changed, in order (not part of the call log).
-  const std::vector<QRect>& ChangedCells() const { return changedCells_; }
+  // The clipboard's text (not part of the call log).
+  std::string clipboard;
 
   // WindowServices
   std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
@@ -65,11 +66,9 @@ class FakeWindow : public WindowServices {
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
-  void CellsChanged(const QRect& cells) override;
-  void SetGridEnabled(bool enabled) override;
-  bool GridEnabled() const override { return gridEnabled_; }
   void RepaintGrid() override;
-  void DrawPictureOnGrid() override;
+  std::string ClipboardText() const override { return clipboard; }
+  void SetClipboardText(const std::string& text) override { clipboard = text; }
   QRgb ArrowColour() const override { return arrowColour_; }
   void SetArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
@@ -82,7 +81,6 @@ class FakeWindow : public WindowServices {
   std::deque<std::optional<std::string>> musicAnswers_;
   std::deque<std::optional<QRgb>> colourAnswers_;
   std::deque<SaveChangesAnswer> saveChangesAnswers_;
-  std::vector<QRect> changedCells_;
 
   std::vector<std::string> calls_;
   std::vector<std::string> messages_;
@@ -92,13 +90,11 @@ class FakeWindow : public WindowServices {
   std::vector<QRgb> coloursAsked_;
   int pendingMessageRuns_ = 0;
 
-  bool gridEnabled_ = false;
   // The swatch starts black, as the window's does.
   QRgb arrowColour_ = qRgb(0, 0, 0);
 
   std::function<void()> onProcessPending_;
   std::function<void(const std::string&)> onCall_;
-  std::function<void(const QRect&)> onCellsChanged_;
 };
 
 }  // namespace tollwen

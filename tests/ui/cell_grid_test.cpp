@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace tollwen {
 namespace {
 
 // A grid with the level editor's geometry, beside a button that can take the focus.
-class CellGridTest : public ::testing::Test {
+class CellGridTest : public ::testing::Test, public GridGestureListener {
  protected:
   void SetUp() override {
     window_ = std::make_unique<QWidget>();
@@ -32,15 +33,21 @@ class CellGridTest : public ::testing::Test {
     grid_->SetRowHeight(0, 15);
     grid_->SetRowHeight(14, 15);
     grid_->setGeometry(0, 0, 649, 457);
-    grid_->SetSelectCellHandler([this](int column, int row) {
-      asked_.emplace_back(column, row);
-      return accept_(column, row);
-    });
+    grid_->SetGestureListener(this);
     other_ = AddFocusButton(*window_);
     ASSERT_TRUE(ShowActiveWithFocusOn(*window_, *other_));
   }
 
   virtual CellGrid* MakeGrid() { return new CellGrid(21, 15, window_.get()); }
+
+  bool CellAsked(int column, int row, Qt::KeyboardModifiers /*modifiers*/) override {
+    asked_.emplace_back(column, row);
+    return accept_(column, row);
+  }
+  void GestureFinished(Qt::KeyboardModifiers /*modifiers*/) override { gestures_ += "finished "; }
+  void GestureCancelled() override { gestures_ += "cancelled "; }
+  void CellPicked(int column, int row) override { picked_.emplace_back(column, row); }
+  void EscapePressed() override { gestures_ += "escape "; }
 
   void Press(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mousePress(grid_, button, {}, CellCentre(*grid_, column, row));
@@ -75,6 +82,8 @@ class CellGridTest : public ::testing::Test {
   CellGrid* grid_ = nullptr;
   QPushButton* other_ = nullptr;
   std::vector<QPoint> asked_;
+  std::vector<QPoint> picked_;
+  std::string gestures_;  // how gestures ended, in order
   // Refuses the border cells, as the level grid does.
   std::function<bool(int, int)> accept_ = [](int column, int row) {
     return column > 0 && column < 20 && row > 0 && row < 14;
@@ -231,6 +240,21 @@ TEST_F(CellGridTest, RefusedCellLeavesTheCurrentCellWhereItWas) {
   Click(20, 14);
   EXPECT_EQ(asked_, Cells({{0, 7}, {20, 14}}));
   EXPECT_EQ(grid_->CurrentCell(), QPoint(4, 4));
+}
+
+TEST_F(CellGridTest, EscapeDropsADragAndRightPressesPickTheirCell) {
+  Press(3, 3);
+  MoveToCell(4, 3);
+  Key(Qt::Key_Escape);
+  MoveToCell(5, 3);  // the dropped drag asks for nothing more
+  Release(CellCentre(*grid_, 5, 3));
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(asked_, Cells({{3, 3}, {4, 3}}));
+  EXPECT_EQ(gestures_, "cancelled escape ");
+
+  Press(6, 6, Qt::RightButton);
+  QTest::mousePress(grid_, Qt::RightButton, {}, WidgetPoint(*grid_, {642, 100}));  // a strip
+  EXPECT_EQ(picked_, Cells({{6, 6}}));
 }
 
 TEST_F(CellGridTest, RightAndMiddlePressesOnlyTakeTheFocus) {

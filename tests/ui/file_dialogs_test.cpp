@@ -53,7 +53,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   FileQuestion music(MusicDialogSetup(), &owner);
 
   QFileDialog& open1 = picture.Dialog();
-  EXPECT_EQ(open1.objectName(), "OpenDialog1");
+  EXPECT_EQ(open1.objectName(), "PictureDialog");
   EXPECT_EQ(open1.windowTitle(), "Select Level File..");
   EXPECT_EQ(open1.nameFilters(), NameFiltersFrom(kPictureFilter));
   EXPECT_EQ(open1.defaultSuffix(), "");
@@ -62,7 +62,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   EXPECT_EQ(picture.FileName(), "");
 
   QFileDialog& save1 = save.Dialog();
-  EXPECT_EQ(save1.objectName(), "SaveDialog1");
+  EXPECT_EQ(save1.objectName(), "SaveDialog");
   EXPECT_EQ(save1.windowTitle(), "Save Level Data...");
   EXPECT_EQ(save1.nameFilters(), NameFiltersFrom(kDataFileFilter));
   EXPECT_EQ(save1.defaultSuffix(), "dat");
@@ -72,7 +72,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   EXPECT_EQ(save.FileName(), "untitled");
 
   QFileDialog& open2 = music.Dialog();
-  EXPECT_EQ(open2.objectName(), "OpenDialog2");
+  EXPECT_EQ(open2.objectName(), "MusicDialog");
   EXPECT_EQ(open2.windowTitle(), "Open");  // the platform's own title
   EXPECT_EQ(open2.nameFilters(), NameFiltersFrom(kMusicFilter));
   EXPECT_EQ(open2.defaultSuffix(), "mid");
@@ -234,7 +234,7 @@ TEST(FileDialogs, AreKeptPlacedOverTheOwnerAndLeaveNoCompletionListBehind) {
 TEST(ColourDialog, OffersSolidColoursAndAnswersOpaqueColours) {
   QWidget owner;
   QColorDialog* dialog = CreateColourDialog(&owner);
-  EXPECT_EQ(dialog->objectName(), "ColorDialog1");
+  EXPECT_EQ(dialog->objectName(), "ArrowColourDialog");
   EXPECT_FALSE(dialog->testOption(QColorDialog::ShowAlphaChannel));
 
   ScriptedDialogs dialogs;

@@ -13,6 +13,7 @@
 #include "editor/editor.h"
 #include "grid_test_util.h"
 #include "support/fake_window.h"
+#include "ui/level_grid_input.h"
 
 namespace tollwen {
 namespace {
@@ -73,16 +74,19 @@ class LevelGridViewTest : public ::testing::Test {
     other_ = AddFocusButton(*window_);
     fake_.OnCall([this](const std::string& call) {
       if (call == "RepaintGrid") view_->RepaintGrid();
-      if (call == "DrawPictureOnGrid") view_->DrawPictureOnGrid();
-      if (call.rfind("SetGridEnabled", 0) == 0) view_->setEnabled(call.ends_with("true"));
     });
-    fake_.OnCellsChanged([this](const QRect& cells) { view_->ShowCellsChanged(cells); });
-    // As the window wires it: selections paint, strokes make steps.
-    view_->SetSelectCellHandler(
-        [this](int c, int r) { return !editor_.Busy() && view_->SelectGridCell(c, r); });
-    view_->SetStrokeHandlers([this] { editor_.BeginStroke(); }, [this] { editor_.EndStroke(); });
+    // As the window wires it: gestures reach the tools, and nothing while a command runs.
+    input_ = std::make_unique<LevelGridInput>(
+        editor_,
+        [this](const std::function<void()>& input) {
+          if (editor_.Busy()) return false;
+          input();
+          return true;
+        },
+        [] {});
+    view_->SetGestureListener(input_.get());
     EditorState& state = editor_.State();
-    state.Background = Picture();
+    Level().LayPicture("", Picture());
     for (int i = 1; i <= 15; ++i) state.Tiles.TileBitmap(i) = MakeTile(i);
     state.Tiles.StartMarker() = MakeMarker();
     ASSERT_TRUE(ShowActiveWithFocusOn(*window_, *other_));
@@ -92,7 +96,8 @@ class LevelGridViewTest : public ::testing::Test {
   }
 
   EditorState& State() { return editor_.State(); }
-  TileCode Cell(int column, int row) { return State().Grid.CellAt(column, row); }
+  LevelDocument& Level() { return editor_.Level(); }
+  TileCode Cell(int column, int row) { return Level().Grid().CellAt(column, row); }
   QPoint ClientOf(int column, int row) { return view_->CellRect(column, row).topLeft(); }
 
   void Click(int column, int row) {
@@ -110,12 +115,13 @@ class LevelGridViewTest : public ::testing::Test {
   Editor editor_{fake_, "/nonexistent/"};
   std::unique_ptr<QWidget> window_;
   LevelGridView* view_ = nullptr;
+  std::unique_ptr<LevelGridInput> input_;
   QPushButton* other_ = nullptr;
 };
 
 TEST_F(LevelGridViewTest, IsTheLevelGridWidgetWithItsBordersSetAtStart) {
   LevelGridView fresh(editor_);
-  EXPECT_EQ(fresh.objectName(), QStringLiteral("StringGrid1"));
+  EXPECT_EQ(fresh.objectName(), QStringLiteral("LevelGrid"));
   EXPECT_EQ(fresh.size(), QSize(649, 457));
   EXPECT_FALSE(fresh.isEnabled());
   EXPECT_EQ(fresh.CurrentCell(), QPoint(0, 0));
@@ -172,11 +178,11 @@ TEST_F(LevelGridViewTest, StartMarkerIsDrawnOnEightNineOverWhateverTheCellHolds)
 }
 
 TEST_F(LevelGridViewTest, CellThatIsNotATileCodeStopsTheDisplaySilentlyAtThatCell) {
-  State().Grid.SetCell(4, 3, '2');
-  State().Grid.SetCell(5, 3, 'G');
-  State().Grid.SetCell(6, 3, '2');
+  Level().WriteCells({{{4, 3}, '2'}});
+  Level().WriteCells({{{5, 3}, 'G'}});
+  Level().WriteCells({{{6, 3}, '2'}});
   view_->RepaintAll();
-  EXPECT_FALSE(State().LevelOpen);
+  EXPECT_FALSE(Level().Shown());
   EXPECT_TRUE(fake_.Messages().empty());
 
   const QImage screen = ScreenImage(*view_);
@@ -196,10 +202,10 @@ TEST_F(LevelGridViewTest, CellThatIsNotATileCodeStopsTheDisplaySilentlyAtThatCel
 
 TEST_F(LevelGridViewTest, PressWhileAnUnpaintedBadCodeWaitsStopsTheDisplayAsARepaintWould) {
   // A data file that failed half-way leaves its rows in the grid without a repaint.
-  State().Grid.SetCell(10, 6, 'x');
+  Level().WriteCells({{{10, 6}, 'x'}});
   Click(12, 8);
   const QImage screen = Screen();
-  EXPECT_FALSE(State().LevelOpen);
+  EXPECT_FALSE(Level().Shown());
   const QRgb base = view_->palette().color(QPalette::Active, QPalette::Base).rgb();
   EXPECT_EQ(ClientPixel(screen, *view_, 100, 100), PicturePixel(100, 100));
   EXPECT_EQ(ClientPixel(screen, *view_, ClientOf(12, 8).x() + 20, ClientOf(12, 8).y() + 2), base);
@@ -231,13 +237,13 @@ TEST_F(LevelGridViewTest, OversizedTileOverlapsItsNeighboursExactlyAsAFullRepain
 TEST_F(LevelGridViewTest, BorderPressChangesNothingAndKeepsTheFocusFrame) {
   Click(4, 4);
   const QImage before = Screen();
-  const LevelGrid grid = State().Grid;
+  const LevelGrid grid = Level().Grid();
   for (QPoint border : {QPoint(0, 4), QPoint(20, 4), QPoint(4, 0), QPoint(4, 14)}) {
     Click(border.x(), border.y());
   }
   EXPECT_TRUE(view_->hasFocus());
   EXPECT_EQ(view_->CurrentCell(), QPoint(4, 4));
-  EXPECT_EQ(State().Grid, grid);
+  EXPECT_EQ(Level().Grid(), grid);
   EXPECT_EQ(Screen(), before);
 }
 
@@ -272,18 +278,18 @@ TEST_F(LevelGridViewTest, ArrowKeysPaintAsTheyMoveAndHomeRefuses) {
   EXPECT_EQ(Cell(3, 3), '5');
   EXPECT_EQ(Cell(4, 3), '9');
   EXPECT_EQ(Cell(4, 4), '9');
-  const LevelGrid grid = State().Grid;
+  const LevelGrid grid = Level().Grid();
   Key(Qt::Key_Home);
-  EXPECT_EQ(State().Grid, grid);
+  EXPECT_EQ(Level().Grid(), grid);
   EXPECT_EQ(view_->CurrentCell(), QPoint(4, 4));
   ExpectScreenAsFullRepaint();
 }
 
 TEST_F(LevelGridViewTest, FromTheStartCellTheArrowKeysPaintNothing) {
   view_->setFocus();
-  const LevelGrid grid = State().Grid;
+  const LevelGrid grid = Level().Grid();
   for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up}) Key(key);
-  EXPECT_EQ(State().Grid, grid);
+  EXPECT_EQ(Level().Grid(), grid);
   EXPECT_EQ(view_->CurrentCell(), QPoint(0, 0));
 }
 
@@ -313,10 +319,10 @@ TEST_F(LevelGridViewTest, ClosedLevelShowsPlainCellsIgnoresInputAndKeepsTheCurre
   editor_.CloseLevel();
   EXPECT_FALSE(view_->isEnabled());
   EXPECT_FALSE(view_->hasFocus());
-  const LevelGrid grid = State().Grid;
+  const LevelGrid grid = Level().Grid();
   Click(6, 6);
   Key(Qt::Key_Right);
-  EXPECT_EQ(State().Grid, grid);
+  EXPECT_EQ(Level().Grid(), grid);
 
   const QImage screen = Screen();
   const QRgb base = view_->palette().color(QPalette::Active, QPalette::Base).rgb();
@@ -330,20 +336,19 @@ TEST_F(LevelGridViewTest, ClosedLevelShowsPlainCellsIgnoresInputAndKeepsTheCurre
   EXPECT_EQ(view_->CurrentCell(), QPoint(4, 4));
 }
 
-TEST_F(LevelGridViewTest, PictureDrawnOverTheGridCoversTheLinesUntilTheNextRepaint) {
+TEST_F(LevelGridViewTest, PictureLaidOverTheGridCoversTheLinesUntilTheLevelIsShown) {
   editor_.CloseLevel();
-  view_->setEnabled(true);
-  view_->DrawPictureOnGrid();
+  Level().LayPicture("", Picture());
   EXPECT_EQ(ClientPixel(Screen(), *view_, 47, 100), PicturePixel(47, 100));
-  view_->RepaintGrid();
+  Level().SetDisplay(LevelDisplay::kShown);
   EXPECT_EQ(ClientPixel(Screen(), *view_, 47, 100), kSilverRgb);
 }
 
 TEST_F(LevelGridViewTest, NoCellIsPaintedWhileACommandRuns) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  State().DataPath = dir.filePath(QStringLiteral("level.dat")).toStdString();
-  State().MusicName = "tune.mod";
+  Level().SetDataPath(dir.filePath(QStringLiteral("level.dat")).toStdString());
+  Level().SetMusicName("tune.mod");
   Click(3, 3);
   int presses = 0;
   fake_.OnProcessPendingMessages([&] {

@@ -1,4 +1,5 @@
 // The main window as it opens: its widgets, menu, dialogs and start-up state.
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
@@ -9,7 +10,7 @@
 #include <QTest>
 
 #include "ui/level_grid_view.h"
-#include "ui/speed_button.h"
+#include "ui/glyph_button.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -18,8 +19,8 @@ namespace {
 using test::WindowTest;
 
 TEST_F(WindowTest, WindowHasItsCaptionPlaceFixedSizeAndFrame) {
-  TForm1& form = StartShown();
-  EXPECT_EQ(form.objectName(), "Form1");
+  MainWindow& form = StartShown();
+  EXPECT_EQ(form.objectName(), "MainWindow");
   EXPECT_EQ(form.windowTitle(), "Tollwen Level Editor");
   EXPECT_EQ(form.pos(), QPoint(200, 104));
 
@@ -53,13 +54,13 @@ TEST_F(WindowTest, WindowHasItsCaptionPlaceFixedSizeAndFrame) {
 
 TEST_F(WindowTest, WidgetsHaveTheirNamesPlacesAndSizes) {
   Start();
-  auto* panel = Find<QWidget>("Panel1");
+  auto* panel = Find<QWidget>("ToolPanel");
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->parentWidget(), form_->centralWidget());
   EXPECT_EQ(panel->geometry(), QRect(0, 0, 105, 457));
 
   for (int k = 0; k < 16; ++k) {
-    auto* button = Find<SpeedButton>(("SpeedButton" + std::to_string(k)).c_str());
+    auto* button = Find<GlyphButton>(("TileButton" + std::to_string(k)).c_str());
     ASSERT_NE(button, nullptr) << k;
     EXPECT_EQ(button, &form_->PaletteButton(k));
     EXPECT_EQ(button->parentWidget(), panel);
@@ -68,7 +69,7 @@ TEST_F(WindowTest, WidgetsHaveTheirNamesPlacesAndSizes) {
     EXPECT_TRUE(button->text().isEmpty());
   }
 
-  auto* label1 = Find<QLabel>("Label1");
+  auto* label1 = Find<QLabel>("ArrowColourLabel");
   ASSERT_NE(label1, nullptr);
   EXPECT_EQ(label1->parentWidget(), panel);
   EXPECT_EQ(label1->text(), "Arrow Colour:");
@@ -79,27 +80,27 @@ TEST_F(WindowTest, WidgetsHaveTheirNamesPlacesAndSizes) {
   EXPECT_GE(label1->width(), label1->fontMetrics().horizontalAdvance(label1->text()));
   EXPECT_LE(label1->geometry().right(), 105 - 2);
 
-  auto* button1 = Find<QPushButton>("Button1");
+  auto* button1 = Find<QPushButton>("ArrowColourButton");
   ASSERT_NE(button1, nullptr);
   EXPECT_EQ(button1->parentWidget(), panel);
   EXPECT_EQ(button1->text(), "Select");
   EXPECT_EQ(button1->geometry(), QRect(8, 408, 41, 41));
 
-  auto* label2 = Find<QLabel>("Label2");
+  auto* label2 = Find<QLabel>("ArrowColourSwatch");
   ASSERT_NE(label2, nullptr);
   EXPECT_EQ(label2->parentWidget(), panel);
   EXPECT_TRUE(label2->text().isEmpty());
   EXPECT_EQ(label2->geometry(), QRect(56, 408, 41, 41));
   EXPECT_EQ(label2->minimumSize(), label2->maximumSize());
 
-  auto* grid = Find<LevelGridView>("StringGrid1");
+  auto* grid = Find<LevelGridView>("LevelGrid");
   ASSERT_NE(grid, nullptr);
   EXPECT_EQ(grid->parentWidget(), form_->centralWidget());
   EXPECT_EQ(grid->geometry(), QRect(107, 0, 649, 457));
 
   // The dialogs are built when first asked for, not at start-up.
-  EXPECT_EQ(Find<QDialog>("ColorDialog1"), nullptr);
-  EXPECT_EQ(Find<QDialog>("OpenDialog1"), nullptr);
+  EXPECT_EQ(Find<QDialog>("ArrowColourDialog"), nullptr);
+  EXPECT_EQ(Find<QDialog>("PictureDialog"), nullptr);
 }
 
 // The menu as text: items in order, "-" for a separator, "[...]" around a submenu.
@@ -120,9 +121,11 @@ QStringList Describe(const QList<QAction*>& actions) {
 TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
   Start();
   QMenuBar* bar = form_->menuBar();
-  EXPECT_EQ(bar->objectName(), "MainMenu1");
+  EXPECT_EQ(bar->objectName(), "MenuBar");
   EXPECT_EQ(Describe(bar->actions()),
             (QStringList{"&File [&New, -, &Open, &Close, -, &Save, Save &As, -, E&xit]",
+                         "&Edit [&Undo, &Redo, -, Cu&t, &Copy, &Paste, &Delete, Select &All, -, "
+                         "&Brush, &Line, R&ectangle, &Fill, &Select, C&onveyor Path]",
                          "&Select Music", "&Image [&Refresh Display]"}));
 
   // The accelerators of each menu reach distinct items.
@@ -133,20 +136,30 @@ TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
     }
     return keys;
   };
-  EXPECT_EQ(mnemonics(bar->actions()), (QStringList{"Alt+F", "Alt+S", "Alt+I"}));
-  auto* file = Find<QMenu>("File1");
+  EXPECT_EQ(mnemonics(bar->actions()), (QStringList{"Alt+F", "Alt+E", "Alt+S", "Alt+I"}));
+  auto* file = Find<QMenu>("FileMenu");
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(mnemonics(file->actions()),
             (QStringList{"Alt+N", "Alt+O", "Alt+C", "Alt+S", "Alt+A", "Alt+X"}));
 
-  for (const char* name : {"New1", "Open1", "Close1", "Save1", "SaveAs1", "Exit1", "SelectMusic1",
-                           "RefreshDisplay1"}) {
-    EXPECT_NE(Find<QAction>(name), nullptr) << name;
+  auto* edit = Find<QMenu>("EditMenu");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(mnemonics(edit->actions()).removeDuplicates(), 0);
+  // The tools form one exclusive group, each chosen by a plain letter no tile key uses; the
+  // brush is chosen at start.
+  QStringList toolKeys;
+  for (QAction* action : edit->actions()) {
+    if (!action->isCheckable()) continue;
+    toolKeys << action->shortcut().toString();
+    EXPECT_TRUE(action->actionGroup()->isExclusive());
+    EXPECT_EQ(action->isChecked(), action->text() == "&Brush");
   }
+  EXPECT_EQ(toolKeys, (QStringList{"P", "L", "R", "G", "S", "T"}));
+
 }
 
 TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
-  TForm1& form = StartShown();
+  MainWindow& form = StartShown();
   QApplication::setActiveWindow(&form);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 
@@ -154,13 +167,13 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
   for (int k = 0; k < 16; ++k) EXPECT_EQ(form.PaletteButton(k).isChecked(), k == 0) << k;
   EXPECT_EQ(form.LevelEditor().State().CurrentTile, '0');
 
-  EXPECT_FALSE(form.GridEnabled());
-  EXPECT_FALSE(form.LevelEditor().State().LevelOpen);
+  EXPECT_FALSE(form.Grid().isEnabled());
+  EXPECT_FALSE(form.LevelEditor().Level().Shown());
   EXPECT_EQ(form.ArrowColour(), qRgb(0, 0, 0));
-  const QImage swatch = Find<QLabel>("Label2")->grab().toImage();
+  const QImage swatch = Find<QLabel>("ArrowColourSwatch")->grab().toImage();
   EXPECT_EQ(swatch.pixel(20, 20) & 0xFFFFFF, 0u);
 
-  EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>("Button1"));
+  EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>("ArrowColourButton"));
 
   // Plain cells: every inner cell in the window colour, the lines silver.
   LevelGridView& grid = form.Grid();
@@ -185,7 +198,7 @@ TEST_F(WindowTest, PaletteShowsTheEmptyGlyphAndCopiesOfTheTiles) {
     ASSERT_FALSE(tiles.TileBitmap(i).Empty()) << i;
     EXPECT_EQ(form_->PaletteButton(i).Glyph(), tiles.TileBitmap(i).Image()) << i;
   }
-  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, TForm1::ExecutableDir());
+  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, MainWindow::ExecutableDir());
 }
 
 TEST_F(WindowTest, FindsItsAssetsBesideTheExecutableFromAnyWorkingDirectory) {

@@ -19,11 +19,11 @@ class UnsavedWorkTest : public WindowTest {
     picture_ = scratch_.filePath("level1.jpg");
     WriteJpegFile(picture_.toStdString());
     dialogs_.AnswerFile(picture_);
-    Choose("Open1");
-    ASSERT_TRUE(form_->LevelEditor().State().LevelOpen);
+    Choose("OpenAction");
+    ASSERT_TRUE(form_->LevelEditor().Level().Shown());
   }
   TileCode Cell(int column, int row) {
-    return form_->LevelEditor().State().Grid.CellAt(column, row);
+    return form_->LevelEditor().Level().Grid().CellAt(column, row);
   }
   QImage Screen() {
     WaitForPaints();
@@ -81,7 +81,7 @@ TEST_P(CloseQuestionTest, ClosingAModifiedLevelAsksFirst) {
     const int boxesBefore = static_cast<int>(dialogs_.Boxes().size());
 
     if (fromMenu) {
-      Choose("Exit1");
+      Choose("ExitAction");
     } else {
       form_->close();
     }
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, CloseQuestionTest,
 TEST_F(UnsavedWorkTest, AnUnmodifiedLevelClosesWithoutAQuestion) {
   OpenLevel();
   const auto boxes = dialogs_.Boxes().size();
-  Choose("Exit1");
+  Choose("ExitAction");
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(dialogs_.Boxes().size(), boxes);
 }

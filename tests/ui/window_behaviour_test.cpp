@@ -10,7 +10,7 @@
 #include "support/jpeg_writer.h"
 #include "ui/level_grid_view.h"
 #include "ui/message_boxes.h"
-#include "ui/speed_button.h"
+#include "ui/glyph_button.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -26,29 +26,29 @@ QByteArray ReadAll(const QString& path) {
 
 TEST_F(WindowTest, PaletteChoiceIsWhatACellPressWrites) {
   StartShown();
-  Choose("New1");
-  ASSERT_TRUE(form_->GridEnabled());
+  Choose("NewAction");
+  ASSERT_TRUE(form_->Grid().isEnabled());
 
   ClickPalette(15);
   EXPECT_TRUE(form_->PaletteButton(15).isChecked());
   EXPECT_FALSE(form_->PaletteButton(0).isChecked());
   EXPECT_EQ(form_->LevelEditor().State().CurrentTile, 'F');
   ClickCell(1, 1);
-  EXPECT_EQ(form_->LevelEditor().State().Grid.CellAt(1, 1), 'F');
+  EXPECT_EQ(form_->LevelEditor().Level().Grid().CellAt(1, 1), 'F');
 
   ClickPalette(10);
   ClickCell(19, 13);
-  EXPECT_EQ(form_->LevelEditor().State().Grid.CellAt(19, 13), 'A');
+  EXPECT_EQ(form_->LevelEditor().Level().Grid().CellAt(19, 13), 'A');
 
   // Back to the empty tile, which clears a cell.
   ClickPalette(0);
   ClickCell(1, 1);
-  EXPECT_EQ(form_->LevelEditor().State().Grid.CellAt(1, 1), '0');
+  EXPECT_EQ(form_->LevelEditor().Level().Grid().CellAt(1, 1), '0');
 }
 
 TEST_F(WindowTest, ReleaseOutsideAPaletteButtonChoosesNothing) {
   StartShown();
-  SpeedButton& button = form_->PaletteButton(7);
+  GlyphButton& button = form_->PaletteButton(7);
   QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(20, 20));
   QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(20, 80));
   EXPECT_EQ(form_->LevelEditor().State().CurrentTile, '0');
@@ -58,7 +58,7 @@ TEST_F(WindowTest, ReleaseOutsideAPaletteButtonChoosesNothing) {
 
 TEST_F(WindowTest, MissingTileEndsStartUpWithAnErrorAndTheWindowStillOpens) {
   const std::string dir = AssetCopy("9.bmp");
-  TForm1& form = StartShown(dir);
+  MainWindow& form = StartShown(dir);
   ASSERT_EQ(dialogs_.Boxes().size(), 1U);
   const test::ShownBox& box = dialogs_.Boxes()[0];
   EXPECT_EQ(box.text.toStdString(), "Cannot open file " + dir + "9.bmp.");
@@ -74,15 +74,15 @@ TEST_F(WindowTest, MissingTileEndsStartUpWithAnErrorAndTheWindowStillOpens) {
   for (int k = 0; k < 16; ++k) EXPECT_TRUE(form.PaletteButton(k).Glyph().isNull()) << k;
 
   // The editor goes on: New and a paint work.
-  Choose("New1");
+  Choose("NewAction");
   ClickPalette(3);
   ClickCell(2, 2);
-  EXPECT_EQ(form.LevelEditor().State().Grid.CellAt(2, 2), '3');
+  EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(2, 2), '3');
 }
 
 TEST_F(WindowTest, MissingEmptyGlyphLeavesTheTilesLoadedButNoGlyphs) {
   const std::string dir = AssetCopy("0.bmp");
-  TForm1& form = Start(dir);
+  MainWindow& form = Start(dir);
   ASSERT_EQ(dialogs_.Boxes().size(), 1U);
   EXPECT_EQ(dialogs_.Boxes()[0].text.toStdString(), "Cannot open file " + dir + "0.bmp.");
   EXPECT_FALSE(form.LevelEditor().State().Tiles.TileBitmap(15).Empty());
@@ -98,17 +98,17 @@ TEST_F(WindowTest, CommandErrorIsShownAndTheEditorGoesOn) {
     file.write("this is no JPEG");
   }
   dialogs_.AnswerFile(notAPicture);
-  Choose("Open1");
+  Choose("OpenAction");
   ASSERT_EQ(dialogs_.Boxes().size(), 1U);
   const test::ShownBox& box = dialogs_.Boxes()[0];
   EXPECT_TRUE(box.text.startsWith("JPEG error #")) << box.text.toStdString();
   EXPECT_TRUE(box.text.endsWith(".")) << box.text.toStdString();
   EXPECT_EQ(box.icon, QMessageBox::Critical);
-  EXPECT_FALSE(form_->LevelEditor().State().LevelOpen);
+  EXPECT_FALSE(form_->LevelEditor().Level().Shown());
   EXPECT_FALSE(form_->LevelEditor().Busy());
 
-  Choose("New1");
-  EXPECT_TRUE(form_->LevelEditor().State().LevelOpen);
+  Choose("NewAction");
+  EXPECT_TRUE(form_->LevelEditor().Level().Shown());
 }
 
 TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
@@ -117,16 +117,16 @@ TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
   test::WriteJpegFile(picture.toStdString());
 
   dialogs_.AnswerFile(picture);
-  Choose("Open1");
+  Choose("OpenAction");
   ASSERT_EQ(dialogs_.FileDialogs().size(), 1U);
-  EXPECT_EQ(dialogs_.FileDialogs()[0].objectName, "OpenDialog1");
+  EXPECT_EQ(dialogs_.FileDialogs()[0].objectName, "PictureDialog");
   // The plain message: captioned with the title, no icon, no period added.
   ASSERT_EQ(dialogs_.Boxes().size(), 1U);
   EXPECT_EQ(dialogs_.Boxes()[0].text, "A valid datafile does not exist so one was created!");
   EXPECT_EQ(dialogs_.Boxes()[0].icon, QMessageBox::NoIcon);
   EXPECT_EQ(dialogs_.Boxes()[0].title, ApplicationTitle());
   EXPECT_TRUE(dialogs_.Boxes()[0].defaultIsEscape);
-  EXPECT_TRUE(form_->GridEnabled());
+  EXPECT_TRUE(form_->Grid().isEnabled());
   EXPECT_FALSE(QFile::exists(scratch_.filePath("level1.dat")));
   // The answered dialog is kept for the next question, hidden.
   const QList<QFileDialog*> kept = form_->findChildren<QFileDialog*>();
@@ -139,9 +139,9 @@ TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
   // The music dialog starts in the resource directory; a name without extension gets "mid".
   const QString resourceDir = QString::fromStdString(form_->LevelEditor().State().ResourceDir);
   dialogs_.AnswerFile(scratch_.filePath("theme"));
-  Choose("Save1");
+  Choose("SaveAction");
   ASSERT_EQ(dialogs_.FileDialogs().size(), 2U);
-  EXPECT_EQ(dialogs_.FileDialogs()[1].objectName, "OpenDialog2");
+  EXPECT_EQ(dialogs_.FileDialogs()[1].objectName, "MusicDialog");
   EXPECT_EQ(dialogs_.FileDialogs()[1].directory + "/", resourceDir);
   EXPECT_EQ(dialogs_.BoxTexts().last(), "File Saved!");
 
@@ -152,30 +152,30 @@ TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
 
 TEST_F(WindowTest, SaveAsAsksInTheResourceDirectoryAndAddsTheExtension) {
   StartShown();
-  Choose("New1");
+  Choose("NewAction");
   dialogs_.AnswerFile(scratch_.filePath("tune.xm"));  // the music question comes first
   dialogs_.AnswerFile(scratch_.filePath("mylevel"));
-  Choose("SaveAs1");
+  Choose("SaveAsAction");
   ASSERT_EQ(dialogs_.FileDialogs().size(), 2U);
-  EXPECT_EQ(dialogs_.FileDialogs()[1].objectName, "SaveDialog1");
+  EXPECT_EQ(dialogs_.FileDialogs()[1].objectName, "SaveDialog");
   EXPECT_EQ(dialogs_.FileDialogs()[1].directory + "/",
             QString::fromStdString(form_->LevelEditor().State().ResourceDir));
   EXPECT_TRUE(ReadAll(scratch_.filePath("mylevel.dat")).startsWith("tune.xm\r\n"));
-  EXPECT_EQ(form_->LevelEditor().State().DataPath, scratch_.filePath("mylevel.dat").toStdString());
+  EXPECT_EQ(form_->LevelEditor().Level().DataPath(), scratch_.filePath("mylevel.dat").toStdString());
 }
 
 TEST_F(WindowTest, SelectMusicMenuItemStoresTheNameWithoutDirectory) {
   StartShown();
   dialogs_.AnswerFile(scratch_.filePath("theme.xm"));
-  Choose("SelectMusic1");
-  EXPECT_EQ(form_->LevelEditor().State().MusicName, "theme.xm");
-  Choose("SelectMusic1");  // cancelled: the name stays
-  EXPECT_EQ(form_->LevelEditor().State().MusicName, "theme.xm");
+  Choose("SelectMusicAction");
+  EXPECT_EQ(form_->LevelEditor().Level().MusicName(), "theme.xm");
+  Choose("SelectMusicAction");  // cancelled: the name stays
+  EXPECT_EQ(form_->LevelEditor().Level().MusicName(), "theme.xm");
 }
 
 TEST_F(WindowTest, InputDuringARunningCommandDoesNothing) {
   StartShown();
-  Choose("New1");
+  Choose("NewAction");
   bool busyInside = false;
   // While Select Music waits for its dialog, a palette press, a cell press and a menu item
   // come in; none of them may start.
@@ -183,37 +183,37 @@ TEST_F(WindowTest, InputDuringARunningCommandDoesNothing) {
     busyInside = form_->LevelEditor().Busy();
     ClickPalette(4);
     ClickCell(3, 3);
-    Choose("Close1");
+    Choose("CloseAction");
   });
-  Choose("SelectMusic1");
+  Choose("SelectMusicAction");
   EXPECT_TRUE(busyInside);
   EXPECT_EQ(form_->LevelEditor().State().CurrentTile, '0');
   EXPECT_TRUE(form_->PaletteButton(0).isChecked());
   EXPECT_FALSE(form_->PaletteButton(4).isChecked());
-  EXPECT_EQ(form_->LevelEditor().State().Grid.CellAt(3, 3), '0');
-  EXPECT_TRUE(form_->LevelEditor().State().LevelOpen);
+  EXPECT_EQ(form_->LevelEditor().Level().Grid().CellAt(3, 3), '0');
+  EXPECT_TRUE(form_->LevelEditor().Level().Shown());
 
   // Afterwards input works again.
   ClickPalette(4);
   ClickCell(3, 3);
-  EXPECT_EQ(form_->LevelEditor().State().Grid.CellAt(3, 3), '4');
+  EXPECT_EQ(form_->LevelEditor().Level().Grid().CellAt(3, 3), '4');
 }
 
 TEST_F(WindowTest, ArrowColourFollowsTheChooserAndThePaletteKeepsItsGlyphs) {
   StartShown();
   const QImage glyphBefore = form_->PaletteButton(1).Glyph();
   dialogs_.AnswerColour(QColor(255, 0, 0));
-  QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("ArrowColourButton"), Qt::LeftButton);
   ASSERT_EQ(dialogs_.ColoursPreset().size(), 1U);
   EXPECT_EQ(dialogs_.ColoursPreset()[0], QColor(0, 0, 0));
   EXPECT_EQ(form_->ArrowColour(), qRgb(255, 0, 0));
   EXPECT_EQ(form_->PaletteButton(1).Glyph(), glyphBefore);
-  auto* chooser = Find<QColorDialog>("ColorDialog1");
+  auto* chooser = Find<QColorDialog>("ArrowColourDialog");
   EXPECT_NE(chooser, nullptr);
 
   // The chooser is preset with the swatch's colour next time; teal is refused.
   dialogs_.AnswerColour(QColor(0, 128, 128));
-  QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("ArrowColourButton"), Qt::LeftButton);
   EXPECT_EQ(dialogs_.ColoursPreset()[1], QColor(255, 0, 0));
   EXPECT_EQ(form_->ArrowColour(), qRgb(255, 0, 0));
   EXPECT_EQ(dialogs_.BoxTexts().last(), "Sorry this colour cannot be used for the arrow color");
@@ -225,24 +225,23 @@ TEST_F(WindowTest, ExitFreesTheBitmapsAndClosesTheWindow) {
   const QString picture = scratch_.filePath("level1.jpg");
   test::WriteJpegFile(picture.toStdString());
   dialogs_.AnswerFile(picture);
-  Choose("Open1");
-  ASSERT_FALSE(form_->LevelEditor().State().Background.isNull());
+  Choose("OpenAction");
+  ASSERT_FALSE(form_->LevelEditor().Level().Picture().isNull());
 
-  Choose("Exit1");
+  Choose("ExitAction");
   EXPECT_FALSE(form_->isVisible());
   const EditorState& state = form_->LevelEditor().State();
-  EXPECT_TRUE(state.Background.isNull());
+  EXPECT_TRUE(form_->LevelEditor().Level().Picture().isNull());
   EXPECT_TRUE(state.Tiles.StartMarker().Empty());
   for (int i = 1; i <= 15; ++i) EXPECT_TRUE(state.Tiles.TileBitmap(i).Empty()) << i;
   // Nothing is asked about the level, and nothing paints afterwards.
   EXPECT_EQ(dialogs_.Boxes().size(), 1U);
   form_->RepaintGrid();
-  form_->DrawPictureOnGrid();
 }
 
 TEST_F(WindowTest, CloseDuringACommandWaitsUntilTheCommandHasFinished) {
   StartShown();
-  Choose("New1");
+  Choose("NewAction");
   bool stillOpenInside = false;
   // The close comes while Save As asks for the music; by its next question the window must
   // still be there with its bitmaps.
@@ -255,7 +254,7 @@ TEST_F(WindowTest, CloseDuringACommandWaitsUntilTheCommandHasFinished) {
   });
   dialogs_.AnswerFile(scratch_.filePath("theme.mod"));
   dialogs_.AnswerFile(scratch_.filePath("level"));
-  Choose("SaveAs1");
+  Choose("SaveAsAction");
   EXPECT_TRUE(stillOpenInside);
   EXPECT_TRUE(QFile::exists(scratch_.filePath("level.dat")));
   EXPECT_EQ(dialogs_.BoxTexts().last(), "File Saved!");

@@ -6,18 +6,18 @@
 #include <QTest>
 
 #include "ui/level_grid_view.h"
-#include "ui/speed_button.h"
+#include "ui/glyph_button.h"
 
 namespace tollwen::test {
 
 void WindowTest::TearDown() { form_.reset(); }
 
-TForm1& WindowTest::Start(const std::string& resourceDir) {
-  form_ = std::make_unique<TForm1>(resourceDir, &dialogs_);
+MainWindow& WindowTest::Start(const std::string& resourceDir) {
+  form_ = std::make_unique<MainWindow>(resourceDir, &dialogs_);
   return *form_;
 }
 
-TForm1& WindowTest::StartShown(const std::string& resourceDir) {
+MainWindow& WindowTest::StartShown(const std::string& resourceDir) {
   Start(resourceDir);
   form_->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));

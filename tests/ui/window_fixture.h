@@ -19,9 +19,9 @@ class WindowTest : public ::testing::Test {
 
   // Creates the window (start-up included); an empty `resourceDir` means beside the test
   // executable, where the build puts the asset bitmaps.
-  TForm1& Start(const std::string& resourceDir = {});
+  MainWindow& Start(const std::string& resourceDir = {});
   // Start, then show the window and wait until it is exposed.
-  TForm1& StartShown(const std::string& resourceDir = {});
+  MainWindow& StartShown(const std::string& resourceDir = {});
 
   template <typename T>
   T* Find(const char* name) {
@@ -39,7 +39,7 @@ class WindowTest : public ::testing::Test {
   std::string AssetCopy(const std::string& missing);
 
   ScriptedDialogs dialogs_;
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<MainWindow> form_;
   QTemporaryDir scratch_;
 };
 

@@ -11,7 +11,7 @@
 #include "support/jpeg_writer.h"
 #include "ui/grid_tool_tips.h"
 #include "ui/level_grid_view.h"
-#include "ui/speed_button.h"
+#include "ui/glyph_button.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -20,7 +20,7 @@ namespace {
 class WindowInputTest : public test::WindowTest {
  protected:
   // The window shown and active, so that its window-wide keys reach it.
-  TForm1& StartActive() {
+  MainWindow& StartActive() {
     StartShown();
     QApplication::setActiveWindow(form_.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
@@ -60,19 +60,19 @@ class WindowInputTest : public test::WindowTest {
     open();
     QStringList texts;
     for (size_t i = before; i < dialogs_.Boxes().size(); ++i) texts << dialogs_.Boxes()[i].text;
-    const EditorState& state = form_->LevelEditor().State();
-    return std::tuple(texts, state.LevelOpen, state.Grid, state.MusicName);
+    const LevelDocument& level = form_->LevelEditor().Level();
+    return std::tuple(texts, level.Shown(), level.Grid(), level.MusicName());
   }
 };
 
 TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
   StartActive();
   const std::pair<const char*, QString> cases[] = {
-      {"New1", "Ctrl+N"},          {"Open1", "Ctrl+O"},
-      {"Close1", "Ctrl+W"},        {"Save1", "Ctrl+S"},
-      {"SaveAs1", "Ctrl+Shift+S"}, {"SelectMusic1", "Ctrl+M"},
-      {"RefreshDisplay1", "F5"},   {"Exit1", "Ctrl+Q"},
-      {"Undo", "Ctrl+Z"},          {"Redo", "Ctrl+Y; Ctrl+Shift+Z"},
+      {"NewAction", "Ctrl+N"},          {"OpenAction", "Ctrl+O"},
+      {"CloseAction", "Ctrl+W"},        {"SaveAction", "Ctrl+S"},
+      {"SaveAsAction", "Ctrl+Shift+S"}, {"SelectMusicAction", "Ctrl+M"},
+      {"RefreshDisplayAction", "F5"},   {"ExitAction", "Ctrl+Q"},
+      {"UndoAction", "Ctrl+Z"},          {"RedoAction", "Ctrl+Y; Ctrl+Shift+Z"},
   };
   for (const auto& [name, keys] : cases) {
     auto* action = Find<QAction>(name);
@@ -82,12 +82,12 @@ TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
   // A shortcut reaches its item while the menu is closed.
   Press(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(dialogs_.FileDialogs().size(), 1U);
-  EXPECT_EQ(dialogs_.FileDialogs()[0].objectName, "OpenDialog1");
+  EXPECT_EQ(dialogs_.FileDialogs()[0].objectName, "PictureDialog");
 }
 
 TEST_F(WindowInputTest, UndoAndRedoKeysStepThroughTheHistory) {
-  TForm1& form = StartActive();
-  Choose("New1");
+  MainWindow& form = StartActive();
+  Choose("NewAction");
   ClickPalette(5);
   ClickCell(3, 4);
   const struct {
@@ -102,12 +102,12 @@ TEST_F(WindowInputTest, UndoAndRedoKeysStepThroughTheHistory) {
   };
   for (const auto& step : steps) {
     Press(step.key, step.modifiers);
-    EXPECT_EQ(form.LevelEditor().State().Grid.CellAt(3, 4), step.cell);
+    EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(3, 4), step.cell);
   }
 }
 
 TEST_F(WindowInputTest, TileKeysChooseTheirTileAsThePaletteDoes) {
-  TForm1& form = StartActive();
+  MainWindow& form = StartActive();
   for (int k = 15; k >= 0; --k) {
     Press(static_cast<Qt::Key>(k < 10 ? Qt::Key_0 + k : Qt::Key_A + k - 10));
     EXPECT_EQ(form.LevelEditor().State().CurrentTile, TileCodeFor(k)) << k;
@@ -125,10 +125,7 @@ TEST_F(WindowInputTest, ToolTipsNamePaletteTilesAndGridCells) {
   const std::pair<int, QString> palette[] = {{0, "Eraser (0)"}, {9, "Water (9)"}, {14, "Bomb (E)"}};
   for (const auto& [k, tip] : palette) EXPECT_EQ(form_->PaletteButton(k).toolTip(), tip) << k;
 
-  LevelGrid& cells = form_->LevelEditor().State().Grid;
-  cells.SetCell(12, 4, 'E');
-  cells.SetCell(19, 13, 'x');
-  cells.SetCell(1, 13, '\t');
+  form_->LevelEditor().Level().WriteCells({{{12, 4}, 'E'}, {{19, 13}, 'x'}, {{1, 13}, '\t'}});
   const struct {
     int column, row;
     QString tip;
@@ -142,6 +139,7 @@ TEST_F(WindowInputTest, ToolTipsNamePaletteTilesAndGridCells) {
       {5, 0, ""},
       {5, 14, ""},
   };
+  const LevelGrid& cells = form_->LevelEditor().Level().Grid();
   for (const auto& c : cases) EXPECT_EQ(CellToolTip(cells, c.column, c.row), c.tip);
 
   // Resting the pointer on the grid shows them, also while it is disabled (no level is open).
@@ -159,13 +157,13 @@ TEST_F(WindowInputTest, ToolTipsNamePaletteTilesAndGridCells) {
 }
 
 TEST_F(WindowInputTest, PictureByPathOpensAsFileOpenDoes) {
-  TForm1& form = StartShown();
+  MainWindow& form = StartShown();
   // A path that names no file shows the error Open would, and the editor stays empty.
   const std::string missing = scratch_.filePath("missing.jpg").toStdString();
   form.OpenPictureFile(missing);
   EXPECT_EQ(dialogs_.BoxTexts(),
             QStringList{QString::fromStdString("Cannot open file " + missing + ".")});
-  EXPECT_FALSE(form.LevelEditor().State().LevelOpen);
+  EXPECT_FALSE(form.LevelEditor().Level().Shown());
 
   const std::string paths[] = {
       Write("garbage.jpg", "not a picture"),
@@ -179,18 +177,18 @@ TEST_F(WindowInputTest, PictureByPathOpensAsFileOpenDoes) {
   for (const std::string& path : paths) {
     const auto byDialog = Outcome([&] {
       dialogs_.AnswerFile(QString::fromStdString(path));
-      Choose("Open1");
+      Choose("OpenAction");
     });
     const auto byPath = Outcome([&] { form.OpenPictureFile(path); });
     EXPECT_EQ(byPath, byDialog) << path;
   }
-  EXPECT_TRUE(form.LevelEditor().State().LevelOpen);
-  EXPECT_EQ(form.LevelEditor().State().Grid.CellAt(2, 3), '9');
-  EXPECT_EQ(form.LevelEditor().State().MusicName, "tune.mid");
+  EXPECT_TRUE(form.LevelEditor().Level().Shown());
+  EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(2, 3), '9');
+  EXPECT_EQ(form.LevelEditor().Level().MusicName(), "tune.mid");
 }
 
 TEST_F(WindowInputTest, DroppedJpgFileOpensAsFileOpenDoes) {
-  TForm1& form = StartShown();
+  MainWindow& form = StartShown();
   const std::string picture = Picture(QString::fromUtf8("dr\u00f6p 100%.JPG"));
   const QUrl url = QUrl::fromLocalFile(QString::fromStdString(picture));
   const struct {
@@ -208,7 +206,7 @@ TEST_F(WindowInputTest, DroppedJpgFileOpensAsFileOpenDoes) {
   EXPECT_EQ(dialogs_.BoxTexts(),
             (QStringList{"Cannot open file /nowhere/level.jpg.",
                          "A valid datafile does not exist so one was created!"}));
-  EXPECT_TRUE(form.LevelEditor().State().LevelOpen);
+  EXPECT_TRUE(form.LevelEditor().Level().Shown());
 
   // Over unsaved painting the question comes first: Cancel keeps the level, Discard opens.
   ClickPalette(9);
@@ -218,7 +216,7 @@ TEST_F(WindowInputTest, DroppedJpgFileOpensAsFileOpenDoes) {
     EXPECT_TRUE(Drop({url}));
     EXPECT_EQ(dialogs_.BoxTexts().filter("Save changes").size(),
               answer == QMessageBox::Cancel ? 1 : 2);
-    EXPECT_EQ(form.LevelEditor().State().Grid.CellAt(5, 5),
+    EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(5, 5),
               answer == QMessageBox::Cancel ? '9' : '0');
   }
 }

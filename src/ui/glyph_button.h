@@ -13,13 +13,13 @@ QImage TransparentGlyph(const QImage& glyph);
 // It acts when the left mouse button is released inside it, also when it is already down,
 // and takes no keyboard focus (the palette is used with the mouse). Put in an exclusive
 // QButtonGroup, exactly one of the group is down.
-class SpeedButton : public QAbstractButton {
+class GlyphButton : public QAbstractButton {
   Q_OBJECT
 
  public:
   static constexpr int kSize = 41;
 
-  explicit SpeedButton(QWidget* parent = nullptr);
+  explicit GlyphButton(QWidget* parent = nullptr);
 
   // The glyph as given (a copy is kept) and as drawn.
   void SetGlyph(const QImage& glyph);

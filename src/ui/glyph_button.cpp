@@ -1,4 +1,4 @@
-#include "ui/speed_button.h"
+#include "ui/glyph_button.h"
 
 #include <qdrawutil.h>
 
@@ -21,19 +21,19 @@ QImage TransparentGlyph(const QImage& glyph) {
   return result;
 }
 
-SpeedButton::SpeedButton(QWidget* parent) : QAbstractButton(parent) {
+GlyphButton::GlyphButton(QWidget* parent) : QAbstractButton(parent) {
   setCheckable(true);
   setFocusPolicy(Qt::NoFocus);
   setFixedSize(kSize, kSize);
 }
 
-void SpeedButton::SetGlyph(const QImage& glyph) {
+void GlyphButton::SetGlyph(const QImage& glyph) {
   glyph_ = glyph.copy();
   drawnGlyph_ = TransparentGlyph(glyph_);
   update();
 }
 
-void SpeedButton::paintEvent(QPaintEvent* /*event*/) {
+void GlyphButton::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   // Held down by the mouse, or the group's chosen button: drawn sunken.
   const bool sunken = isDown() || isChecked();

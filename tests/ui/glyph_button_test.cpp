@@ -1,5 +1,5 @@
 // The palette button: its glyph's transparency and when a press counts.
-#include "ui/speed_button.h"
+#include "ui/glyph_button.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,8 @@ TEST(TransparentGlyph, LeavesOutEveryPixelOfTheBottomLeftColour) {
   EXPECT_TRUE(TransparentGlyph(QImage()).isNull());
 }
 
-TEST(SpeedButton, DrawsItsGlyphCentredAndTransparent) {
-  SpeedButton button;
+TEST(GlyphButton, DrawsItsGlyphCentredAndTransparent) {
+  GlyphButton button;
   button.SetGlyph(MakeGlyph(qRgb(255, 0, 255)));
   const QImage shot = button.grab().toImage();
   // The glyph's 32 x 32 sits at (4, 4) on the 41 x 41 face; its black square at (18..21).
@@ -55,7 +55,7 @@ TEST(SpeedButton, DrawsItsGlyphCentredAndTransparent) {
 struct Palette {
   Palette() {
     for (int i = 0; i < 3; ++i) {
-      buttons[i] = new SpeedButton(&parent);
+      buttons[i] = new GlyphButton(&parent);
       buttons[i]->move(i * 48, 0);
       group.addButton(buttons[i], i);
     }
@@ -64,10 +64,10 @@ struct Palette {
   }
   QWidget parent;
   QButtonGroup group;
-  SpeedButton* buttons[3] = {};
+  GlyphButton* buttons[3] = {};
 };
 
-TEST(SpeedButton, ActsOnReleaseInsideAndGroupKeepsExactlyOneDown) {
+TEST(GlyphButton, ActsOnReleaseInsideAndGroupKeepsExactlyOneDown) {
   Palette p;
   QSignalSpy clicks(&p.group, &QButtonGroup::idClicked);
 
@@ -87,7 +87,7 @@ TEST(SpeedButton, ActsOnReleaseInsideAndGroupKeepsExactlyOneDown) {
   EXPECT_TRUE(p.buttons[2]->isChecked());
 }
 
-TEST(SpeedButton, ReleaseOutsideOrOtherButtonsDoNothing) {
+TEST(GlyphButton, ReleaseOutsideOrOtherButtonsDoNothing) {
   Palette p;
   QSignalSpy clicks(&p.group, &QButtonGroup::idClicked);
 

@@ -1,0 +1,68 @@
+// Copy, cut, delete and paste of level cells through the system clipboard, and Select All.
+#include <algorithm>
+
+#include "editor/busy_scope.h"
+#include "editor/editor.h"
+#include "level/cell_shapes.h"
+#include "level/clipboard_text.h"
+
+namespace tollwen {
+
+namespace {
+
+constexpr const char* kNotLevelCellsMessage =
+    "The clipboard holds no level cells. Paste takes rows of tile codes (0-9, A-F), one line "
+    "per row.";
+
+const QRect kWholeLevel(1, 1, LevelGrid::kColumns, LevelGrid::kRows);
+
+// The changes that empty every cell of `cells`.
+CellChanges Emptied(const QRect& cells) {
+  return ChangesTo(RectangleCells(cells.topLeft(), cells.bottomRight(), false), kEmptyTile);
+}
+
+}  // namespace
+
+void Editor::Copy() {
+  BusyScope busy(*this);
+  const QRect selection = tools_.Selection();
+  if (selection.isEmpty()) return;
+  window_.SetClipboardText(CellsAsText(level_.Grid(), selection));
+}
+
+void Editor::Cut() {
+  BusyScope busy(*this);
+  const QRect selection = tools_.Selection();
+  if (selection.isEmpty()) return;
+  window_.SetClipboardText(CellsAsText(level_.Grid(), selection));
+  level_.Edit(QStringLiteral("Cut"), Emptied(selection));
+}
+
+void Editor::DeleteSelection() {
+  BusyScope busy(*this);
+  const QRect selection = tools_.Selection();
+  if (!selection.isEmpty()) level_.Edit(QStringLiteral("Delete"), Emptied(selection));
+}
+
+void Editor::Paste(CellPosition currentCell) {
+  BusyScope busy(*this);
+  const auto rows = RowsFromText(window_.ClipboardText());
+  if (!rows) {
+    window_.ShowMessage(kNotLevelCellsMessage);
+    return;
+  }
+  const QRect selection = tools_.Selection();
+  const CellPosition at =
+      !selection.isEmpty()
+          ? selection.topLeft()
+          : CellPosition(std::clamp(currentCell.x(), kWholeLevel.left(), kWholeLevel.right()),
+                         std::clamp(currentCell.y(), kWholeLevel.top(), kWholeLevel.bottom()));
+  level_.Edit(QStringLiteral("Paste"), PastedCells(*rows, at));
+}
+
+void Editor::SelectAll() {
+  BusyScope busy(*this);
+  tools_.Select(kWholeLevel);
+}
+
+}  // namespace tollwen

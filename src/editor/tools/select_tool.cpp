@@ -1,0 +1,25 @@
+#include "editor/tools/select_tool.h"
+
+namespace tollwen {
+
+void SelectTool::Press(const ToolEvent& event) {
+  anchor_ = event.cell;
+  context_.Select(QRect(event.cell, event.cell));
+}
+
+void SelectTool::Move(const ToolEvent& event) {
+  if (!anchor_) return Press(event);
+  context_.Select(QRect(*anchor_, event.cell).normalized());
+}
+
+void SelectTool::Release(const ToolEvent& event) {
+  if (anchor_) Move(event);
+  anchor_.reset();
+}
+
+void SelectTool::Cancel() {
+  anchor_.reset();
+  context_.Select(QRect());
+}
+
+}  // namespace tollwen

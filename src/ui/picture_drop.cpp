@@ -1,0 +1,28 @@
+#include "ui/picture_drop.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+
+namespace tollwen {
+
+std::optional<std::string> DroppedPicture(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile() || !url.fileName().endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) {
+    return std::nullopt;
+  }
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+bool AcceptPictureAsCopy(QDropEvent& event) {
+  if (!DroppedPicture(event.mimeData()) || !(event.possibleActions() & Qt::CopyAction)) {
+    return false;
+  }
+  event.setDropAction(Qt::CopyAction);
+  event.accept();
+  return true;
+}
+
+}  // namespace tollwen
