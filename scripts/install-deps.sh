@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev            # fuzz targets and the sanitizer build
   xvfb xdotool x11-apps fonts-dejavu-core  # headless window tests and screenshots
+  xclip                            # another X client's clipboard, for the window test
   libx11-dev libxdamage-dev libxtst-dev    # the benchmark's X probe (windows, pixels, input)
 )
 

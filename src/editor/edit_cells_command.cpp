@@ -13,8 +13,8 @@ constexpr int kStrokeId = 1;
 
 }  // namespace
 
-EditCellsCommand::EditCellsCommand(LevelDocument& document, const QString& name,
-                                   CellChanges before, CellChanges after, int strokeKey)
+EditCellsCommand::EditCellsCommand(LevelDocument& document, const QString& name, CellChanges before,
+                                   CellChanges after, int strokeKey)
     : document_(document),
       before_(std::move(before)),
       after_(std::move(after)),
@@ -43,7 +43,9 @@ bool EditCellsCommand::mergeWith(const QUndoCommand* other) {
   return true;
 }
 
-void EditCellsCommand::undo() { document_.WriteCells(CellChanges(before_.rbegin(), before_.rend())); }
+void EditCellsCommand::undo() {
+  document_.WriteCells(CellChanges(before_.rbegin(), before_.rend()));
+}
 
 void EditCellsCommand::redo() { document_.WriteCells(after_); }
 

@@ -29,8 +29,9 @@ void LevelDocument::Edit(const QString& name, const CellChanges& changes, int st
   CellChanges before;
   CellChanges after;
   for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
-    const bool later = std::any_of(after.begin(), after.end(),
-                                   [&](const CellChange& taken) { return taken.cell == change->cell; });
+    const bool later = std::any_of(after.begin(), after.end(), [&](const CellChange& taken) {
+      return taken.cell == change->cell;
+    });
     const TileCode old = grid_.CellAt(change->cell.x(), change->cell.y());
     if (later || old == change->code) continue;
     before.push_back({change->cell, old});

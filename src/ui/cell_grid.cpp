@@ -284,7 +284,7 @@ void CellGrid::mousePressEvent(QMouseEvent* event) {
   }
   if (event->button() != Qt::LeftButton || selecting_) return;
   lastPointer_ = pointer;
-  if (cell.x() < 0) return;            // the strips beyond the last lines
+  if (cell.x() < 0) return;           // the strips beyond the last lines
   FinishGesture(event->modifiers());  // a key still held ends its gesture here
   selecting_ = true;
   repeatTimer_.start();

@@ -21,8 +21,8 @@ class EdgeCache {
  public:
   // Draws the edge, remaking the copy with `drawEdge` when `state` or `paletteKey` or the size
   // differ from the copy's.
-  void Draw(QPainter& painter, const QRect& whole, const QRect& inner, int state,
-            qint64 paletteKey, const std::function<void(QPainter&)>& drawEdge);
+  void Draw(QPainter& painter, const QRect& whole, const QRect& inner, int state, qint64 paletteKey,
+            const std::function<void(QPainter&)>& drawEdge);
 
  private:
   QImage copy_;

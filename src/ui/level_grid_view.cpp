@@ -15,7 +15,8 @@ namespace {
 // The level with the tool's preview laid over its cells.
 LevelGrid WithPreview(const LevelGrid& grid, const CellChanges& preview) {
   LevelGrid shown = grid;
-  for (const CellChange& change : preview) shown.SetCell(change.cell.x(), change.cell.y(), change.code);
+  for (const CellChange& change : preview)
+    shown.SetCell(change.cell.x(), change.cell.y(), change.code);
   return shown;
 }
 

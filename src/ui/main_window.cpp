@@ -62,8 +62,8 @@ MainWindow::MainWindow(QWidget* parent) : MainWindow(std::string(), nullptr, par
 MainWindow::MainWindow(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
     : QMainWindow(parent),
       ownedRunner_(dialogs == nullptr ? std::make_unique<ModalDialogRunner>() : nullptr),
-      dialogs_(std::make_unique<WindowDialogs>(dialogs != nullptr ? *dialogs : *ownedRunner_,
-                                               this)),
+      dialogs_(
+          std::make_unique<WindowDialogs>(dialogs != nullptr ? *dialogs : *ownedRunner_, this)),
       // The editor start: resource directory and initial state.
       editor_(*this, ResourceDirOrDefault(std::move(resourceDir))),
       commands_([this](const std::string& message) { dialogs_->ShowError(message); },
@@ -200,8 +200,7 @@ void MainWindow::CreateMenu() {
       {edit, "PasteAction", "&Paste", Keys{Qt::CTRL | Qt::Key_V},
        [this] { RunCommand([this] { editor_.Paste(grid_->CurrentCell()); }); }},
       {edit, "DeleteAction", "&Delete", Keys{Qt::Key_Delete}, run(&Editor::DeleteSelection)},
-      {edit, "SelectAllAction", "Select &All", Keys{Qt::CTRL | Qt::Key_A},
-       run(&Editor::SelectAll)},
+      {edit, "SelectAllAction", "Select &All", Keys{Qt::CTRL | Qt::Key_A}, run(&Editor::SelectAll)},
       {edit, nullptr, nullptr, {}, {}},
       // A top-level item without a submenu: choosing it runs the command at once.
       {nullptr, "SelectMusicAction", "&Select Music", Keys{Qt::CTRL | Qt::Key_M},
@@ -219,9 +218,9 @@ void MainWindow::CreateMenu() {
   for (std::size_t i = 0; i < toolBox.Tools().size(); ++i) {
     const ToolInfo info = toolBox.Tools()[i]->Info();
     auto* action = new QAction(QString::fromUtf8(info.name), tools);
-    action->setObjectName(QString::fromUtf8(info.name).remove(QLatin1Char('&')).remove(
-                              QLatin1Char(' ')) +
-                          QStringLiteral("Tool"));
+    action->setObjectName(
+        QString::fromUtf8(info.name).remove(QLatin1Char('&')).remove(QLatin1Char(' ')) +
+        QStringLiteral("Tool"));
     action->setCheckable(true);
     action->setChecked(static_cast<int>(i) == toolBox.ActiveIndex());
     action->setShortcut(QKeySequence(QChar::fromLatin1(info.key)));
@@ -236,8 +235,8 @@ void MainWindow::CreateMenu() {
 
 void MainWindow::FollowHistoryAndSelection() {
   QUndoStack& history = editor_.Level().History();
-  const auto follow = [this, &history](const char* actionName, const QString& verb,
-                                       auto canSignal, auto textSignal, bool (QUndoStack::*can)() const,
+  const auto follow = [this, &history](const char* actionName, const QString& verb, auto canSignal,
+                                       auto textSignal, bool (QUndoStack::*can)() const,
                                        QString (QUndoStack::*text)() const) {
     QAction* action = findChild<QAction*>(QLatin1String(actionName));
     const auto update = [action, verb, &history, can, text] {
@@ -343,9 +342,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (!AcceptPictureAsCopy(*event)) return;
   // The drag source waits for the drop to end: the questions and messages of the open come
   // after it, from the event loop.
-  QTimer::singleShot(0, this, [this, path = *DroppedPicture(event->mimeData())] {
-    OpenDroppedPicture(path);
-  });
+  QTimer::singleShot(
+      0, this, [this, path = *DroppedPicture(event->mimeData())] { OpenDroppedPicture(path); });
 }
 
 std::optional<std::string> MainWindow::AskPictureFile(const std::string& initialDir) {

@@ -4,7 +4,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-
 namespace tollwen {
 
 std::optional<std::string> DroppedPicture(const QMimeData* data) {

@@ -150,7 +150,8 @@ class FaultTest : public EditorTest {
     const std::string expected =
         otherNames + (otherNames.empty() ? "" : " ") + "level1.dat level1.jpg";
     if (NamesIn(dir) != expected) problems += "directory holds " + NamesIn(dir) + "; ";
-    if (const std::string changed = ChangedFields(before, EditorSnapshot(editor_)); !changed.empty())
+    if (const std::string changed = ChangedFields(before, EditorSnapshot(editor_));
+        !changed.empty())
       problems += "state changed: " + changed + "; ";
     if (!window_.Messages().empty()) problems += "shown: " + window_.Messages().front() + "; ";
     if (editor_.Busy()) problems += "still busy; ";
@@ -405,7 +406,8 @@ TEST_F(FaultTest, PictureThatIsADirectoryFifoOrHugeFileIsRefused) {
           window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
           const std::string error = ErrorOf([&] { Open(picture); });
           std::string left;
-          if (const std::string changed = ChangedFields(before, EditorSnapshot(editor_)); !changed.empty())
+          if (const std::string changed = ChangedFields(before, EditorSnapshot(editor_));
+              !changed.empty())
             left += "state changed: " + changed + "; ";
           if (window_.Calls() != std::vector<std::string>{kAskBeforeOpen, "AskPictureFile " + dir})
             left += "window asked for more than the picture; ";

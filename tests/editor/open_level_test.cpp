@@ -44,9 +44,8 @@ TEST_F(OpenLevelTest, OpenTakesOverPictureAndDataFile) {
   EXPECT_TRUE(window_.Messages().empty());
   EXPECT_TRUE(Level().Editable());
   // The old level goes first; the picture lies over the grid until the level is shown on it.
-  EXPECT_THAT(window_.Calls(),
-              ElementsAre("AskPictureFile " + resourceDir_, "Display closed",
-                          "Picture laid over the grid", "Display shown"));
+  EXPECT_THAT(window_.Calls(), ElementsAre("AskPictureFile " + resourceDir_, "Display closed",
+                                           "Picture laid over the grid", "Display shown"));
 }
 
 TEST_F(OpenLevelTest, OpenWithoutDataFileStartsBlankLevelAndSaveCreatesIt) {

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/level_grid_view.h"
 #include "ui/glyph_button.h"
+#include "ui/level_grid_view.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -155,7 +155,6 @@ TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
     EXPECT_EQ(action->isChecked(), action->text() == "&Brush");
   }
   EXPECT_EQ(toolKeys, (QStringList{"P", "L", "R", "G", "S", "T"}));
-
 }
 
 TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {

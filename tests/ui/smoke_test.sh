@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Starts the real editor on a private X server from another working directory with a copy of
 # the example level named on the command line, checks a screenshot (grid lines, a palette
-# glyph), paints a cell, undoes and redoes it, saves, paints again, closes it with File > Exit
-# and discards the change when asked, and checks the saved file and the exit code.
+# glyph), paints a cell, undoes and redoes it, saves, draws a line, copies it to the clipboard
+# and pastes rows another program put there, closes it with File > Exit and discards the
+# changes when asked, and checks the saved file and the exit code.
 #   smoke_test.sh EDITOR XWD_PROBE
-# Exits 77 (skipped) when Xvfb, xdotool or xwd is missing.
+# Exits 77 (skipped) when Xvfb, xdotool, xwd or xclip is missing.
 set -euo pipefail
 
 editor=$(realpath "$1")
 probe=$(realpath "$2")
-for tool in Xvfb xdotool xwd; do
+for tool in Xvfb xdotool xwd xclip; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed"
     exit 77
@@ -153,10 +154,46 @@ changes=$(cmp -l "$work/before.dat" "$level" || true)
 [ "$(echo $changes)" = "225 60 65" ] || fail "the save changed: $changes"
 cp "$level" "$work/saved.dat"
 
+# The screen position of the middle of grid cell (column $1, row $2).
+cell_xy() { echo "$((gx + 16 + ($1 - 1) * 32 + 15)) $((gy + 16 + ($2 - 1) * 32 + 15))"; }
+# A drag with the real pointer from cell ($1, $2) through ($3, $4) to ($5, $6).
+drag() {
+  xdotool mousemove $(cell_xy "$1" "$2") mousedown 1
+  sleep 0.1
+  xdotool mousemove $(cell_xy "$3" "$4")
+  sleep 0.1
+  xdotool mousemove $(cell_xy "$5" "$6")
+  sleep 0.1
+  xdotool mouseup 1
+}
+# The line tool on the empty bottom row, then the select tool and Ctrl+C: another program
+# reads the codes from the clipboard.
+row13=$(cell_pixel 8 13)
+focus_editor
+xdotool key l 5
+drag 5 13 6 13 8 13
+wait_cell 8 13 != "$row13" >/dev/null
+xdotool key s
+drag 5 13 6 13 8 13
+xdotool key ctrl+c
+copied=""
+for _ in $(seq 30); do
+  copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$copied" = 5555 ] && break
+  sleep 0.1
+done
+[ "$copied" = 5555 ] || fail "the clipboard holds '$copied', expected the line's 5555"
+# Rows another program offers are pasted at the selected cell.
+cell=$(cell_pixel 12 5)
+printf 'E\nE\n' | xclip -selection clipboard -i
+drag 12 4 12 4 12 4
+xdotool key ctrl+v
+wait_cell 12 5 != "$cell" >/dev/null
+
 # Another stroke, then File > Exit from the keyboard asks about the unsaved change; Discard
 # ends the program without writing. On a loaded machine the menu may open late, so an attempt
 # that brought no question closes any open menu and tries again.
-xdotool key 9
+xdotool key p 9
 xdotool mousemove "$((gx + 16 + 3 * 32 + 15))" "$((gy + 16 + 10 * 32 + 15))" click 1
 wait_cell 4 11 != "$picture" >/dev/null
 asked=0
@@ -188,4 +225,4 @@ done
 editor_pid=""
 [ "$status" -eq 0 ] || fail "the editor exited with $status: $(cat "$work/editor.log")"
 cmp -s "$work/saved.dat" "$level" || fail "Discard wrote the level"
-echo "PASS: level opened, painted, undone, redone, saved byte-exact; Exit asked, Discard ended it with 0"
+echo "PASS: level opened, painted, undone, redone, saved byte-exact; a line drawn, copied out and rows pasted in through the clipboard; Exit asked, Discard ended it with 0"

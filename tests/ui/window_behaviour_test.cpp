@@ -8,9 +8,9 @@
 #include <QTest>
 
 #include "support/jpeg_writer.h"
+#include "ui/glyph_button.h"
 #include "ui/level_grid_view.h"
 #include "ui/message_boxes.h"
-#include "ui/glyph_button.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -161,7 +161,8 @@ TEST_F(WindowTest, SaveAsAsksInTheResourceDirectoryAndAddsTheExtension) {
   EXPECT_EQ(dialogs_.FileDialogs()[1].directory + "/",
             QString::fromStdString(form_->LevelEditor().State().ResourceDir));
   EXPECT_TRUE(ReadAll(scratch_.filePath("mylevel.dat")).startsWith("tune.xm\r\n"));
-  EXPECT_EQ(form_->LevelEditor().Level().DataPath(), scratch_.filePath("mylevel.dat").toStdString());
+  EXPECT_EQ(form_->LevelEditor().Level().DataPath(),
+            scratch_.filePath("mylevel.dat").toStdString());
 }
 
 TEST_F(WindowTest, SelectMusicMenuItemStoresTheNameWithoutDirectory) {

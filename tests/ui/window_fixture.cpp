@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "ui/level_grid_view.h"
 #include "ui/glyph_button.h"
+#include "ui/level_grid_view.h"
 
 namespace tollwen::test {
 

@@ -9,9 +9,9 @@
 #include <tuple>
 
 #include "support/jpeg_writer.h"
+#include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
 #include "ui/level_grid_view.h"
-#include "ui/glyph_button.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -72,14 +72,19 @@ TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
       {"CloseAction", "Ctrl+W"},        {"SaveAction", "Ctrl+S"},
       {"SaveAsAction", "Ctrl+Shift+S"}, {"SelectMusicAction", "Ctrl+M"},
       {"RefreshDisplayAction", "F5"},   {"ExitAction", "Ctrl+Q"},
-      {"UndoAction", "Ctrl+Z"},          {"RedoAction", "Ctrl+Y; Ctrl+Shift+Z"},
+      {"UndoAction", "Ctrl+Z"},         {"RedoAction", "Ctrl+Y; Ctrl+Shift+Z"},
+      {"CutAction", "Ctrl+X"},          {"CopyAction", "Ctrl+C"},
+      {"PasteAction", "Ctrl+V"},        {"DeleteAction", "Del"},
+      {"SelectAllAction", "Ctrl+A"},
   };
   for (const auto& [name, keys] : cases) {
     auto* action = Find<QAction>(name);
     ASSERT_NE(action, nullptr) << name;
     EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), keys) << name;
   }
-  // A shortcut reaches its item while the menu is closed.
+  // A shortcut reaches its item while the menu is closed; a tool's plain letter chooses it.
+  Press(Qt::Key_L);
+  EXPECT_EQ(form_->LevelEditor().Tools().Active().Info().key, 'L');
   Press(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(dialogs_.FileDialogs().size(), 1U);
   EXPECT_EQ(dialogs_.FileDialogs()[0].objectName, "PictureDialog");

@@ -1,0 +1,214 @@
+// The editing tools through real pointer and key events on the window's grid: each gesture
+// shows its result while dragged, makes one step of the history, and Escape drops it; the pick,
+// the fill, and the clipboard both ways.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "grid_test_util.h"
+#include "support/jpeg_writer.h"
+#include "ui/glyph_button.h"
+#include "ui/level_grid_view.h"
+#include "window_fixture.h"
+
+namespace tollwen::test {
+namespace {
+
+class EditingToolsTest : public WindowTest {
+ protected:
+  // A shown window with a blank level open on a fresh picture and the brick wall chosen.
+  void OpenLevel(const std::string& data = {}) {
+    StartShown();
+    const QString picture = scratch_.filePath("level1.jpg");
+    WriteJpegFile(picture.toStdString());
+    if (!data.empty()) {
+      QFile file(scratch_.filePath("level1.dat"));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(data.data(), static_cast<qint64>(data.size()));
+    }
+    dialogs_.AnswerFile(picture);
+    Choose("OpenAction");
+    ASSERT_TRUE(Level().Shown());
+    ClickPalette(5);
+  }
+  LevelDocument& Level() { return form_->LevelEditor().Level(); }
+  LevelGridView& Grid() { return form_->Grid(); }
+  // Row `row`, columns `first` to `last`, as the level holds them.
+  std::string Cells(int row, int first = 1, int last = 19) {
+    std::string text;
+    for (int column = first; column <= last; ++column) text += Level().Grid().CellAt(column, row);
+    return text;
+  }
+  void Press(QPoint cell, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(&Grid(), button, {}, CellCentre(Grid(), cell.x(), cell.y()));
+  }
+  void MoveTo(QPoint cell) { QTest::mouseMove(&Grid(), CellCentre(Grid(), cell.x(), cell.y())); }
+  void Release(QPoint cell, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::mouseRelease(&Grid(), Qt::LeftButton, modifiers, CellCentre(Grid(), cell.x(), cell.y()));
+  }
+  void Drag(QPoint from, const std::vector<QPoint>& through, QPoint to,
+            Qt::KeyboardModifiers modifiers = {}) {
+    Press(from);
+    for (QPoint cell : through) MoveTo(cell);
+    MoveTo(to);
+    Release(to, modifiers);
+  }
+  QString UndoText() { return Find<QAction>("UndoAction")->text(); }
+  // The grid's pixel in the middle of a cell, freshly painted.
+  QRgb Shown(QPoint cell) {
+    LevelGridView& grid = Grid();
+    return FullRepaint(grid).pixel(CellCentre(grid, cell.x(), cell.y()));
+  }
+};
+
+struct DragCase {
+  const char* tool;
+  std::vector<QPoint> through;  // cells the pointer passes between (2, 2) and (6, 4)
+  Qt::KeyboardModifiers modifiers;
+  const char* step;
+  const char* rows[3];  // rows 2 to 4, columns 2 to 6, afterwards
+};
+
+class DragToolTest : public EditingToolsTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(DragToolTest, ShowsItsResultWhileDraggedMakesOneStepAndEscapeDropsIt) {
+  const DragCase& c = GetParam();
+  OpenLevel();
+  Choose(c.tool);
+  const QPoint from(2, 2);
+  const QPoint to(6, 4);
+  const QRgb picture = Shown(to);
+
+  // Escape in the middle of the drag: nothing changes and nothing is left on the grid.
+  Press(from);
+  for (QPoint cell : c.through) MoveTo(cell);
+  MoveTo(to);
+  QTest::keyClick(&Grid(), Qt::Key_Escape);
+  Release(to);
+  if (std::string(c.tool) != "BrushTool") {
+    EXPECT_EQ(Cells(2) + Cells(3) + Cells(4), std::string(57, '0'));
+    EXPECT_EQ(Shown(to), picture);
+    EXPECT_FALSE(form_->LevelEditor().Modified());
+  }
+  form_->RunCommand([this] { form_->LevelEditor().Undo(); });
+
+  Press(from);
+  for (QPoint cell : c.through) MoveTo(cell);
+  MoveTo(to);
+  if (std::string(c.tool) != "BrushTool") {
+    EXPECT_EQ(Cells(4), std::string(19, '0'));              // not yet in the level...
+    EXPECT_NE(Shown(QPoint(4, 3)), Shown(QPoint(10, 10)));  // ...but on the grid
+  }
+  Release(to, c.modifiers);
+  EXPECT_EQ(Cells(2, 2, 6), c.rows[0]);
+  EXPECT_EQ(Cells(3, 2, 6), c.rows[1]);
+  EXPECT_EQ(Cells(4, 2, 6), c.rows[2]);
+  EXPECT_EQ(UndoText(), QStringLiteral("&Undo ") + c.step);
+
+  form_->RunCommand([this] { form_->LevelEditor().Undo(); });
+  EXPECT_EQ(Cells(2) + Cells(3) + Cells(4), std::string(57, '0'));
+  EXPECT_FALSE(form_->LevelEditor().Modified());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tools, DragToolTest,
+    ::testing::Values(
+        // A fast drag reports (2, 2) and then (6, 4) only: the brush fills in the cells between.
+        DragCase{"BrushTool", {}, {}, "Paint", {"50000", "05500", "00055"}},
+        DragCase{"LineTool", {{3, 2}, {5, 3}}, {}, "Line", {"50000", "05500", "00055"}},
+        DragCase{"RectangleTool", {{4, 4}}, {}, "Rectangle", {"55555", "55555", "55555"}},
+        DragCase{"RectangleTool", {}, Qt::ShiftModifier, "Rectangle", {"55555", "50005", "55555"}},
+        DragCase{"ConveyorPathTool",
+                 {{3, 2}, {4, 2}, {4, 3}, {5, 4}},  // a diagonal step goes through a side cell
+                 {},
+                 "Conveyor Path",
+                 {"22300", "00230", "00022"}}),
+    [](const auto& info) { return std::string(info.param.tool) + std::to_string(info.index); });
+
+TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {
+  std::string data = "tune.mod\r\n";
+  const char* rows[] = {"0000000000000000000", "0555550000000000000", "0500050000000000000",
+                        "0555550000000000000"};
+  for (int row = 0; row < 13; ++row) data += std::string(row < 4 ? rows[row] : rows[0]) + "\r\n";
+  OpenLevel(data);
+  ClickPalette(9);
+
+  // The pick paints nothing and puts the wall's button down, whatever the tool.
+  Choose("LineTool");
+  Press({2, 2}, Qt::RightButton);
+  QTest::mouseRelease(&Grid(), Qt::RightButton, {}, CellCentre(Grid(), 2, 2));
+  EXPECT_EQ(form_->LevelEditor().State().CurrentTile, '5');
+  EXPECT_TRUE(form_->PaletteButton(5).isChecked());
+  EXPECT_EQ(form_->focusWidget(), &Grid());
+  EXPECT_FALSE(form_->LevelEditor().Modified());
+
+  ClickPalette(9);
+  Choose("FillTool");
+  ClickCell(3, 3);
+  EXPECT_EQ(Cells(3), "0599950000000000000");
+  EXPECT_EQ(Cells(1), std::string(19, '0'));  // the wall keeps the water in
+  EXPECT_EQ(UndoText(), "&Undo Fill");
+  ClickCell(1, 1);  // everything outside the wall, up to the level's edge
+  EXPECT_EQ(Cells(13), std::string(19, '9'));
+  EXPECT_EQ(Cells(3), "9599959999999999999");
+  form_->RunCommand([this] { form_->LevelEditor().Undo(); });
+  EXPECT_EQ(Cells(13), std::string(19, '0'));
+}
+
+TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText) {
+  OpenLevel();
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  Choose("RectangleTool");
+  Drag({2, 2}, {}, {3, 3});
+  ClickPalette(14);
+  Choose("BrushTool");
+  ClickCell(4, 3);
+
+  Choose("SelectTool");
+  Drag({2, 2}, {{3, 3}}, {4, 3});
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(2, 2, 3, 2));
+  Choose("CopyAction");
+  EXPECT_EQ(clipboard->text(), "550\n55E\n");
+  Choose("CutAction");
+  EXPECT_EQ(Cells(2, 2, 4) + Cells(3, 2, 4), "000000");
+  EXPECT_EQ(UndoText(), "&Undo Cut");
+
+  // Pasted at the selection's top-left cell, in one step; cells past the edge are dropped.
+  Drag({18, 12}, {}, {18, 12});
+  Choose("PasteAction");
+  EXPECT_EQ(Cells(12, 17, 19), "055");
+  EXPECT_EQ(Cells(13, 17, 19), "055");
+  form_->RunCommand([this] { form_->LevelEditor().Undo(); });
+  EXPECT_EQ(Cells(12, 17, 19), "000");
+
+  // Text from outside the editor: lower case and CR LF are fine, and '0' empties its cell.
+  clipboard->setText("a0b\r\nF\r\n");
+  Drag({1, 1}, {}, {1, 1});
+  ClickPalette(5);
+  Choose("BrushTool");
+  ClickCell(2, 1);
+  Choose("PasteAction");
+  EXPECT_EQ(Cells(1, 1, 3), "A0B");
+  EXPECT_EQ(Cells(2, 1, 3), "F00");
+
+  // Anything else is refused with a message, and nothing changes.
+  const LevelGrid before = Level().Grid();
+  clipboard->setText("tune.mod");
+  Choose("PasteAction");
+  EXPECT_EQ(Level().Grid(), before);
+  EXPECT_TRUE(dialogs_.BoxTexts().last().contains("rows of tile codes"));
+
+  // Delete empties the selection; Escape clears it, and with it cut, copy and delete.
+  Choose("SelectAllAction");
+  Choose("DeleteAction");
+  EXPECT_EQ(Level().Grid(), LevelGrid());
+  QTest::keyClick(&Grid(), Qt::Key_Escape);
+  EXPECT_TRUE(form_->LevelEditor().Tools().Selection().isEmpty());
+  EXPECT_FALSE(Find<QAction>("CopyAction")->isEnabled());
+}
+
+}  // namespace
+}  // namespace tollwen::test
