@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -24,6 +23,7 @@
 #include "level/path_parts.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
+#include "ui/edit_menu.h"
 #include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
 #include "ui/level_grid_input.h"
@@ -72,7 +72,6 @@ MainWindow::MainWindow(std::string resourceDir, DialogRunner* dialogs, QWidget* 
   SetUpWindow();
   CreateWidgets();
   CreateMenu();
-  FollowHistoryAndSelection();
   // The client area has a fixed size; the window is exactly the menu bar over it and cannot
   // be resized.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -211,58 +210,14 @@ void MainWindow::CreateMenu() {
   AddMenuEntries(*bar, entries);
 
   // The tools, one exclusive group at the end of the Edit menu, each with its key.
-  QMenu* editMenu = findChild<QMenu*>(QStringLiteral("EditMenu"));
-  auto* tools = new QActionGroup(this);
-  tools->setExclusive(true);
-  ToolBox& toolBox = editor_.Tools();
-  for (std::size_t i = 0; i < toolBox.Tools().size(); ++i) {
-    const ToolInfo info = toolBox.Tools()[i]->Info();
-    auto* action = new QAction(QString::fromUtf8(info.name), tools);
-    action->setObjectName(
-        QString::fromUtf8(info.name).remove(QLatin1Char('&')).remove(QLatin1Char(' ')) +
-        QStringLiteral("Tool"));
-    action->setCheckable(true);
-    action->setChecked(static_cast<int>(i) == toolBox.ActiveIndex());
-    action->setShortcut(QKeySequence(QChar::fromLatin1(info.key)));
-    const int index = static_cast<int>(i);
-    connect(action, &QAction::triggered, this,
-            [this, index] { RunCommand([this, index] { editor_.Tools().Choose(index); }); });
-    editMenu->addAction(action);
-  }
-  connect(&toolBox, &ToolBox::toolChosen, this,
-          [tools](int index) { tools->actions().at(index)->setChecked(true); });
-}
-
-void MainWindow::FollowHistoryAndSelection() {
-  QUndoStack& history = editor_.Level().History();
-  const auto follow = [this, &history](const char* actionName, const QString& verb, auto canSignal,
-                                       auto textSignal, bool (QUndoStack::*can)() const,
-                                       QString (QUndoStack::*text)() const) {
-    QAction* action = findChild<QAction*>(QLatin1String(actionName));
-    const auto update = [action, verb, &history, can, text] {
-      const QString step = (history.*text)();
-      action->setText(step.isEmpty() ? verb : verb + QLatin1Char(' ') + step);
-      action->setEnabled((history.*can)());
-    };
-    connect(&history, canSignal, action, update);
-    connect(&history, textSignal, action, update);
-    update();
-  };
-  follow("UndoAction", QStringLiteral("&Undo"), &QUndoStack::canUndoChanged,
-         &QUndoStack::undoTextChanged, &QUndoStack::canUndo, &QUndoStack::undoText);
-  follow("RedoAction", QStringLiteral("&Redo"), &QUndoStack::canRedoChanged,
-         &QUndoStack::redoTextChanged, &QUndoStack::canRedo, &QUndoStack::redoText);
-
-  const QList<QAction*> needSelection = {findChild<QAction*>(QStringLiteral("CutAction")),
-                                         findChild<QAction*>(QStringLiteral("CopyAction")),
-                                         findChild<QAction*>(QStringLiteral("DeleteAction"))};
-  const auto updateSelection = [this, needSelection] {
-    for (QAction* action : needSelection) {
-      action->setEnabled(!editor_.Tools().Selection().isEmpty());
-    }
-  };
-  connect(&editor_.Tools(), &ToolBox::selectionChanged, this, updateSelection);
-  updateSelection();
+  AddToolItems(*findChild<QMenu*>(QStringLiteral("EditMenu")), editor_.Tools(),
+               [this](int index) { RunCommand([this, index] { editor_.Tools().Choose(index); }); });
+  FollowHistory(*findChild<QAction*>(QStringLiteral("UndoAction")),
+                *findChild<QAction*>(QStringLiteral("RedoAction")), editor_.Level().History());
+  FollowSelection({findChild<QAction*>(QStringLiteral("CutAction")),
+                   findChild<QAction*>(QStringLiteral("CopyAction")),
+                   findChild<QAction*>(QStringLiteral("DeleteAction"))},
+                  editor_.Tools());
 }
 
 void MainWindow::StartUp() {

@@ -86,10 +86,9 @@ class MainWindow : public QMainWindow, public WindowServices {
  private:
   void SetUpWindow();
   void CreateWidgets();
+  // The menu bar from one table; the Edit menu follows the history, the selection and the
+  // chosen tool.
   void CreateMenu();
-  // The Edit menu's undo and redo items name their step; cut, copy and delete need a
-  // selection.
-  void FollowHistoryAndSelection();
   // Start-up after the editor start: grid borders, assets, palette glyphs.
   void StartUp();
   // Shut-down: frees the picture, the marker and the tiles.

@@ -1,0 +1,60 @@
+#include "ui/edit_menu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QUndoStack>
+
+#include "editor/tools/tool_box.h"
+
+namespace tollwen {
+
+void AddToolItems(QMenu& menu, ToolBox& tools, const std::function<void(int index)>& choose) {
+  auto* group = new QActionGroup(&menu);
+  group->setExclusive(true);
+  for (std::size_t i = 0; i < tools.Tools().size(); ++i) {
+    const int index = static_cast<int>(i);
+    const ToolInfo info = tools.Tools()[i]->Info();
+    const QString text = QString::fromUtf8(info.name);
+    auto* action = new QAction(text, group);
+    action->setObjectName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(' ')) +
+                          QStringLiteral("Tool"));
+    action->setCheckable(true);
+    action->setChecked(index == tools.ActiveIndex());
+    action->setShortcut(QKeySequence(QChar::fromLatin1(info.key)));
+    QObject::connect(action, &QAction::triggered, &menu, [choose, index] { choose(index); });
+    menu.addAction(action);
+  }
+  QObject::connect(&tools, &ToolBox::toolChosen, group,
+                   [group](int index) { group->actions().at(index)->setChecked(true); });
+}
+
+namespace {
+
+void FollowSteps(QAction& action, QUndoStack& history, const QString& verb, bool redo) {
+  const auto update = [&action, &history, verb, redo] {
+    const QString step = redo ? history.redoText() : history.undoText();
+    action.setText(step.isEmpty() ? verb : verb + QLatin1Char(' ') + step);
+    action.setEnabled(redo ? history.canRedo() : history.canUndo());
+  };
+  QObject::connect(&history, &QUndoStack::indexChanged, &action, update);
+  QObject::connect(&history, &QUndoStack::cleanChanged, &action, update);
+  update();
+}
+
+}  // namespace
+
+void FollowHistory(QAction& undo, QAction& redo, QUndoStack& history) {
+  FollowSteps(undo, history, QStringLiteral("&Undo"), false);
+  FollowSteps(redo, history, QStringLiteral("&Redo"), true);
+}
+
+void FollowSelection(const QList<QAction*>& items, ToolBox& tools) {
+  const auto update = [items, &tools] {
+    for (QAction* item : items) item->setEnabled(!tools.Selection().isEmpty());
+  };
+  QObject::connect(&tools, &ToolBox::selectionChanged, items.front(), update);
+  update();
+}
+
+}  // namespace tollwen
