@@ -2,14 +2,17 @@
 // and that a data file the editor would refuse is refused the same way and left as it was.
 #include "level/data_file_check.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "../level/scratch_dir.h"
 #include "level/data_file.h"
 #include "level/errors.h"
+#include "level/save_journal.h"
 #include "support/child_process.h"
 #include "support/jpeg_writer.h"
 #include "tool/check_report.h"
@@ -131,6 +134,33 @@ TEST(DataFileScanTest, StopsWhereTheEditorStopsReading) {
   EXPECT_EQ(Shown(ScanDataFile(path)),
             ":15: warning: more than 524288 lines after the last row; the editor ignores them "
             "and saving drops them\n");
+}
+
+// A save that wrote the data file in place stopped halfway: the check reports it and checks
+// the content the editor puts back when it opens the level, and writes nothing itself.
+TEST(DataFileScanTest, InterruptedSaveIsReportedAndTheContentFromBeforeItChecked) {
+  ScratchDir dir;
+  const std::string path = dir.File("level.dat");
+  const std::string before = "m\r\n" + Rows(13);
+  std::string saving = "m\r\n";
+  for (int row = 0; row < 13; ++row) saving += std::string(19, 'G') + "\r\n";
+  const std::string halfWritten = saving.substr(0, 30) + before.substr(30);
+  WriteBytes(path, halfWritten);
+  struct stat status {};
+  ASSERT_EQ(::stat(path.c_str(), &status), 0);
+  const std::string journalPath = dir.File(".tollwen-save-" + std::to_string(status.st_dev) + "-" +
+                                           std::to_string(status.st_ino) + ".journal");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const std::string journal =
+      EncodeJournal({FileIdentity::Of(status), BirthOf(fd), before, saving});
+  ::close(fd);
+  WriteBytes(journalPath, journal);
+
+  EXPECT_EQ(Shown(ScanDataFile(path)),
+            ": warning: a save that wrote this file in place was interrupted; the editor puts "
+            "back the content from before that save, which is checked here\n");
+  EXPECT_EQ(testing::ReadBytes(path), halfWritten);
+  EXPECT_EQ(testing::ReadBytes(journalPath), journal);
 }
 
 TEST(DataFileScanTest, ReadOnlyDataFileIsRefusedAsTheEditorRefusesItAndStaysUntouched) {
