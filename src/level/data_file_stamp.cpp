@@ -50,20 +50,26 @@ PathEntry ReadPathEntry(int directory, const std::string& name) {
 
 std::uint64_t ContentHash(std::string_view bytes) { return AddToHash(kHashOffset, bytes); }
 
-DataFileStamp StampOfOpenFile(int fd, const PathEntry& entry) {
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) ThrowInOutError(errno);
+DataFileStamp StampOf(const struct stat& status, const PathEntry& entry,
+                      std::uint64_t contentHash) {
   DataFileStamp stamp;
   stamp.exists = true;
   stamp.file = FileIdentity::Of(status);
   stamp.size = static_cast<std::uint64_t>(status.st_size);
   stamp.modifiedSeconds = status.st_mtim.tv_sec;
   stamp.modifiedNanoseconds = status.st_mtim.tv_nsec;
+  stamp.contentHash = contentHash;
   stamp.viaLink = entry.kind == PathEntry::Kind::kLink;
   if (stamp.viaLink) {
     stamp.link = entry.link;
     stamp.linkTarget = entry.linkTarget;
   }
+  return stamp;
+}
+
+DataFileStamp StampOfOpenFile(int fd, const PathEntry& entry) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) ThrowInOutError(errno);
   std::uint64_t hash = kHashOffset;
   std::vector<char> buffer(64 * 1024);
   for (std::uint64_t offset = 0; offset < kHashedBytes;) {
@@ -74,8 +80,7 @@ DataFileStamp StampOfOpenFile(int fd, const PathEntry& entry) {
     hash = AddToHash(hash, std::string_view(buffer.data(), got));
     offset += got;
   }
-  stamp.contentHash = hash;
-  return stamp;
+  return StampOf(status, entry, hash);
 }
 
 }  // namespace tollwen

@@ -54,6 +54,10 @@ struct DataFileStamp {
 // A 64-bit hash of `bytes` (FNV-1a): tells changed content from the same content.
 std::uint64_t ContentHash(std::string_view bytes);
 
+// The stamp of a file with `status`, reached through `entry`, whose content hashes to
+// `contentHash`.
+DataFileStamp StampOf(const struct stat& status, const PathEntry& entry, std::uint64_t contentHash);
+
 // The stamp of the regular file open as `fd`, reached through `entry`. The hash covers the
 // first 16 MiB, more than any data file holds (size and time cover the rest). Throws
 // InOutError.

@@ -204,24 +204,13 @@ bool CopyIdentity(int from, const struct stat& original, int to) {
 }
 
 // The stamp of the file `fd` just written with `content`. Taken after the save has succeeded,
-// so it does not fail: without the file's time the next save merely asks once too often.
+// so it does not fail: without the file's identity and time the next save merely asks once too
+// often.
 DataFileStamp StampOfWritten(int fd, const std::string& content, const PathEntry& entry) {
-  DataFileStamp stamp;
-  stamp.exists = true;
-  stamp.size = content.size();
-  stamp.contentHash = ContentHash(content);
   struct stat status {};
-  if (::fstat(fd, &status) == 0) {
-    stamp.file = FileIdentity::Of(status);
-    stamp.modifiedSeconds = status.st_mtim.tv_sec;
-    stamp.modifiedNanoseconds = status.st_mtim.tv_nsec;
-  }
-  stamp.viaLink = entry.kind == PathEntry::Kind::kLink;
-  if (stamp.viaLink) {
-    stamp.link = entry.link;
-    stamp.linkTarget = entry.linkTarget;
-  }
-  return stamp;
+  if (::fstat(fd, &status) != 0) status = {};
+  status.st_size = static_cast<off_t>(content.size());
+  return StampOf(status, entry, ContentHash(content));
 }
 
 // How moving the new content into place went.

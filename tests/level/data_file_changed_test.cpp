@@ -16,27 +16,17 @@
 #include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "uniform_level.h"
 
 namespace tollwen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FilledGrid;
+using testing::LevelText;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-std::string LevelText(const std::string& music, char code) {
-  std::string text = music + "\r\n";
-  for (int row = 1; row <= LevelGrid::kRows; ++row) text += std::string(19, code) + "\r\n";
-  return text;
-}
-
-LevelGrid FilledGrid(TileCode code) {
-  LevelGrid grid;
-  for (int row = 1; row <= LevelGrid::kRows; ++row)
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) grid.SetCell(column, row, code);
-  return grid;
-}
 
 const std::string kRead = LevelText("read.mod", '1');
 const std::string kSaved = LevelText("saved.mod", 'A');

@@ -22,10 +22,12 @@
 #include "level/file_replacement.h"
 #include "scratch_dir.h"
 #include "support/child_process.h"
+#include "uniform_level.h"
 
 namespace tollwen {
 namespace {
 
+using testing::FilledGrid;
 using testing::LargestAllocation;
 using testing::PermissionBits;
 using testing::ReadBytes;
@@ -53,13 +55,6 @@ std::string RowOf(const LevelGrid& grid, int row) {
   std::string text;
   for (int column = 1; column <= LevelGrid::kColumns; ++column) text += grid.CellAt(column, row);
   return text;
-}
-
-LevelGrid FilledGrid(TileCode code) {
-  LevelGrid grid;
-  for (int row = 1; row <= LevelGrid::kRows; ++row)
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) grid.SetCell(column, row, code);
-  return grid;
 }
 
 // Runs `action` and returns the InOutError's message, or "" when nothing was thrown.

@@ -25,6 +25,7 @@
 #include "scratch_dir.h"
 #include "support/child_process.h"
 #include "system_call_stop.h"
+#include "uniform_level.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TOLLWEN_SANITIZED 1
@@ -38,23 +39,12 @@ namespace tollwen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FilledGrid;
 using testing::InterruptedRun;
 using testing::Interruption;
+using testing::LevelText;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-LevelGrid FilledGrid(TileCode code) {
-  LevelGrid grid;
-  for (int row = 1; row <= LevelGrid::kRows; ++row)
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) grid.SetCell(column, row, code);
-  return grid;
-}
-
-std::string LevelText(const std::string& music, char code) {
-  std::string text = music + "\r\n";
-  for (int row = 1; row <= LevelGrid::kRows; ++row) text += std::string(19, code) + "\r\n";
-  return text;
-}
 
 // The new content is shorter than the old, so that a save also has to cut the file.
 const std::string kOld = LevelText("an-old-tune-with-a-much-longer-name.mod", '5');

@@ -13,11 +13,13 @@
 
 #include "level/data_file.h"
 #include "scratch_dir.h"
+#include "uniform_level.h"
 
 namespace tollwen {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::LevelText;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::WriteBytes;
@@ -64,12 +66,6 @@ TEST(SaveJournalTest, OnlyACompleteJournalDecodes) {
   std::string flipped = bytes;
   flipped.back() = 'x';
   EXPECT_FALSE(DecodeJournal(flipped));
-}
-
-std::string LevelText(const std::string& music, char code) {
-  std::string text = music + "\r\n";
-  for (int row = 1; row <= LevelGrid::kRows; ++row) text += std::string(19, code) + "\r\n";
-  return text;
 }
 
 const std::string kOld = LevelText("the-old-and-longer-tune.mod", '1');

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <exception>
 
+#include "support/child_process.h"
+
 namespace tollwen::testing {
 
 namespace {
@@ -19,28 +21,8 @@ namespace {
 constexpr int kNoPtraceStatus = 3;
 constexpr int kNotPreparedStatus = 4;
 
-void WriteAllTo(int fd, const std::string& text) {
-  const char* data = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    const ssize_t written = ::write(fd, data, left);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
-}
-
-std::string ReadAllFrom(int fd) {
-  std::string text;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return text;
-    text.append(buffer, static_cast<std::size_t>(count));
-  }
-}
+using test::ReadAllFrom;
+using test::WriteAllTo;
 
 [[noreturn]] void RunChild(int reportFd, const std::function<std::string()>& prepare,
                            const std::function<std::string()>& body) {
