@@ -376,6 +376,10 @@ class Save {
       if (std::optional<DataFileStamp> written = Replace(file.get(), status)) return written;
     }
     WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    // The descriptor is closed on the way out without looking at the result: the new content
+    // has been flushed by a successful fsync, and a close error could only repeat a write error
+    // that fsync reports first. Calling the save failed would tell the user the old level is
+    // still there when the file holds the new one.
     return StampOfWritten(file.get(), content_, entry);
   }
 
