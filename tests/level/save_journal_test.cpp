@@ -52,22 +52,6 @@ TEST(SaveJournalTest, HalfWrittenMeansMadeOfTheOldAndTheNewContentAndNeitherWhol
   EXPECT_FALSE(IsHalfWritten(born, {200, 1}, "NEW content, longer"));
 }
 
-TEST(SaveJournalTest, OnlyACompleteJournalDecodes) {
-  const SaveJournal journal{{8, 77}, {1, 2}, "old\r\n", std::string("new\0", 4)};
-  const std::string bytes = EncodeJournal(journal);
-  const std::optional<SaveJournal> decoded = DecodeJournal(bytes);
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->file, journal.file);
-  EXPECT_EQ(decoded->birth, journal.birth);
-  EXPECT_EQ(decoded->oldContent, journal.oldContent);
-  EXPECT_EQ(decoded->newContent, journal.newContent);
-  for (std::size_t length = 0; length < bytes.size(); ++length)
-    EXPECT_FALSE(DecodeJournal(bytes.substr(0, length))) << length;
-  std::string flipped = bytes;
-  flipped.back() = 'x';
-  EXPECT_FALSE(DecodeJournal(flipped));
-}
-
 const std::string kOld = LevelText("the-old-and-longer-tune.mod", '1');
 const std::string kNew = LevelText("new.mod", '2');
 
