@@ -1,19 +1,20 @@
 #include "level/data_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <limits>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "level/errors.h"
 #include "level/file_replacement.h"
-#include "level/line_reader.h"
 #include "level/path_parts.h"
 #include "level/posix_file.h"
+#include "level/save_journal.h"
 
 namespace tollwen {
 
@@ -21,56 +22,55 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Opens `path` for reading without blocking (opening a FIFO would otherwise wait for its other
-// end) and refuses anything but a regular file.
-FileDescriptor OpenRegularFile(const std::string& path) {
-  FileDescriptor file = OpenFile(path, O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  RequireRegularFile(file.get());
-  return file;
-}
-
-// Reads the next line of the data file into `line`, keeping at most `keep` characters and
-// failing for a line longer than `limit`. A missing line (the file ended early) reads as an
-// empty one.
-void ReadDataLine(LineReader& reader, std::string& line, std::size_t keep, std::size_t limit) {
-  if (reader.ReadLine(line, keep, limit) == LineReader::Result::kTooLong) {
-    throw EditorError("Error: The music name in the data file is longer than " +
-                      std::to_string(limit) + " bytes!");
-  }
-}
-
 }  // namespace
 
-std::string ReadDataFile(const std::string& path, LevelGrid& grid) {
-  FileDescriptor file = OpenRegularFile(path);
+std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp* stamp) {
+  const std::string name = FileNameOf(path);
+  if (name.empty()) ThrowInOutError(EISDIR);
+  const FileDescriptor directory = OpenDirectoryOf(path);
+  const PathEntry entry = ReadPathEntry(directory.get(), name);
+  FileDescriptor file = TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
+  if (!file.IsOpen()) ThrowInOutError(errno);
   // A data file the editor could read but not save is refused up front, so that no edits are
   // made that cannot be kept. Asked without opening the file for writing, which programs that
   // watch the folder would take for a change.
-  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
+  if (::faccessat(directory.get(), name.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
 
-  LineReader reader(file.get());
-  std::string musicName;
-  ReadDataLine(reader, musicName, kMaxMusicLineLength, kMaxMusicLineLength);
-
-  // Every row is filled up with '0' to its full width, so that a short line or a missing one
-  // (a file that ends early) leaves no stale cells behind. Nothing after the last row is read.
-  LevelGrid read;
-  std::string line;
-  for (int row = 1; row <= LevelGrid::kRows; ++row) {
-    ReadDataLine(reader, line, LevelGrid::kColumns, std::numeric_limits<std::size_t>::max());
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) {
-      const auto index = static_cast<std::size_t>(column - 1);
-      read.SetCell(column, row, index < line.size() ? line[index] : kEmptyTile);
-    }
+  // A save running meanwhile is waited for, so that the file is not read half written.
+  LockFile(file.get(), LOCK_SH);
+  if (HasJournal(directory.get(), file.get())) {
+    // A save was interrupted, or another one failed to clean up: the file is opened for
+    // writing (and locked against every other save and read) to put its old content back.
+    FileDescriptor writable =
+        TryOpenRegularFileAt(directory.get(), name, O_RDWR, FollowLinks::kYes);
+    if (!writable.IsOpen()) ThrowInOutError(errno);
+    file = FileDescriptor();
+    LockFile(writable.get(), LOCK_EX);
+    RecoverInterruptedSave(directory.get(), writable.get());
+    file = std::move(writable);
   }
+
+  DataFileParser parser;
+  std::vector<char> buffer(16 * 1024);
+  for (std::uint64_t offset = 0; !parser.Done();) {
+    const std::size_t got = ReadSomeAt(file.get(), buffer.data(), buffer.size(), offset);
+    if (got == 0) break;
+    parser.Feed(std::string_view(buffer.data(), got));
+    offset += got;
+  }
+  parser.Finish();
+  if (const std::int64_t line = parser.TooLongLine(); line != 0)
+    throw EditorError(TooLongLineMessage(line));
+  if (stamp != nullptr) *stamp = StampOfOpenFile(file.get(), entry);
   if (const int err = file.Close(); err != 0) ThrowInOutError(err);
 
-  grid = read;
-  return musicName;
+  grid = parser.Grid();
+  return parser.MusicName();
 }
 
-void WriteDataFile(const std::string& path, const std::string& musicName, const LevelGrid& grid,
-                   const std::function<void()>& eachRow) {
+DataFileStamp WriteDataFile(const std::string& path, const std::string& musicName,
+                            const LevelGrid& grid, const std::function<void()>& eachRow,
+                            const DataFileStamp* expected) {
   // A line break inside the name would push every row down one line in the saved file.
   if (musicName.find_first_of("\r\n") != std::string::npos) ThrowInOutError(EINVAL);
   // The path must name a file, and all of it: the system would take a path with an embedded
@@ -85,9 +85,12 @@ void WriteDataFile(const std::string& path, const std::string& musicName, const 
     line += kLineEnd;
   }
   // The first line is the music name; each one after it is a row.
-  ReplaceFileContent(path, lines, [&](std::size_t index) {
-    if (index > 0 && eachRow) eachRow();
-  });
+  return ReplaceFileContent(
+      path, lines,
+      [&](std::size_t index) {
+        if (index > 0 && eachRow) eachRow();
+      },
+      expected);
 }
 
 std::string DataPathFor(const std::string& picturePath) {

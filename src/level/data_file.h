@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <string>
 
+#include "level/data_file_parser.h"
+#include "level/data_file_stamp.h"
 #include "level/level_grid.h"
 
 namespace tollwen {
@@ -14,26 +15,35 @@ namespace tollwen {
 // Reads the data file at `path`. Returns the music name and fills `grid`; the grid is only
 // changed when the whole read succeeded. Rows shorter than 19 characters (or missing) are
 // padded with '0'; characters past the 19th are ignored; nothing after the last row is read.
-// The music name is kept whole. Throws InOutError (a data file that may not be written fails
-// with "File access denied", since the editor would not be able to save it; this is asked
-// without opening the file for writing), and EditorError for a first line longer than 1 MiB,
-// which no data file has: reading stops there rather than going through a file of any size.
-// The longest music line a data file may have. A music file's name is a few dozen bytes, so a
-// longer first line only comes from a file that is not a level data file (a sparse file of
-// many gigabytes, say), and reading it through would freeze the editor. Rows have no limit:
-// only their first 19 characters are kept, the rest is read through.
-inline constexpr std::size_t kMaxMusicLineLength = std::size_t{1} << 20;
-
-std::string ReadDataFile(const std::string& path, LevelGrid& grid);
+// The music name is kept whole. `stamp`, when given, receives what the file was, for the next
+// WriteDataFile to tell whether it changed on disk meanwhile.
+//
+// A save that wrote the file in place and was interrupted halfway is undone first: the content
+// from before it is put back, so the editor never opens a mixed file. A save running meanwhile
+// is waited for.
+//
+// Throws InOutError (a data file that may not be written fails with "File access denied", since
+// the editor would not be able to save it; this is asked without opening the file for
+// writing), and EditorError for a line longer than kMaxDataLineLength (64 KiB), naming the
+// line: no data file has one, and reading stops there rather than going through a file of any
+// size.
+std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp* stamp = nullptr);
 
 // Writes `musicName` and the grid to `path`, keeping the file what it was (owner, permissions,
 // extended attributes, links; see ReplaceFileContent): the content goes to a private temporary
 // file that replaces the file once it is complete and flushed or, where a replacement could not
-// keep the file's identity, is written in place with the old content put back on failure.
-// Either way a failure leaves any previous file as it was. `eachRow` runs once after each row
-// is written (the window uses it to keep repainting). Throws InOutError.
-void WriteDataFile(const std::string& path, const std::string& musicName, const LevelGrid& grid,
-                   const std::function<void()>& eachRow = {});
+// keep the file's identity, is written in place, crash-safe. Either way a failure leaves any
+// previous file as it was. `eachRow` runs once after each row is written (the window uses it to
+// keep repainting).
+//
+// With `expected` (the stamp ReadDataFile or the last WriteDataFile to this path gave), nothing
+// is written when the file at `path` is no longer that file as it was then (changed content,
+// size, time or identity; a symbolic link put in its place; a file where there was none): the
+// save throws DataFileChangedError, and writing anyway is a second call without `expected`. A
+// file deleted since is written anew. Returns the stamp of what was written. Throws InOutError.
+DataFileStamp WriteDataFile(const std::string& path, const std::string& musicName,
+                            const LevelGrid& grid, const std::function<void()>& eachRow = {},
+                            const DataFileStamp* expected = nullptr);
 
 // The data file's path for a picture: the picture path without its last three characters,
 // followed by "dat" (level1.jpg -> level1.dat, level1.jpeg -> level1.jdat).

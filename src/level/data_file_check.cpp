@@ -1,14 +1,17 @@
 #include "level/data_file_check.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
-#include "level/data_file.h"
+#include "level/path_parts.h"
 #include "level/posix_file.h"
+#include "level/save_journal.h"
 #include "level/tile_code.h"
 
 namespace tollwen {
@@ -16,10 +19,6 @@ namespace tollwen {
 namespace {
 
 using Severity = DataFileProblem::Severity;
-
-// Line 1 holds the music name, lines 2 ... 14 the rows.
-constexpr int kFirstRowLine = 2;
-constexpr int kLastRowLine = kFirstRowLine + LevelGrid::kRows - 1;
 
 // How much is read past the last row to count the lines there; the editor reads none of it.
 constexpr std::int64_t kExtraBytesRead = std::int64_t{1} << 20;
@@ -40,111 +39,63 @@ std::string ShownCharacter(char c) {
   return hex.data();
 }
 
+DataFileScanner::DataFileScanner() : parser_(this, kExtraBytesRead) {}
+
 void DataFileScanner::Add(Severity severity, std::int64_t line, std::int64_t column,
                           std::string message) {
   scan_.problems.push_back({severity, line, column, std::move(message), 0, 0});
 }
 
-void DataFileScanner::Keep(char c) {
-  ++kept_;
-  if (line_ == 1 && kept_ > static_cast<std::int64_t>(kMaxMusicLineLength)) {
-    Add(Severity::kError, 1, 0,
-        "the music name is longer than " + std::to_string(kMaxMusicLineLength) +
-            " bytes; the editor refuses the file");
-    done_ = true;
-    return;
-  }
-  if (line_ < kFirstRowLine || line_ > kLastRowLine) return;
-  if (kept_ > LevelGrid::kColumns) {
-    if (kept_ == LevelGrid::kColumns + 1) twentiethColumn_ = column_;
-    return;
-  }
-  const int cellColumn = static_cast<int>(kept_);
-  const int cellRow = static_cast<int>(line_ - 1);
-  scan_.grid.SetCell(cellColumn, cellRow, c);
-  if (!IsDrawableCode(c)) {
-    Add(Severity::kError, line_, column_,
-        "'" + ShownCharacter(c) + "' is not a tile code; the editor stops drawing the level here");
-    scan_.problems.back().cellColumn = cellColumn;
-    scan_.problems.back().cellRow = cellRow;
-  }
+void DataFileScanner::Cell(int cellColumn, int cellRow, char c, std::int64_t line,
+                           std::int64_t column) {
+  if (IsDrawableCode(c)) return;
+  Add(Severity::kError, line, column,
+      "'" + ShownCharacter(c) + "' is not a tile code; the editor stops drawing the level here");
+  scan_.problems.back().cellColumn = cellColumn;
+  scan_.problems.back().cellRow = cellRow;
 }
 
-void DataFileScanner::EndLine(bool crLf) {
-  // Where the line's end (or the file's) begins.
-  const std::int64_t endColumn = crLf ? crColumn_ : column_;
-  const std::int64_t row = line_ - 1;
-  if (line_ == 1 && kept_ == 0) Add(Severity::kWarning, 1, 0, "empty music name");
-  if (line_ >= kFirstRowLine && line_ <= kLastRowLine) {
+void DataFileScanner::LineEnded(std::int64_t line, LineEnd end, std::int64_t endColumn,
+                                std::int64_t kept, std::int64_t twentiethColumn) {
+  if (end == LineEnd::kLf && lfOnly_++ == 0) {
+    lfOnlyLine_ = line;
+    lfOnlyColumn_ = endColumn;
+  }
+  if (line == 1 && kept == 0) Add(Severity::kWarning, 1, 0, "empty music name");
+  if (line >= kFirstRowLine && line <= kLastRowLine) {
+    const std::int64_t row = line - 1;
     const std::string length =
-        "row " + std::to_string(row) + " has " + std::to_string(kept_) + " characters, not 19; ";
-    if (kept_ < LevelGrid::kColumns) {
-      Add(Severity::kWarning, line_, endColumn, length + "the editor fills it up with '0'");
-    } else if (kept_ > LevelGrid::kColumns) {
-      Add(Severity::kWarning, line_, twentiethColumn_,
+        "row " + std::to_string(row) + " has " + std::to_string(kept) + " characters, not 19; ";
+    if (kept < LevelGrid::kColumns) {
+      Add(Severity::kWarning, line, endColumn, length + "the editor fills it up with '0'");
+    } else if (kept > LevelGrid::kColumns) {
+      Add(Severity::kWarning, line, twentiethColumn,
           length + "the editor ignores those past the 19th");
     }
   }
-  if (line_ > kLastRowLine) ++extraLines_;
-  ++linesRead_;
-  ++line_;
-  column_ = 0;
-  kept_ = 0;
-}
-
-void DataFileScanner::NoteLoneCr() {
-  if (loneCrs_++ > 0) return;
-  loneCrLine_ = line_;
-  loneCrColumn_ = crColumn_;
-}
-
-void DataFileScanner::Feed(std::string_view bytes) {
-  for (const char c : bytes) {
-    if (done_) return;
-    if (line_ > kLastRowLine && ++extraBytes_ > kExtraBytesRead) {
-      done_ = true;
-      return;
-    }
-    if (crPending_) {
-      crPending_ = false;
-      if (c == '\n') {
-        ++column_;
-        EndLine(true);
-        continue;
-      }
-      NoteLoneCr();
-    }
-    ++column_;
-    if (c == '\r') {
-      crPending_ = true;
-      crColumn_ = column_;
-    } else if (c == '\n') {
-      if (lfOnly_++ == 0) {
-        lfOnlyLine_ = line_;
-        lfOnlyColumn_ = column_;
-      }
-      EndLine(false);
-    } else {
-      Keep(c);
-    }
+  if (end == LineEnd::kEndOfFile && line <= kLastRowLine) {
+    Add(Severity::kWarning, line, endColumn, "the last line has no line end; saving adds CR LF");
   }
+  if (line > kLastRowLine) ++extraLines_;
+}
+
+void DataFileScanner::LoneCr(std::int64_t line, std::int64_t column) {
+  if (loneCrs_++ > 0) return;
+  loneCrLine_ = line;
+  loneCrColumn_ = column;
 }
 
 DataFileScan DataFileScanner::Finish() {
-  if (done_ && line_ == 1) return std::move(scan_);  // the music line alone refuses the file
-  if (crPending_) {
-    crPending_ = false;
-    NoteLoneCr();
-  }
-  // A last line without a line end is still a line.
-  if (column_ > 0) {
-    const std::int64_t line = line_;
-    ++column_;
-    const std::int64_t end = column_;
-    EndLine(false);
-    if (line <= kLastRowLine) {
-      Add(Severity::kWarning, line, end, "the last line has no line end; saving adds CR LF");
-    }
+  parser_.Finish();
+  scan_.grid = parser_.Grid();
+  if (const std::int64_t line = parser_.TooLongLine(); line != 0) {
+    // The editor refuses the whole file; nothing else about it matters.
+    scan_.problems.clear();
+    scan_.refused = true;
+    Add(Severity::kError, line, 0,
+        "the line is longer than " + std::to_string(kMaxDataLineLength) +
+            " bytes; the editor refuses the file");
+    return std::move(scan_);
   }
   if (loneCrs_ > 0) {
     Add(Severity::kWarning, loneCrLine_, loneCrColumn_,
@@ -157,13 +108,15 @@ DataFileScan DataFileScanner::Finish() {
             CountNote(lfOnly_, "lines"));
   }
   if (extraLines_ > 0) {
-    const std::string count = (done_ ? "more than " : "") + std::to_string(extraLines_);
+    const bool cut = parser_.StoppedPastRows();
+    const std::string count = (cut ? "more than " : "") + std::to_string(extraLines_);
     Add(Severity::kWarning, kLastRowLine + 1, 0,
-        count + (extraLines_ == 1 && !done_ ? " line" : " lines") +
+        count + (extraLines_ == 1 && !cut ? " line" : " lines") +
             " after the last row; the editor ignores them and saving drops them");
   }
-  if (linesRead_ == 0) Add(Severity::kWarning, 0, 0, "empty music name");
-  const std::int64_t rowsRead = std::clamp<std::int64_t>(linesRead_ - 1, 0, LevelGrid::kRows);
+  const std::int64_t linesRead = parser_.LinesRead();
+  if (linesRead == 0) Add(Severity::kWarning, 0, 0, "empty music name");
+  const std::int64_t rowsRead = std::clamp<std::int64_t>(linesRead - 1, 0, LevelGrid::kRows);
   if (rowsRead < LevelGrid::kRows) {
     const std::string first = std::to_string(rowsRead + 1);
     Add(Severity::kWarning, 0, 0,
@@ -183,9 +136,26 @@ DataFileScan DataFileScanner::Finish() {
 }
 
 DataFileScan ScanDataFile(const std::string& path) {
-  FileDescriptor file = OpenFile(path, O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  RequireRegularFile(file.get());
+  const FileDescriptor directory = OpenDirectoryOf(path);
+  const std::string name = FileNameOf(path);
+  const FileDescriptor file =
+      TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
+  if (!file.IsOpen()) ThrowInOutError(errno);
+  // A save running meanwhile is waited for, so that the file is not read half written.
+  LockFile(file.get(), LOCK_SH);
+
   DataFileScanner scanner;
+  if (const std::optional<std::string> before =
+          ContentBeforeInterruptedSave(directory.get(), file.get())) {
+    scanner.Feed(*before);
+    DataFileScan scan = scanner.Finish();
+    scan.problems.push_back({Severity::kWarning, 0, 0,
+                             "a save that wrote this file in place was interrupted; the editor "
+                             "puts back the content from before that save, which is checked "
+                             "here",
+                             0, 0});
+    return scan;
+  }
   std::array<char, 16 * 1024> buffer{};
   while (!scanner.Done()) {
     const std::size_t got = ReadSome(file.get(), buffer.data(), buffer.size());

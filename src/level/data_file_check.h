@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "level/data_file_parser.h"
 #include "level/level_grid.h"
 
 namespace tollwen {
@@ -31,33 +32,36 @@ struct DataFileScan {
   LevelGrid grid;
   // By line and column; problems without a line last.
   std::vector<DataFileProblem> problems;
+  // The editor refuses the file (a line too long for a data file) and opens no level; the one
+  // problem says why.
+  bool refused = false;
 };
 
-// Reads a data file fed in pieces of any size, in a fixed amount of memory.
-class DataFileScanner {
+// Reads a data file fed in pieces of any size, in a fixed amount of memory, with the editor's
+// own reader (DataFileParser), and notes every departure.
+class DataFileScanner : private DataFileListener {
  public:
-  void Feed(std::string_view bytes);
-  // True once the rest of the file cannot change what the editor reads: its music line is
-  // too long to be read, or enough has been seen past the last row.
-  bool Done() const { return done_; }
+  DataFileScanner();
+  DataFileScanner(const DataFileScanner&) = delete;
+  DataFileScanner& operator=(const DataFileScanner&) = delete;
+
+  void Feed(std::string_view bytes) { parser_.Feed(bytes); }
+  // True once the rest of the file cannot change what the editor reads: a line is too long to
+  // be read, or enough has been seen past the last row.
+  bool Done() const { return parser_.Done(); }
   // The result once every byte has been fed.
   DataFileScan Finish();
 
  private:
-  void Keep(char c);
-  void EndLine(bool crLf);
-  void NoteLoneCr();
+  void Cell(int cellColumn, int cellRow, char c, std::int64_t line, std::int64_t column) override;
+  void LineEnded(std::int64_t line, LineEnd end, std::int64_t endColumn, std::int64_t kept,
+                 std::int64_t twentiethColumn) override;
+  void LoneCr(std::int64_t line, std::int64_t column) override;
   void Add(DataFileProblem::Severity severity, std::int64_t line, std::int64_t column,
            std::string message);
 
+  DataFileParser parser_;
   DataFileScan scan_;
-  std::int64_t line_ = 1;
-  std::int64_t column_ = 0;  // bytes of the current line so far, CRs included
-  std::int64_t kept_ = 0;    // characters of the current line the editor keeps (CRs dropped)
-  std::int64_t twentiethColumn_ = 0;
-  bool crPending_ = false;
-  std::int64_t crColumn_ = 0;
-  std::int64_t linesRead_ = 0;
 
   // Line-end departures are reported once a file, at their first place, with a count.
   std::int64_t loneCrs_ = 0;
@@ -65,12 +69,12 @@ class DataFileScanner {
   std::int64_t lfOnly_ = 0;
   std::int64_t lfOnlyLine_ = 0, lfOnlyColumn_ = 0;
   std::int64_t extraLines_ = 0;
-  std::int64_t extraBytes_ = 0;
-  bool done_ = false;
 };
 
 // Reads the data file at `path` for reading only (nothing is written, and the file is not
-// opened for writing) and scans it. Throws InOutError when it cannot be opened or read.
+// opened for writing) and scans it. Where a save that wrote the file in place was interrupted,
+// the editor puts back the content from before that save when it opens the level: that content
+// is scanned then, with a warning. Throws InOutError when it cannot be opened or read.
 DataFileScan ScanDataFile(const std::string& path);
 
 // A character as a message shows it: itself when printable ASCII, otherwise \xNN.

@@ -87,6 +87,9 @@ int InOutError::CodeForErrno(int err) {
 
 FileOpenError::FileOpenError(const std::string& path) : EditorError("Cannot open file " + path) {}
 
+DataFileChangedError::DataFileChangedError(const std::string& path)
+    : EditorError("The data file " + path + " changed on disk since it was opened."), path_(path) {}
+
 JpegError::JpegError(int messageCode)
     : EditorError("JPEG error #" + std::to_string(messageCode)), messageCode_(messageCode) {}
 

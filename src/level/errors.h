@@ -36,6 +36,19 @@ class FileOpenError : public EditorError {
   explicit FileOpenError(const std::string& path);
 };
 
+// A save refused because the data file at `path` is no longer the file that was read or last
+// written (its content, size, modification time or identity changed, or a file appeared where
+// there was none). Nothing was written. what(): "The data file <path> changed on disk since it
+// was opened."
+class DataFileChangedError : public EditorError {
+ public:
+  explicit DataFileChangedError(const std::string& path);
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 // A fatal libjpeg error: "JPEG error #<libjpeg message code>".
 class JpegError : public EditorError {
  public:

@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -11,11 +13,15 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string_view>
 #include <utility>
 
+#include "level/errors.h"
+#include "level/in_place_save.h"
 #include "level/path_parts.h"
 #include "level/posix_file.h"
+#include "level/save_journal.h"
 
 namespace tollwen {
 
@@ -26,7 +32,10 @@ namespace {
 constexpr std::size_t kMaxTempBaseLength = 200;
 constexpr int kTempNameAttempts = 100;
 constexpr std::size_t kRandomLetterCount = 8;
+constexpr std::string_view kTempMarker = ".tollwen-save-";
 constexpr std::string_view kTempSuffix = ".tmp";
+// Attempts at a save whose file was replaced by somebody else while it was being looked at.
+constexpr int kSaveAttempts = 3;
 constexpr std::string_view kRandomLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
 
 // A temporary file of ours this much older than its last write belongs to a save that was
@@ -59,43 +68,27 @@ std::string RandomLetters() {
   return letters;
 }
 
-// "." name "." letters ".tmp": hidden, and recognisable as ours afterwards.
-std::string TemporaryNameFor(const std::string& name) {
-  std::string temporary = ".";
-  temporary.append(CutName(name, kMaxTempBaseLength));
-  temporary.push_back('.');
-  temporary.append(RandomLetters());
-  temporary.append(kTempSuffix);
-  return temporary;
+// "." name ".tollwen-save-" letters ".tmp": hidden, and no user file's name by accident.
+std::string TemporaryPrefixFor(const std::string& name) {
+  return "." + CutName(name, kMaxTempBaseLength) + std::string(kTempMarker);
 }
 
-// True for a name that TemporaryNameFor gives some file.
-bool IsTemporaryName(std::string_view name) {
-  const std::size_t tail = 1 + kRandomLetterCount + kTempSuffix.size();  // ".letters.tmp"
-  if (name.size() < 2 + tail || name.front() != '.' || !name.ends_with(kTempSuffix)) return false;
-  if (name[name.size() - tail] != '.') return false;
-  const std::string_view letters = name.substr(name.size() - tail + 1, kRandomLetterCount);
+// True for a name that TemporaryNameFor gives a file named `name`.
+bool IsTemporaryNameFor(std::string_view candidate, const std::string& name) {
+  const std::string prefix = TemporaryPrefixFor(name);
+  if (candidate.size() != prefix.size() + kRandomLetterCount + kTempSuffix.size() ||
+      !candidate.starts_with(prefix) || !candidate.ends_with(kTempSuffix)) {
+    return false;
+  }
+  const std::string_view letters = candidate.substr(prefix.size(), kRandomLetterCount);
   return std::all_of(letters.begin(), letters.end(), [](char letter) {
     return kRandomLetters.find(letter) != std::string_view::npos;
   });
 }
 
-// The directory that holds `path`. Every later step names files relative to this handle, so
-// they all reach the same directory even if it is renamed meanwhile.
-FileDescriptor OpenDirectoryOf(const std::string& path) {
-  const std::string prefix = DirectoryOf(path);
-  const std::string directory = prefix.empty() ? "." : prefix;
-  FileDescriptor handle = TryOpenFile(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  // A directory that may be searched but not listed still gives a handle for naming files.
-  if (!handle.IsOpen() && errno == EACCES)
-    handle = TryOpenFile(directory, O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (!handle.IsOpen()) ThrowInOutError(errno);
-  return handle;
-}
-
-// Removes our temporary files that a killed save left in `directory` more than a day ago:
-// regular files of ours with a temporary file's name. Best effort throughout.
-void RemoveStaleTemporaries(int directory) {
+// Removes our temporary files for the file `name` that a killed save left in `directory` more
+// than a day ago: regular files of ours with such a name. Best effort throughout.
+void RemoveStaleTemporaries(int directory, const std::string& name) {
   const int listing = ::fcntl(directory, F_DUPFD_CLOEXEC, 0);
   if (listing < 0) return;
   DIR* entries = ::fdopendir(listing);
@@ -105,7 +98,7 @@ void RemoveStaleTemporaries(int directory) {
   }
   const std::time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(entries)) {
-    if (!IsTemporaryName(entry->d_name)) continue;
+    if (!IsTemporaryNameFor(entry->d_name, name)) continue;
     struct stat status {};
     if (::fstatat(directory, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
     if (S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
@@ -116,21 +109,39 @@ void RemoveStaleTemporaries(int directory) {
   ::closedir(entries);
 }
 
-// The names of the extended attributes of `fd`; false when they cannot be listed. A file
-// system without extended attributes lists none.
+// An error of a call that copies the owner, mode or attributes that means it may not be done
+// here (another user's file, a file system without it), as opposed to one that went wrong.
+bool IsRefusal(int err) {
+  return err == EPERM || err == EACCES || err == ENOTSUP || err == EOPNOTSUPP || err == EINVAL;
+}
+
+// Throws InOutError for an error that went wrong; returns for a refusal.
+void RequireRefusal(int err) {
+  if (!IsRefusal(err)) ThrowInOutError(err);
+}
+
+// The names of the extended attributes of `fd`. A file system without extended attributes lists
+// none. False when they may not be listed; throws InOutError when listing fails otherwise.
 bool ListAttributes(int fd, std::vector<std::string>& names) {
   names.clear();
   std::string list;
   for (;;) {
     const ssize_t size = ::flistxattr(fd, nullptr, 0);
-    if (size < 0) return errno == ENOTSUP;
+    if (size < 0) {
+      if (errno == ENOTSUP) return true;
+      RequireRefusal(errno);
+      return false;
+    }
     list.resize(static_cast<std::size_t>(size));
     const ssize_t listed = ::flistxattr(fd, list.data(), list.size());
     if (listed >= 0) {
       list.resize(static_cast<std::size_t>(listed));
       break;
     }
-    if (errno != ERANGE) return false;  // ERANGE: the list grew meanwhile
+    if (errno != ERANGE) {  // ERANGE: the list grew meanwhile
+      RequireRefusal(errno);
+      return false;
+    }
   }
   for (std::size_t at = 0; at < list.size();) {
     const std::size_t end = std::min(list.find('\0', at), list.size());
@@ -142,7 +153,8 @@ bool ListAttributes(int fd, std::vector<std::string>& names) {
 
 // Makes the extended attributes of `to` (access-control lists among them) those of `from`,
 // including removing any `to` was given on creation (a directory's default access-control
-// list). False when any cannot be copied or removed.
+// list). False when any may not be copied or removed; throws InOutError when that fails
+// otherwise.
 bool CopyAttributes(int from, int to) {
   std::vector<std::string> wanted;
   std::vector<std::string> present;
@@ -150,40 +162,63 @@ bool CopyAttributes(int from, int to) {
   for (const std::string& name : present) {
     if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() &&
         ::fremovexattr(to, name.c_str()) != 0) {
+      RequireRefusal(errno);
       return false;
     }
   }
   std::string value;
   for (const std::string& name : wanted) {
     const ssize_t size = ::fgetxattr(from, name.c_str(), nullptr, 0);
-    if (size < 0) return false;
-    value.resize(static_cast<std::size_t>(size));
-    const ssize_t got = ::fgetxattr(from, name.c_str(), value.data(), value.size());
+    if (size >= 0) value.resize(static_cast<std::size_t>(size));
+    const ssize_t got =
+        size < 0 ? size : ::fgetxattr(from, name.c_str(), value.data(), value.size());
     if (got < 0 ||
-        ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0)
+        ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0) {
+      RequireRefusal(errno);
       return false;
+    }
   }
   return true;
 }
 
-// Gives `to` the owner, group, extended attributes and permission bits of `from`. False when
-// any of them cannot be given exactly (another user's file, a group the user is not in, an
-// attribute only the system may set, a file system without owners).
-bool CopyIdentity(int from, int to) {
-  struct stat original {};
-  if (::fstat(from, &original) != 0) return false;
-  if (::fchown(to, original.st_uid, original.st_gid) != 0) return false;
+// Gives `to` the owner, group, extended attributes and permission bits of `from` (`original`).
+// False when any of them may not be given exactly (another user's file, a group the user is not
+// in, an attribute only the system may set, a file system without owners); the file is then
+// written in place. Any other failure (a passing I/O error, say) fails the save: it must not
+// quietly take another way.
+bool CopyIdentity(int from, const struct stat& original, int to) {
+  if (::fchown(to, original.st_uid, original.st_gid) != 0) {
+    RequireRefusal(errno);
+    return false;
+  }
   if (!CopyAttributes(from, to)) return false;
   // After fchown, which clears the set-user-ID and set-group-ID bits.
-  if (::fchmod(to, original.st_mode & 07777) != 0) return false;
+  if (::fchmod(to, original.st_mode & 07777) != 0) {
+    RequireRefusal(errno);
+    return false;
+  }
   struct stat copy {};
-  return ::fstat(to, &copy) == 0 && copy.st_uid == original.st_uid &&
-         copy.st_gid == original.st_gid && (copy.st_mode & 07777) == (original.st_mode & 07777);
+  if (::fstat(to, &copy) != 0) ThrowInOutError(errno);
+  return copy.st_uid == original.st_uid && copy.st_gid == original.st_gid &&
+         (copy.st_mode & 07777) == (original.st_mode & 07777);
 }
 
+// The stamp of the file `fd` just written with `content`. Taken after the save has succeeded,
+// so it does not fail: without the file's identity and time the next save merely asks once too
+// often.
+DataFileStamp StampOfWritten(int fd, const std::string& content, const PathEntry& entry) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) status = {};
+  status.st_size = static_cast<off_t>(content.size());
+  return StampOf(status, entry, ContentHash(content));
+}
+
+// How moving the new content into place went.
+enum class Move { kDone, kTargetChanged };
+
 // The new content while it is being written, beside the file it replaces, named relative to
-// the directory handle. Unless Commit() moved it into place, the file is removed again when
-// this goes out of scope.
+// the directory handle. Unless it was moved into place, the file is removed again when this
+// goes out of scope.
 class TemporaryFile {
  public:
   // Creates the file exclusively with `mode` (less the umask). IsOpen() tells whether that
@@ -204,7 +239,8 @@ class TemporaryFile {
 
   ~TemporaryFile() {
     file_.Close();
-    if (!name_.empty() && !committed_) ::unlinkat(directory_, name_.c_str(), 0);
+    // After an exchange the name holds the replaced file.
+    if (!name_.empty() && (!moved_ || exchanged_)) ::unlinkat(directory_, name_.c_str(), 0);
   }
 
   TemporaryFile(const TemporaryFile&) = delete;
@@ -214,14 +250,64 @@ class TemporaryFile {
   int error() const { return error_; }
   int fd() const { return file_.get(); }
 
-  // Makes the written content durable and moves it over `target` in the same directory.
-  void Commit(const std::string& target) {
+  // Makes the written content durable and returns its stamp.
+  DataFileStamp Flush(const std::string& content) {
     // EINVAL: the file system cannot sync at all; the content has still been written.
-    if (::fsync(fd()) != 0 && errno != EINVAL) ThrowInOutError(errno);
-    if (const int err = file_.Close(); err != 0) ThrowInOutError(err);
+    const bool synced = ::fsync(fd()) == 0;
+    if (!synced && errno != EINVAL) ThrowInOutError(errno);
+    DataFileStamp stamp = StampOfWritten(fd(), content, PathEntry());
+    // After a successful fsync the content is on the disk, and a close error can only repeat a
+    // write error that fsync would have reported; without one, close is the last word.
+    if (const int err = file_.Close(); err != 0 && !synced) ThrowInOutError(err);
+    return stamp;
+  }
+
+  // Moves the content over `target`, which must be the file `replaced`: the two are exchanged
+  // atomically and the file taken out is checked to be that one (and exchanged back when it is
+  // not). Where the file system cannot exchange, the check comes right before the rename.
+  Move Replace(const std::string& target, const FileIdentity& replaced) {
+    if (::renameat2(directory_, name_.c_str(), directory_, target.c_str(), RENAME_EXCHANGE) == 0) {
+      moved_ = true;
+      exchanged_ = true;
+      struct stat taken {};
+      const bool looked = ::fstatat(directory_, name_.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0;
+      const int lookError = errno;
+      if (looked && FileIdentity::Of(taken) == replaced) return Move::kDone;
+      // Not the file compared (or it cannot be told): everything is put back as it was.
+      if (::renameat2(directory_, name_.c_str(), directory_, target.c_str(), RENAME_EXCHANGE) != 0)
+        ThrowInOutError(errno);
+      moved_ = false;
+      exchanged_ = false;
+      if (!looked) ThrowInOutError(lookError);
+      return Move::kTargetChanged;
+    }
+    if (errno != EINVAL && errno != ENOSYS) ThrowInOutError(errno);
+    struct stat present {};
+    if (::fstatat(directory_, target.c_str(), &present, AT_SYMLINK_NOFOLLOW) != 0)
+      ThrowInOutError(errno);
+    if (!(FileIdentity::Of(present) == replaced)) return Move::kTargetChanged;
     if (::renameat(directory_, name_.c_str(), directory_, target.c_str()) != 0)
       ThrowInOutError(errno);
-    committed_ = true;
+    moved_ = true;
+    return Move::kDone;
+  }
+
+  // Moves the content to `target`, where there must be no file.
+  Move Create(const std::string& target) {
+    if (::renameat2(directory_, name_.c_str(), directory_, target.c_str(), RENAME_NOREPLACE) == 0) {
+      moved_ = true;
+      return Move::kDone;
+    }
+    if (errno == EEXIST) return Move::kTargetChanged;
+    if (errno != EINVAL && errno != ENOSYS) ThrowInOutError(errno);
+    struct stat present {};
+    if (::fstatat(directory_, target.c_str(), &present, AT_SYMLINK_NOFOLLOW) == 0)
+      return Move::kTargetChanged;
+    if (errno != ENOENT) ThrowInOutError(errno);
+    if (::renameat(directory_, name_.c_str(), directory_, target.c_str()) != 0)
+      ThrowInOutError(errno);
+    moved_ = true;
+    return Move::kDone;
   }
 
  private:
@@ -229,7 +315,8 @@ class TemporaryFile {
   FileDescriptor file_;
   std::string name_;
   int error_ = 0;
-  bool committed_ = false;
+  bool moved_ = false;
+  bool exchanged_ = false;
 };
 
 void WritePieces(int fd, const std::vector<std::string>& pieces,
@@ -240,112 +327,155 @@ void WritePieces(int fd, const std::vector<std::string>& pieces,
   }
 }
 
-// Writes the content into a temporary file that takes the place of `name` once complete.
-// Returns false, having written nothing anywhere, when the replacement could not keep what the
-// existing file (`existing`, not open for a new file) is: the caller writes in place instead.
-bool WriteByReplacing(int directory, const std::string& name, const FileDescriptor& existing,
-                      const std::vector<std::string>& pieces,
-                      const std::function<void(std::size_t)>& afterPiece) {
-  // Private from the start: nobody may read the new content before it has the old file's
-  // permissions. A new file is created like any other.
-  TemporaryFile temporary(directory, name, existing.IsOpen() ? 0600 : 0666);
-  if (!temporary.IsOpen()) {
-    const int error = temporary.error();
-    if (existing.IsOpen() && (error == EACCES || error == EPERM)) return false;
-    ThrowInOutError(error);
-  }
-  if (existing.IsOpen() && !CopyIdentity(existing.get(), temporary.fd())) return false;
-  WritePieces(temporary.fd(), pieces, afterPiece);
-  temporary.Commit(name);
-  // Makes the rename durable. The new file is complete and in place, so a failure here is not
-  // reported: the save itself has succeeded.
-  BestEffort(::fsync(directory));
-  return true;
-}
-
-// Reads up to `size` bytes from the start of `fd`; fewer when the file is shorter.
-std::string ReadStart(int fd, std::size_t size) {
-  std::string content(size, '\0');
-  if (::lseek(fd, 0, SEEK_SET) != 0) ThrowInOutError(errno);
-  std::size_t filled = 0;
-  while (filled < size) {
-    const std::size_t got = ReadSome(fd, content.data() + filled, size - filled);
-    if (got == 0) break;
-    filled += got;
-  }
-  content.resize(filled);
+std::string Joined(const std::vector<std::string>& pieces) {
+  std::string content;
+  for (const std::string& piece : pieces) content += piece;
   return content;
 }
 
-// Puts back what WriteInPlace overwrote; best effort, as the write has already failed.
-void PutBack(int fd, const std::string& kept, off_t oldSize) {
-  try {
-    if (::lseek(fd, 0, SEEK_SET) == 0) WriteAll(fd, kept);
-  } catch (const std::exception&) {
+// One attempt at a save, for the steps that look at what is at the path.
+class Save {
+ public:
+  Save(const std::string& path, const std::vector<std::string>& pieces,
+       const std::function<void(std::size_t)>& afterPiece, const DataFileStamp* expected)
+      : path_(path),
+        directory_(OpenDirectoryOf(path)),
+        name_(FileNameOf(path)),
+        pieces_(pieces),
+        content_(Joined(pieces)),
+        afterPiece_(afterPiece),
+        expected_(expected) {
+    RemoveStaleTemporaries(directory_.get(), name_);
   }
-  BestEffort(::ftruncate(fd, oldSize));
-  BestEffort(::fsync(fd));
-}
 
-// Writes the content over the file that `path` names, following symbolic links the way the
-// kernel does (its protections for links in shared sticky directories apply). The part of the
-// old content that the new one overwrites is kept first and put back when the write fails;
-// what lies past it is only cut off once all of the new content is written.
-void WriteInPlace(const std::string& path, const std::vector<std::string>& pieces,
-                  const std::function<void(std::size_t)>& afterPiece) {
-  // Created only for a symbolic link to a file that does not exist yet: the kernel refuses
-  // O_CREAT on another user's file in a shared sticky folder, although it may be written.
-  constexpr int kFlags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
-  FileDescriptor file = TryOpenFile(path, kFlags);
-  if (!file.IsOpen() && errno == ENOENT) file = TryOpenFile(path, kFlags | O_CREAT, 0666);
-  if (!file.IsOpen()) ThrowInOutError(errno);
-  RequireRegularFile(file.get());
-  struct stat status {};
-  if (::fstat(file.get(), &status) != 0) ThrowInOutError(errno);
-  std::size_t total = 0;
-  for (const std::string& piece : pieces) total += piece.size();
-  const std::string kept =
-      ReadStart(file.get(), std::min<std::size_t>(total, static_cast<std::size_t>(status.st_size)));
-  try {
-    if (::lseek(file.get(), 0, SEEK_SET) != 0) ThrowInOutError(errno);
-    WritePieces(file.get(), pieces, afterPiece);
-    if (::ftruncate(file.get(), static_cast<off_t>(total)) != 0) ThrowInOutError(errno);
-    if (::fsync(file.get()) != 0 && errno != EINVAL) ThrowInOutError(errno);
-  } catch (...) {
-    PutBack(file.get(), kept, status.st_size);
-    throw;
+  // The stamp of what was written, or nothing when the path changed under the attempt before
+  // anything was written (to be tried again).
+  std::optional<DataFileStamp> Attempt() {
+    const PathEntry entry = ReadPathEntry(directory_.get(), name_);
+    if (entry.kind == PathEntry::Kind::kAbsent) return CreateNew();
+
+    const bool link = entry.kind == PathEntry::Kind::kLink;
+    FileDescriptor file = TryOpenRegularFileAt(directory_.get(), name_, O_RDWR,
+                                               link ? FollowLinks::kYes : FollowLinks::kNo);
+    if (!file.IsOpen()) {
+      if (errno == ENOENT && link) return CreateThroughLink(entry);
+      // The name became a link or went away between the look and the open.
+      if ((errno == ELOOP && !link) || errno == ENOENT) return std::nullopt;
+      ThrowInOutError(errno);
+    }
+    LockFile(file.get(), LOCK_EX);
+    // While waiting for the lock another save may have replaced the file.
+    if (!StillLeadsTo(entry, file.get())) return std::nullopt;
+    RecoverInterruptedSave(directory_.get(), file.get());
+    if (expected_ != nullptr && !(StampOfOpenFile(file.get(), entry) == *expected_))
+      throw DataFileChangedError(path_);
+
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) ThrowInOutError(errno);
+    if (!link && status.st_nlink == 1) {
+      if (std::optional<DataFileStamp> written = Replace(file.get(), status)) return written;
+    }
+    WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    // The descriptor is closed on the way out without looking at the result: the new content
+    // has been flushed by a successful fsync, and a close error could only repeat a write error
+    // that fsync reports first. Calling the save failed would tell the user the old level is
+    // still there when the file holds the new one.
+    return StampOfWritten(file.get(), content_, entry);
   }
-  if (const int err = file.Close(); err != 0) ThrowInOutError(err);
-}
+
+ private:
+  // True when the name is still `entry` and leads to the open file `fd`.
+  bool StillLeadsTo(const PathEntry& entry, int fd) {
+    if (!(ReadPathEntry(directory_.get(), name_) == entry)) return false;
+    struct stat named {};
+    struct stat opened {};
+    if (::fstatat(directory_.get(), name_.c_str(), &named, 0) != 0 || ::fstat(fd, &opened) != 0)
+      ThrowInOutError(errno);
+    return FileIdentity::Of(named) == FileIdentity::Of(opened);
+  }
+
+  // No file at the path: one deleted since it was read is written anew; one that appears
+  // meanwhile is not overwritten unasked.
+  std::optional<DataFileStamp> CreateNew() {
+    // Created like any other new file.
+    TemporaryFile temporary(directory_.get(), name_, 0666);
+    if (!temporary.IsOpen()) ThrowInOutError(temporary.error());
+    WritePieces(temporary.fd(), pieces_, afterPiece_);
+    const DataFileStamp stamp = temporary.Flush(content_);
+    if (temporary.Create(name_) == Move::kTargetChanged) {
+      if (expected_ != nullptr) throw DataFileChangedError(path_);
+      return std::nullopt;
+    }
+    BestEffort(::fsync(directory_.get()));
+    return stamp;
+  }
+
+  // A symbolic link to a file that does not exist (any more): the file is created where the
+  // link points, when it is the link that was read (whose file was deleted since).
+  std::optional<DataFileStamp> CreateThroughLink(const PathEntry& entry) {
+    if (expected_ != nullptr && !(expected_->viaLink && expected_->link == entry.link &&
+                                  expected_->linkTarget == entry.linkTarget)) {
+      throw DataFileChangedError(path_);
+    }
+    // Not opened exclusively (a link cannot be), but without blocking and checked at once: a
+    // FIFO put there meanwhile is refused before it is used. O_CREAT is not used on an existing
+    // file: the kernel refuses it on another user's file in a shared sticky folder.
+    FileDescriptor file = TryOpenFileAt(directory_.get(), name_,
+                                        O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (!file.IsOpen()) ThrowInOutError(errno);
+    RequireRegularFile(file.get());
+    LockFile(file.get(), LOCK_EX);
+    WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    return StampOfWritten(file.get(), content_, entry);
+  }
+
+  // Writes the content into a temporary file that takes the place of the file open as
+  // `existing`. Returns nothing, having written nothing anywhere, when the replacement could
+  // not keep what the file is: it is written in place then.
+  std::optional<DataFileStamp> Replace(int existing, const struct stat& status) {
+    // Private from the start: nobody may read the new content before it has the old file's
+    // permissions.
+    TemporaryFile temporary(directory_.get(), name_, 0600);
+    if (!temporary.IsOpen()) {
+      const int error = temporary.error();
+      if (error == EACCES || error == EPERM || error == EROFS) return std::nullopt;
+      ThrowInOutError(error);
+    }
+    if (!CopyIdentity(existing, status, temporary.fd())) return std::nullopt;
+    WritePieces(temporary.fd(), pieces_, afterPiece_);
+    const DataFileStamp stamp = temporary.Flush(content_);
+    if (temporary.Replace(name_, FileIdentity::Of(status)) == Move::kTargetChanged)
+      throw DataFileChangedError(path_);
+    // Makes the rename durable. The new file is complete and in place, so a failure here is
+    // not reported: the save itself has succeeded.
+    BestEffort(::fsync(directory_.get()));
+    return stamp;
+  }
+
+  const std::string& path_;
+  FileDescriptor directory_;
+  std::string name_;
+  const std::vector<std::string>& pieces_;
+  std::string content_;
+  const std::function<void(std::size_t)>& afterPiece_;
+  const DataFileStamp* expected_;
+};
 
 }  // namespace
 
-void ReplaceFileContent(const std::string& path, const std::vector<std::string>& pieces,
-                        const std::function<void(std::size_t)>& afterPiece) {
-  const FileDescriptor directory = OpenDirectoryOf(path);
-  const std::string name = FileNameOf(path);
-  RemoveStaleTemporaries(directory.get());
+std::string TemporaryNameFor(const std::string& name) {
+  return TemporaryPrefixFor(name) + RandomLetters() + std::string(kTempSuffix);
+}
 
-  struct stat status {};
-  if (::fstatat(directory.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno != ENOENT) ThrowInOutError(errno);
-    WriteByReplacing(directory.get(), name, FileDescriptor(), pieces, afterPiece);
-    return;
+DataFileStamp ReplaceFileContent(const std::string& path, const std::vector<std::string>& pieces,
+                                 const std::function<void(std::size_t)>& afterPiece,
+                                 const DataFileStamp* expected) {
+  Save save(path, pieces, afterPiece, expected);
+  for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
+    if (std::optional<DataFileStamp> written = save.Attempt()) return *written;
   }
-  if (S_ISLNK(status.st_mode)) return WriteInPlace(path, pieces, afterPiece);
-  if (S_ISDIR(status.st_mode)) ThrowInOutError(EISDIR);
-  if (!S_ISREG(status.st_mode)) ThrowInOutError(EACCES);
-  // A file that may not be written is refused as writing it in place would be, although the
-  // directory might allow replacing it.
-  if (::faccessat(directory.get(), name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
-    ThrowInOutError(errno);
-  if (status.st_nlink == 1) {
-    const FileDescriptor existing = TryOpenFileAt(
-        directory.get(), name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (existing.IsOpen() && WriteByReplacing(directory.get(), name, existing, pieces, afterPiece))
-      return;
-  }
-  WriteInPlace(path, pieces, afterPiece);
+  // The file keeps being replaced by somebody else.
+  throw DataFileChangedError(path);
 }
 
 }  // namespace tollwen

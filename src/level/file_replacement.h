@@ -1,31 +1,44 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "level/data_file_stamp.h"
 
 namespace tollwen {
 
 // Gives the file at `path` the content `pieces` (written one after another; `afterPiece` runs
 // after each with its index), so that the file stays what it was: its owner, group, permission
 // bits, extended attributes (access-control lists included), hard links and symbolic links.
+// Returns the stamp of what was written.
+//
+// Only the file meant is written. With `expected` (the stamp from the last read or write), the
+// file at `path` must still be that file, unchanged; otherwise nothing is written and
+// DataFileChangedError is thrown. A file deleted since is written anew. The file finally
+// written or renamed over is checked to be the one compared (on its open descriptor, and by an
+// atomic exchange with the new file). Without `expected` any file there is overwritten. A
+// device, FIFO or socket is never opened.
 //
 // Where it can, the content goes to a temporary file beside the file, created private (0600)
 // and given the file's owner, mode and attributes, that replaces the file only once it is
-// complete and flushed; a failure then leaves the old file as it was. Where such a replacement
-// would change what the file is (a symbolic link, more than one hard link, a directory the user
-// may not create files in, an owner or attribute that cannot be copied), the file is written in
-// place through `path` as the kernel resolves it, after its old content has been kept so that a
-// failed write puts it back. A new file is created like any other new file (0666 less the
-// umask, the directory's default access-control list). Every step in the directory goes
-// through one handle on it, so a directory renamed meanwhile cannot misdirect the clean-up.
-// Our own temporary files left over from a save that was killed more than a day ago are
-// removed from the directory on the way.
+// complete and flushed. Where such a replacement would change what the file is (a symbolic
+// link, more than one hard link, a directory the user may not create files in, an owner or
+// attribute that may not be copied), the file is written in place, crash-safe through a journal
+// (see WriteInPlace). A new file is created like any other new file (0666 less the umask, the
+// directory's default access-control list) and appears only whole. Saves of one file are
+// serialised by a lock on it. Our own temporary files of this file's name left over from a save
+// that was killed more than a day ago are removed on the way.
 //
-// Throws InOutError: an existing file that may not be written fails with "File access denied"
-// even where the directory would allow replacing it, and anything but a regular file is
-// refused.
-void ReplaceFileContent(const std::string& path, const std::vector<std::string>& pieces,
-                        const std::function<void(std::size_t)>& afterPiece);
+// Throws InOutError: an existing file that may not be written fails with "File access denied",
+// and anything but a regular file is refused; DataFileChangedError as said.
+DataFileStamp ReplaceFileContent(const std::string& path, const std::vector<std::string>& pieces,
+                                 const std::function<void(std::size_t)>& afterPiece,
+                                 const DataFileStamp* expected = nullptr);
+
+// The name of a temporary file of ours for the file `name`: "." name ".tollwen-save-" eight
+// letters or digits ".tmp". Public for the tests.
+std::string TemporaryNameFor(const std::string& name);
 
 }  // namespace tollwen

@@ -1,6 +1,7 @@
 #include "level/posix_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "level/errors.h"
+#include "level/path_parts.h"
 
 namespace tollwen {
 
@@ -74,6 +76,94 @@ void RequireRegularFile(int fd) {
   if (!S_ISREG(status.st_mode)) ThrowInOutError(EACCES);
 }
 
+FileDescriptor OpenDirectoryOf(const std::string& path) {
+  const std::string prefix = DirectoryOf(path);
+  const std::string directory = prefix.empty() ? "." : prefix;
+  FileDescriptor handle = TryOpenFile(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A directory that may be searched but not listed still gives a handle for naming files.
+  if (!handle.IsOpen() && errno == EACCES)
+    handle = TryOpenFile(directory, O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (!handle.IsOpen()) ThrowInOutError(errno);
+  return handle;
+}
+
+FileDescriptor TryReopen(int fd, int flags) {
+  return TryOpenFile("/proc/self/fd/" + std::to_string(fd), flags);
+}
+
+FileDescriptor TryOpenRegularFileAt(int directory, const std::string& name, int access,
+                                    FollowLinks follow) {
+  const int noFollow = follow == FollowLinks::kNo ? O_NOFOLLOW : 0;
+  const FileDescriptor handle = TryOpenFileAt(directory, name, O_PATH | O_CLOEXEC | noFollow);
+  if (!handle.IsOpen()) return FileDescriptor();
+  struct stat status {};
+  if (::fstat(handle.get(), &status) != 0) return FileDescriptor();
+  if (!S_ISREG(status.st_mode)) {
+    errno = S_ISDIR(status.st_mode) ? EISDIR : S_ISLNK(status.st_mode) ? ELOOP : EACCES;
+    return FileDescriptor();
+  }
+  const int flags = access | O_NOCTTY | O_CLOEXEC;
+  FileDescriptor file = TryReopen(handle.get(), flags);
+  if (file.IsOpen() || errno != ENOENT) return file;
+  // Without /proc the name is opened once more; it must still be the file looked at. Without
+  // blocking, so that a FIFO put there meanwhile cannot hang the editor.
+  file = TryOpenFileAt(directory, name, flags | O_NONBLOCK | noFollow);
+  if (!file.IsOpen()) return file;
+  struct stat opened {};
+  if (::fstat(file.get(), &opened) != 0) return FileDescriptor();
+  if (opened.st_dev != status.st_dev || opened.st_ino != status.st_ino) {
+    errno = EAGAIN;
+    return FileDescriptor();
+  }
+  return file;
+}
+
+void LockFile(int fd, int operation) {
+  // Saves take a few milliseconds; a lock held longer belongs to a program that hangs.
+  constexpr int kAttempts = 500;
+  constexpr useconds_t kPause = 10'000;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (::flock(fd, operation | LOCK_NB) == 0) return;
+    if (errno == EINTR) continue;
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == EBADF) return;
+    if (errno != EWOULDBLOCK) ThrowInOutError(errno);
+    ::usleep(kPause);
+  }
+  throw EditorError("Error: Another program is saving the data file; try again later!");
+}
+
+std::size_t ReadSomeAt(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
+  ssize_t count;
+  do {
+    count = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) ThrowInOutError(errno);
+  return static_cast<std::size_t>(count);
+}
+
+std::string ReadWhole(int fd) {
+  std::string content;
+  char buffer[16 * 1024];
+  for (;;) {
+    const std::size_t got = ReadSomeAt(fd, buffer, sizeof buffer, content.size());
+    if (got == 0) return content;
+    content.append(buffer, got);
+  }
+}
+
+void WriteAllAt(int fd, std::string_view data, std::uint64_t offset) {
+  while (!data.empty()) {
+    const ssize_t count = ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      ThrowInOutError(errno);
+    }
+    if (count == 0) ThrowInOutError(ENOSPC);
+    data.remove_prefix(static_cast<std::size_t>(count));
+    offset += static_cast<std::uint64_t>(count);
+  }
+}
+
 std::size_t ReadSome(int fd, char* buffer, std::size_t size) {
   ssize_t count;
   do {
@@ -97,10 +187,12 @@ void WriteAll(int fd, std::string_view data) {
   }
 }
 
-std::string ReadSymlink(const std::string& path) {
+std::string ReadSymlink(const std::string& path) { return ReadSymlinkAt(AT_FDCWD, path); }
+
+std::string ReadSymlinkAt(int directory, const std::string& name) {
   std::string target(256, '\0');
   for (;;) {
-    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    const ssize_t length = ::readlinkat(directory, name.c_str(), target.data(), target.size());
     if (length < 0) ThrowInOutError(errno);
     if (static_cast<std::size_t>(length) < target.size()) {
       target.resize(static_cast<std::size_t>(length));

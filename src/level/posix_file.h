@@ -42,6 +42,33 @@ FileDescriptor TryOpenFile(const std::string& path, int flags, mode_t mode = 0);
 // TryOpenFile for `name` relative to the directory handle `directory` (openat(2)).
 FileDescriptor TryOpenFileAt(int directory, const std::string& name, int flags, mode_t mode = 0);
 
+// A handle on the directory that holds `path` (the current directory when it names none), so
+// that later steps that name files relative to it all reach the same directory, even when it
+// is renamed meanwhile. Throws InOutError.
+FileDescriptor OpenDirectoryOf(const std::string& path);
+
+// Whether TryOpenRegularFileAt follows a symbolic link in the name's last component.
+enum class FollowLinks { kYes, kNo };
+
+// Opens `name` (relative to `directory`) with `access` (O_RDONLY or O_RDWR) only when it is a
+// regular file. That is decided on a handle that cannot have side effects (O_PATH) before the
+// file is opened for reading or writing, and the file then opened is that very file (reopened
+// through /proc/self/fd): a device, FIFO or socket is never opened, not even for a moment, and
+// a name swapped meanwhile cannot lead elsewhere. When it fails, the descriptor is not open and
+// errno tells why: EISDIR for a directory, EACCES for anything else that is not a regular file,
+// ELOOP for a symbolic link with FollowLinks::kNo.
+FileDescriptor TryOpenRegularFileAt(int directory, const std::string& name, int access,
+                                    FollowLinks follow);
+
+// Opens the file that `fd` refers to once more, with `flags` (through /proc/self/fd). When it
+// fails, the descriptor is not open and errno tells why.
+FileDescriptor TryReopen(int fd, int flags);
+
+// flock(2) with `operation` (LOCK_SH or LOCK_EX), waiting at most a few seconds for another
+// program's lock. A file system without locks is used unlocked. Throws InOutError when the lock
+// fails, EditorError when another program keeps it.
+void LockFile(int fd, int operation);
+
 // TryOpenFile that throws InOutError when the open fails.
 FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
@@ -65,11 +92,23 @@ ReadableFile OpenForReading(const std::string& path);
 // Throws InOutError when the read fails.
 std::size_t ReadSome(int fd, char* buffer, std::size_t size);
 
+// ReadSome at `offset` (pread), leaving the file position alone.
+std::size_t ReadSomeAt(int fd, char* buffer, std::size_t size, std::uint64_t offset);
+
+// Reads the whole content of the file `fd` from its start. Throws InOutError.
+std::string ReadWhole(int fd);
+
 // Writes all of `data`, continuing after short writes. Throws InOutError when a write fails.
 void WriteAll(int fd, std::string_view data);
+
+// WriteAll at `offset` (pwrite), leaving the file position alone.
+void WriteAllAt(int fd, std::string_view data, std::uint64_t offset);
 
 // The target of the symbolic link `path`, however long. Throws InOutError when the link cannot
 // be read.
 std::string ReadSymlink(const std::string& path);
+
+// ReadSymlink for `name` relative to the directory handle `directory`.
+std::string ReadSymlinkAt(int directory, const std::string& name);
 
 }  // namespace tollwen

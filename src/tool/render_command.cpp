@@ -139,6 +139,11 @@ int RunRender(const std::vector<std::string>& args) {
   } catch (const EditorError& error) {
     return LevelError(DataPathFor(options.picture), error.what());
   }
+  if (rows.refused) {
+    std::fprintf(stderr, "%s\n",
+                 ProblemLine({DataPathFor(options.picture), rows.problems.front()}).c_str());
+    return kExitLevelError;
+  }
 
   TileSet tiles;
   try {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -106,8 +107,11 @@ TEST_F(DeniedAccessTest, SaveIntoFolderUserMayNotCreateFilesIn) {
   struct stat before {};
   ASSERT_EQ(::stat(path.c_str(), &before), 0);
 
+  // The old content is kept in the user's state directory while the file is written.
+  const std::string state = dir_.File("state");
   const std::string result = RunInChild([&]() -> std::string {
     if (std::string problem = DropPrivileges(probe_); !problem.empty()) return problem;
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     LevelGrid grid;
     grid.SetCell(2, 3, 'E');
     WriteDataFile(path, "new.mod", grid);
@@ -122,6 +126,8 @@ TEST_F(DeniedAccessTest, SaveIntoFolderUserMayNotCreateFilesIn) {
   EXPECT_EQ(after.st_uid, before.st_uid);
   EXPECT_EQ(std::filesystem::file_size(path), 9u + 13u * 21u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
+  // Nothing is left of the save's journal either.
+  EXPECT_TRUE(std::filesystem::is_empty(state + "/tollwen-level-editor"));
 }
 
 TEST(FailingSaveTest, WriteThatFailsPartwayKeepsTheOldFile) {
@@ -149,7 +155,9 @@ TEST(FailingSaveTest, WriteThatFailsPartwayKeepsTheOldFile) {
       }
       return "save succeeded";
     });
-    EXPECT_EQ(result, "Disk full after 2 rows");
+    // Written in place, the journal that holds the old and new content comes first and does
+    // not fit.
+    EXPECT_EQ(result, linked ? "Disk full after 0 rows" : "Disk full after 2 rows");
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(dir.Names().size(), linked ? 2u : 1u);
   }

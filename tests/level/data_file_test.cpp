@@ -19,12 +19,15 @@
 
 #include "allocation_probe.h"
 #include "level/errors.h"
+#include "level/file_replacement.h"
 #include "scratch_dir.h"
 #include "support/child_process.h"
+#include "uniform_level.h"
 
 namespace tollwen {
 namespace {
 
+using testing::FilledGrid;
 using testing::LargestAllocation;
 using testing::PermissionBits;
 using testing::ReadBytes;
@@ -52,13 +55,6 @@ std::string RowOf(const LevelGrid& grid, int row) {
   std::string text;
   for (int column = 1; column <= LevelGrid::kColumns; ++column) text += grid.CellAt(column, row);
   return text;
-}
-
-LevelGrid FilledGrid(TileCode code) {
-  LevelGrid grid;
-  for (int row = 1; row <= LevelGrid::kRows; ++row)
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) grid.SetCell(column, row, code);
-  return grid;
 }
 
 // Runs `action` and returns the InOutError's message, or "" when nothing was thrown.
@@ -190,61 +186,69 @@ TEST_F(DataFileTest, CellsKeepAnyByteTheFileHolds) {
   EXPECT_EQ(again, grid);
 }
 
-// The music name is kept whole up to 1 MiB, so a save writes back what was read; rows of any
-// length keep their first 19 characters and are read through without being held.
-TEST_F(DataFileTest, LongLinesAreReadWholeUpTo1MiB) {
-  const std::size_t kMiB = std::size_t{1} << 20;
+// Lines of up to 64 KiB are read: the music name is kept whole, so a save writes back what was
+// read; rows keep their first 19 characters and are read through without being held.
+TEST_F(DataFileTest, LongLinesAreReadUpTo64KiB) {
+  const std::size_t kLimit = kMaxDataLineLength;
   const std::string path = dir_.File("long.dat");
-  std::string content = std::string(kMiB, 'm') + "\n" + Row(1) + std::string(3 * kMiB, '9') + "\n";
-  for (int row = 2; row <= LevelGrid::kRows; ++row) content += Row(row) + "\n";
+  std::string content = std::string(kLimit, 'm') + "\r\n";
+  for (int row = 1; row <= LevelGrid::kRows; ++row)
+    content += Row(row) + std::string(kLimit - 19, '9') + "\r\n";
   WriteBytes(path, content);
   LevelGrid grid;
   std::size_t largest = 0;
   {
     LargestAllocation probe;
-    EXPECT_EQ(ReadDataFile(path, grid), std::string(kMiB, 'm'));
+    EXPECT_EQ(ReadDataFile(path, grid), std::string(kLimit, 'm'));
     largest = probe.bytes();
   }
   for (int row = 1; row <= LevelGrid::kRows; ++row) EXPECT_EQ(RowOf(grid, row), Row(row));
   // The skipped part of a row is not held: the music name is the largest block.
-  EXPECT_LT(largest, 2 * kMiB + 256u * 1024u);
+  EXPECT_LT(largest, 2 * kLimit + 32u * 1024u);
 
   const std::string music(10 * 1024, 'n');
   WriteDataFile(path, music, grid);
   EXPECT_EQ(ReadDataFile(path, grid), music);
 }
 
-// A longer music line fails the read, which stops there: a sparse file of 20 GB (all NUL bytes,
-// one endless first line) is refused at once rather than read to its end.
+// A longer line among the music line and the rows fails the read, which stops there, naming the
+// line: a sparse file of many gigabytes (all NUL bytes, one endless line) is refused at once
+// rather than read to its end. Nothing of the grid changes.
 TEST_F(DataFileTest, OverlongLineFailsTheRead) {
-  const std::size_t kMiB = std::size_t{1} << 20;
+  struct Overlong {
+    std::string start;
+    off_t sparseSize;  // 0: the file is `start` alone
+    std::string message;
+  };
+  const std::string kTooLong(kMaxDataLineLength + 1, 'm');
+  const Overlong cases[] = {
+      {kTooLong + "\n" + WellFormedFile(""), 0,
+       "Error: Line 1 of the data file is longer than 65536 bytes!"},
+      {"m\r\n" + Row(1) + "\r\n" + kTooLong + "\r\n", 0,
+       "Error: Line 3 of the data file is longer than 65536 bytes!"},
+      {"", off_t{20} << 30, "Error: Line 1 of the data file is longer than 65536 bytes!"},
+      {"tune.mod\r\n", off_t{8} << 30,
+       "Error: Line 2 of the data file is longer than 65536 bytes!"},
+  };
   const std::string path = dir_.File("overlong.dat");
-  const std::string kMessage =
-      "Error: The music name in the data file is longer than 1048576 bytes!";
-  {
-    WriteBytes(path, std::string(kMiB + 1, 'm') + "\n" + WellFormedFile(""));
-    LevelGrid grid = FilledGrid('5');
-    try {
-      ReadDataFile(path, grid);
-      ADD_FAILURE() << "read succeeded";
-    } catch (const EditorError& error) {
-      EXPECT_EQ(std::string(error.what()), kMessage);
+  for (const Overlong& c : cases) {
+    WriteBytes(path, c.start);
+    if (c.sparseSize > 0) {
+      ASSERT_EQ(::truncate(path.c_str(), c.sparseSize), 0);
     }
-    EXPECT_EQ(grid, FilledGrid('5'));
+    const std::string result = test::RunInChild(
+        [&]() -> std::string {
+          LevelGrid grid = FilledGrid('5');
+          try {
+            ReadDataFile(path, grid);
+          } catch (const EditorError& error) {
+            return grid == FilledGrid('5') ? error.what() : "grid changed";
+          }
+          return "read succeeded";
+        },
+        10);
+    EXPECT_EQ(result, c.message);
   }
-
-  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::ftruncate(fd, off_t{20} << 30), 0);
-  ::close(fd);
-  const std::string result = test::RunInChild(
-      [&]() -> std::string {
-        LevelGrid grid;
-        ReadDataFile(path, grid);
-        return "read succeeded";
-      },
-      10);
-  EXPECT_EQ(result, "threw: " + kMessage);
 }
 
 // Opening a level asks whether the data file may be written without opening it for writing:
@@ -477,27 +481,41 @@ TEST_F(DataFileTest, SaveKeepsPrivateContentPrivateAndCleansUpInARenamedFolder) 
             1);
 }
 
-// Temporary files that a killed save left behind more than a day ago are removed by the next
-// save into their folder; younger ones and other files stay.
-TEST_F(DataFileTest, SaveRemovesStaleTemporaryFiles) {
-  const std::vector<std::string> stale = {".level.dat.ab12cd34.tmp", ".other.dat.zzzzzzzz.tmp"};
-  const std::vector<std::string> kept = {".level.dat.abcdefgh.tmp", ".level.dat.ABCDEFGH.tmp",
-                                         "notes.tmp"};
+// Temporary files of ours for the data file being saved that a killed save left behind more
+// than a day ago are removed by the next save; younger ones, other data files' and any file a
+// user may have named alike stay.
+TEST_F(DataFileTest, SaveRemovesOnlyItsOwnStaleTemporaryFiles) {
+  struct Leftover {
+    std::string name;
+    bool old;
+    bool removed;
+  };
+  const Leftover leftovers[] = {
+      {".level.dat.tollwen-save-ab12cd34.tmp", true, true},
+      {".level.dat.tollwen-save-abcdefgh.tmp", false, false},  // young
+      {".level.dat.tollwen-save-ABCDEFGH.tmp", true, false},   // not our letters
+      {".level.dat.tollwen-save-ab12cd345.tmp", true, false},  // too many letters
+      {".other.dat.tollwen-save-zzzzzzzz.tmp", true, false},   // another data file's
+      {".level.dat.ab12cd34.tmp", true, false},                // a user's name
+      {".notes.20240101.tmp", true, false},
+      {"notes.tmp", true, false},
+  };
   const timespec twoDaysAgo{::time(nullptr) - 2 * 24 * 60 * 60, 0};
   const timespec times[2] = {twoDaysAgo, twoDaysAgo};
-  for (const std::string& name : stale) {
-    WriteBytes(dir_.File(name), "left over");
-    ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(name).c_str(), times, 0), 0);
+  std::vector<std::string> expected = {"level.dat"};
+  for (const Leftover& leftover : leftovers) {
+    WriteBytes(dir_.File(leftover.name), "left over");
+    if (leftover.old) {
+      ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(leftover.name).c_str(), times, 0), 0);
+    }
+    if (!leftover.removed) expected.push_back(leftover.name);
   }
-  for (const std::string& name : kept) WriteBytes(dir_.File(name), "keep");
-  ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(kept[1]).c_str(), times, 0), 0);  // not our name
-  ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File(kept[2]).c_str(), times, 0), 0);
 
   WriteDataFile(dir_.File("level.dat"), "m", LevelGrid());
-  std::vector<std::string> expected = kept;
-  expected.push_back("level.dat");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(dir_.Names(), expected);
+  // The name our temporary files get is the one the clean-up knows.
+  EXPECT_TRUE(TemporaryNameFor("level.dat").starts_with(".level.dat.tollwen-save-"));
 }
 
 TEST_F(DataFileTest, PathsWithNonAsciiBytesWork) {

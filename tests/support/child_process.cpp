@@ -16,6 +16,8 @@ namespace {
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNoGroup = 65534;
 
+}  // namespace
+
 void WriteAllTo(int fd, const std::string& text) {
   const char* data = text.data();
   std::size_t left = text.size();
@@ -28,7 +30,16 @@ void WriteAllTo(int fd, const std::string& text) {
   }
 }
 
-}  // namespace
+std::string ReadAllFrom(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return text;
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+}
 
 std::string RunInChild(const std::function<std::string()>& body, unsigned timeoutSeconds) {
   int fds[2];
@@ -56,14 +67,7 @@ std::string RunInChild(const std::function<std::string()>& body, unsigned timeou
     ::_exit(0);
   }
   ::close(fds[1]);
-  std::string result;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t count = ::read(fds[0], buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) break;
-    result.append(buffer, static_cast<std::size_t>(count));
-  }
+  const std::string result = ReadAllFrom(fds[0]);
   ::close(fds[0]);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {

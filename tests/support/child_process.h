@@ -20,4 +20,10 @@ std::string RunInChild(const std::function<std::string()>& body, unsigned timeou
 // why a permission test would be meaningless. Meant for a child of RunInChild.
 std::string DropPrivileges(const std::string& readOnlyProbe);
 
+// Writes all of `text` to `fd` (a pipe to the parent), as far as it can.
+void WriteAllTo(int fd, const std::string& text);
+
+// Reads `fd` (a pipe from a child) to its end.
+std::string ReadAllFrom(int fd);
+
 }  // namespace tollwen::test

@@ -2,13 +2,17 @@
 // and that a data file the editor would refuse is refused the same way and left as it was.
 #include "level/data_file_check.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "../level/scratch_dir.h"
 #include "level/data_file.h"
+#include "level/errors.h"
+#include "level/save_journal.h"
 #include "support/child_process.h"
 #include "support/jpeg_writer.h"
 #include "tool/check_report.h"
@@ -87,11 +91,42 @@ TEST(DataFileScanTest, ReportsWhereTheFileDepartsFromTheEditorsFormAndReadsLikeT
 TEST(DataFileScanTest, StopsWhereTheEditorStopsReading) {
   ScratchDir dir;
   const std::string path = dir.File("level.dat");
-  // A music line the editor refuses: the one error, and nothing read past it.
-  WriteBytes(path, std::string(kMaxMusicLineLength + 1, 'm') + "\r\n" + Rows(13));
-  EXPECT_EQ(
-      Shown(ScanDataFile(path)),
-      ":1: error: the music name is longer than 1048576 bytes; the editor refuses the file\n");
+  // A line too long for a data file, among the music line and the rows: the one error, naming
+  // the line as the editor's refusal does; nothing read past it. CRs count as the line's bytes,
+  // its CR LF does not; lines after the last row have no limit.
+  const std::string longest(kMaxDataLineLength, 'm');
+  struct LongLine {
+    std::string bytes;
+    std::string problems;
+    std::string editor;
+  };
+  const LongLine cases[] = {
+      {longest + "m\r\n" + Rows(13),
+       ":1: error: the line is longer than 65536 bytes; the editor refuses the file\n",
+       "Error: Line 1 of the data file is longer than 65536 bytes!"},
+      {"m\r\n" + Rows(4) + longest + "\r\r\n" + Rows(8),
+       ":6: error: the line is longer than 65536 bytes; the editor refuses the file\n",
+       "Error: Line 6 of the data file is longer than 65536 bytes!"},
+      {"m\r\n" + Rows(12) + std::string(kMaxDataLineLength, '0') + "\r\n",
+       ":14:20: warning: row 13 has 65536 characters, not 19; the editor ignores those past the "
+       "19th\n",
+       ""},
+      {"m\r\n" + Rows(13) + longest + "x\r\n",
+       ":15: warning: 1 line after the last row; the editor ignores them and saving drops them\n",
+       ""},
+  };
+  for (const LongLine& c : cases) {
+    WriteBytes(path, c.bytes);
+    EXPECT_EQ(Shown(ScanDataFile(path)), c.problems) << c.editor;
+    std::string editor;
+    try {
+      LevelGrid grid;
+      ReadDataFile(path, grid);
+    } catch (const EditorError& error) {
+      editor = error.what();
+    }
+    EXPECT_EQ(editor, c.editor);
+  }
   // Past the last row only a bounded amount is read to count the lines there.
   std::string after;
   for (int line = 0; line < (1 << 20); ++line) after += "\r\n";
@@ -99,6 +134,33 @@ TEST(DataFileScanTest, StopsWhereTheEditorStopsReading) {
   EXPECT_EQ(Shown(ScanDataFile(path)),
             ":15: warning: more than 524288 lines after the last row; the editor ignores them "
             "and saving drops them\n");
+}
+
+// A save that wrote the data file in place stopped halfway: the check reports it and checks
+// the content the editor puts back when it opens the level, and writes nothing itself.
+TEST(DataFileScanTest, InterruptedSaveIsReportedAndTheContentFromBeforeItChecked) {
+  ScratchDir dir;
+  const std::string path = dir.File("level.dat");
+  const std::string before = "m\r\n" + Rows(13);
+  std::string saving = "m\r\n";
+  for (int row = 0; row < 13; ++row) saving += std::string(19, 'G') + "\r\n";
+  const std::string halfWritten = saving.substr(0, 30) + before.substr(30);
+  WriteBytes(path, halfWritten);
+  struct stat status {};
+  ASSERT_EQ(::stat(path.c_str(), &status), 0);
+  const std::string journalPath = dir.File(".tollwen-save-" + std::to_string(status.st_dev) + "-" +
+                                           std::to_string(status.st_ino) + ".journal");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const std::string journal =
+      EncodeJournal({FileIdentity::Of(status), BirthOf(fd), before, saving});
+  ::close(fd);
+  WriteBytes(journalPath, journal);
+
+  EXPECT_EQ(Shown(ScanDataFile(path)),
+            ": warning: a save that wrote this file in place was interrupted; the editor puts "
+            "back the content from before that save, which is checked here\n");
+  EXPECT_EQ(testing::ReadBytes(path), halfWritten);
+  EXPECT_EQ(testing::ReadBytes(journalPath), journal);
 }
 
 TEST(DataFileScanTest, ReadOnlyDataFileIsRefusedAsTheEditorRefusesItAndStaysUntouched) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "../level/scratch_dir.h"
 #include "../ui/grid_test_util.h"
@@ -99,6 +100,19 @@ TEST(RenderCommandTest, PngHasTheGridWidgetsPixels) {
     OpenedInTheEditor editor(dir.File("level.jpg"), c.arrowColour);
     EXPECT_EQ(rendered, editor.GridArea()) << c.name;
   }
+}
+
+// A data file the editor refuses (a line too long for one) opens no level: nothing is rendered.
+TEST(RenderCommandTest, RefusedDataFileIsNotRendered) {
+  ScratchDir dir;
+  test::WriteJpegFile(dir.File("level.jpg"));
+  WriteBytes(dir.File("level.dat"), "tune.mod\r\n" + std::string(70000, '0') + "\r\n");
+  const auto run = RunTool({"render", "level.jpg"}, dir.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(
+      run.err,
+      "level.dat:2: error: the line is longer than 65536 bytes; the editor refuses the file\n");
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"level.dat", "level.jpg"}));
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#include "level/in_place_save.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "level/errors.h"
+#include "level/posix_file.h"
+#include "level/save_journal.h"
+
+namespace tollwen {
+
+namespace {
+
+// Far more than any data file holds (14 lines of at most 64 KiB), and little enough to keep in
+// memory and in the journal.
+constexpr std::uint64_t kMaxInPlaceBytes = std::uint64_t{16} << 20;
+
+}  // namespace
+
+void WriteInPlace(int directory, int file, const std::vector<std::string>& pieces,
+                  const std::function<void(std::size_t)>& afterPiece) {
+  struct stat status {};
+  if (::fstat(file, &status) != 0) ThrowInOutError(errno);
+  if (static_cast<std::uint64_t>(status.st_size) > kMaxInPlaceBytes) {
+    throw EditorError("Error: The data file is too large to be written in place (" +
+                      std::to_string(status.st_size) + " bytes)!");
+  }
+  SaveJournal journal{FileIdentity::Of(status), BirthOf(file), ReadWhole(file), {}};
+  for (const std::string& piece : pieces) journal.newContent += piece;
+  const JournalFile written = WriteJournal(directory, file, journal);
+
+  try {
+    std::uint64_t offset = 0;
+    for (std::size_t index = 0; index < pieces.size(); ++index) {
+      WriteAllAt(file, pieces[index], offset);
+      offset += pieces[index].size();
+      if (afterPiece) afterPiece(index);
+    }
+    // Only now is the old content past the new one's end cut off.
+    if (::ftruncate(file, static_cast<off_t>(offset)) != 0) ThrowInOutError(errno);
+    // EINVAL: the file system cannot sync at all; the content has still been written.
+    if (::fsync(file) != 0 && errno != EINVAL) ThrowInOutError(errno);
+  } catch (...) {
+    try {
+      PutBackContent(file, journal.oldContent);
+      RemoveJournal(written);
+    } catch (const std::exception&) {
+      // The journal stays: the next reader puts the old content back.
+    }
+    throw;
+  }
+  RemoveJournal(written);
+}
+
+}  // namespace tollwen
