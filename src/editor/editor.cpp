@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "editor/busy_scope.h"
@@ -27,13 +28,21 @@ Editor::Editor(WindowServices& window, std::string resourceDir)
 void Editor::NewLevel() {
   BusyScope busy(*this);
   if (!ConfirmDiscardChanges(UnsavedAction::NewLevel)) return;
-  // The picture and the data path stay, so New gives a blank level on the last opened picture.
+  // A blank level on the last opened picture. It belongs to no data file yet, so its first
+  // Save asks for one rather than writing over the data file of the level before.
   tools_.Select(QRect());
-  level_.Start(LevelGrid(), std::string(), level_.DataPath(), LevelDisplay::kShown);
+  level_.Start(LevelGrid(), std::string(), std::string(), DataFileStamp(), LevelDisplay::kShown);
 }
 
 void Editor::CloseLevel() {
   BusyScope busy(*this);
+  if (!ConfirmDiscardChanges(UnsavedAction::CloseLevel)) return;
+  HideLevel();
+  // Nothing hidden may change any more: an undo would reach a level nobody sees.
+  level_.ClearHistory();
+}
+
+void Editor::HideLevel() {
   // The grid's content, the picture and the paths stay for a later New or Save As.
   tools_.CancelGesture();
   tools_.Select(QRect());
@@ -42,8 +51,21 @@ void Editor::CloseLevel() {
 
 void Editor::SelectMusic() {
   BusyScope busy(*this);
-  const auto chosen = window_.AskMusicFile(state_.ResourceDir);
-  if (chosen) level_.ChooseMusicName(FileNameOf(*chosen));
+  const auto chosen = window_.AskMusicFile(FileDialogFolder());
+  if (!chosen) return;
+  RememberFolderOf(*chosen);
+  level_.ChooseMusicName(FileNameOf(*chosen));
+}
+
+std::string Editor::FileDialogFolder() const {
+  if (level_.Editable() && !level_.PicturePath().empty()) return DirectoryOf(level_.PicturePath());
+  if (!state_.LastFolder.empty()) return state_.LastFolder;
+  const char* home = std::getenv("HOME");
+  return WithTrailingSeparator(home != nullptr && *home == '/' ? home : "/");
+}
+
+void Editor::RememberFolderOf(const std::string& chosen) {
+  if (const std::string folder = DirectoryOf(chosen); !folder.empty()) state_.LastFolder = folder;
 }
 
 void Editor::RefreshDisplay() {
@@ -71,6 +93,7 @@ bool Editor::ConfirmDiscardChanges(UnsavedAction action) {
   static constexpr const char* kQuestions[] = {
       "Save changes to the level before starting a new level?",
       "Save changes to the level before opening another level?",
+      "Save changes to the level before closing it?",
       "Save changes to the level before exiting?",
   };
   switch (window_.AskSaveChanges(kQuestions[static_cast<int>(action)])) {

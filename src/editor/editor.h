@@ -10,7 +10,7 @@
 namespace tollwen {
 
 // What the user is about to do when a modified level would be lost.
-enum class UnsavedAction { NewLevel, OpenLevel, Exit };
+enum class UnsavedAction { NewLevel, OpenLevel, CloseLevel, Exit };
 
 // The editor's commands over the level document. Each runs to completion; errors
 // (EditorError) propagate to the caller, which shows them, and leave the steps already done in
@@ -31,6 +31,7 @@ class Editor {
   // Opens the picture at `picturePath` as Open does once the user has picked it: no dialog
   // and no question about unsaved changes.
   void OpenLevelFile(const std::string& picturePath);
+  // Asks about unsaved changes first; the level's history goes with it.
   void CloseLevel();
   void Save();
   void SaveAs();
@@ -68,6 +69,17 @@ class Editor {
 
  private:
   class BusyScope;
+
+  // Hides the level without asking.
+  void HideLevel();
+  // Where Save As and Select Music start: the open level's folder, else the folder of the file
+  // chosen last, else the home folder.
+  std::string FileDialogFolder() const;
+  // The file `chosen` was picked in a dialog: its folder is the one used last.
+  void RememberFolderOf(const std::string& chosen);
+  // Writes the level to `path`, refusing when the file is no longer `expected` (nullptr: write
+  // whatever is there), confirms it and makes it the level's data file.
+  void WriteLevel(const std::string& path, const DataFileStamp* expected);
 
   WindowServices& window_;
   EditorState state_;

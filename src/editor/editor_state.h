@@ -17,6 +17,8 @@ struct EditorState {
   TileCode CurrentTile = kEmptyTile;
   // Where the picture dialog starts; set at the first Open.
   std::string PictureDialogDir;
+  // The folder of the file chosen last in any file dialog; empty until one is chosen.
+  std::string LastFolder;
   // Tile bitmaps and the start marker, loaded at start-up.
   TileSet Tiles;
 };

@@ -89,18 +89,21 @@ void LevelDocument::LayPicture(const std::string& picturePath, QImage picture) {
 }
 
 void LevelDocument::Start(const LevelGrid& grid, const std::string& musicName,
-                          const std::string& dataPath, LevelDisplay display) {
+                          const std::string& dataPath, const DataFileStamp& dataStamp,
+                          LevelDisplay display) {
   grid_ = grid;
   musicName_ = musicName;
   dataPath_ = dataPath;
+  dataStamp_ = dataStamp;
   display_ = display;
   ClearHistory();
   emit displayChanged();
   emit detailsChanged();
 }
 
-void LevelDocument::SetDataPath(const std::string& dataPath) {
+void LevelDocument::SetDataPath(const std::string& dataPath, const DataFileStamp& dataStamp) {
   dataPath_ = dataPath;
+  dataStamp_ = dataStamp;
   emit detailsChanged();
 }
 

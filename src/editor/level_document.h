@@ -8,6 +8,7 @@
 #include <string>
 
 #include "level/cell_change.h"
+#include "level/data_file_stamp.h"
 #include "level/level_grid.h"
 
 namespace tollwen {
@@ -35,6 +36,9 @@ class LevelDocument : public QObject {
   const std::string& PicturePath() const { return picturePath_; }
   // The data file that Save writes; empty when Save must ask for one.
   const std::string& DataPath() const { return dataPath_; }
+  // What the data file was when it was last read or written, so that Save can tell whether
+  // it changed on disk meanwhile.
+  const DataFileStamp& DataStamp() const { return dataStamp_; }
   // The decoded picture: empty until the first Open, 640 x 447 afterwards.
   const QImage& Picture() const { return picture_; }
 
@@ -64,11 +68,11 @@ class LevelDocument : public QObject {
   void SetDisplay(LevelDisplay display);
   // A new picture for the level, laid over the whole grid until the level is shown with it.
   void LayPicture(const std::string& picturePath, QImage picture);
-  // The level as read or started: its cells, music name and data file, shown as `display`.
-  // The history starts afresh and the level is unmodified.
+  // The level as read or started: its cells, music name and data file (as it was read), shown
+  // as `display`. The history starts afresh and the level is unmodified.
   void Start(const LevelGrid& grid, const std::string& musicName, const std::string& dataPath,
-             LevelDisplay display);
-  void SetDataPath(const std::string& dataPath);
+             const DataFileStamp& dataStamp, LevelDisplay display);
+  void SetDataPath(const std::string& dataPath, const DataFileStamp& dataStamp = {});
   void SetMusicName(const std::string& name);
   // What is on screen is now what the data file holds.
   void MarkSaved() { history_.setClean(); }
@@ -95,6 +99,7 @@ class LevelDocument : public QObject {
   std::string musicName_;
   std::string picturePath_;
   std::string dataPath_;
+  DataFileStamp dataStamp_;
   QImage picture_;
   LevelDisplay display_ = LevelDisplay::kClosed;
   QUndoStack history_;

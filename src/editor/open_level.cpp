@@ -28,6 +28,7 @@ void Editor::OpenLevel() {
 
   const auto picturePath = window_.AskPictureFile(state_.PictureDialogDir);
   if (!picturePath) return;
+  RememberFolderOf(*picturePath);
   OpenLevelFile(*picturePath);
 }
 
@@ -41,7 +42,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
   }
 
   const std::string dataPath = DataPathFor(picturePath);
-  CloseLevel();
+  HideLevel();
   // From here on the previous level is gone; its history goes with it.
   level_.ClearHistory();
   state_.ImageDirChosen = true;
@@ -51,9 +52,10 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
 
   LevelGrid grid;
   std::string musicName = level_.MusicName();
+  DataFileStamp stamp;
   if (RegularFileExists(dataPath)) {
     try {
-      musicName = ReadDataFile(dataPath, grid);
+      musicName = ReadDataFile(dataPath, grid, &stamp);
     } catch (...) {
       // No level stays open over rows that do not belong to this picture. The data path is
       // dropped as well, so neither Save nor a New followed by Save writes over the data file
@@ -66,7 +68,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
     // stays as it was.
     window_.ShowMessage("A valid datafile does not exist so one was created!");
   }
-  level_.Start(grid, musicName, dataPath, LevelDisplay::kShown);
+  level_.Start(grid, musicName, dataPath, stamp, LevelDisplay::kShown);
 }
 
 }  // namespace tollwen

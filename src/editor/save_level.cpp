@@ -1,44 +1,51 @@
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
 #include "level/data_file.h"
+#include "level/errors.h"
 
 namespace tollwen {
 
-namespace {
-
-// Writes the level to its data path and confirms it; the window keeps repainting meanwhile.
-void WriteLevel(WindowServices& window, LevelDocument& level) {
-  WriteDataFile(level.DataPath(), level.MusicName(), level.Grid(),
-                [&window] { window.ProcessPendingMessages(); });
-  level.MarkSaved();
-  window.ShowMessage("File Saved!");
+void Editor::WriteLevel(const std::string& path, const DataFileStamp* expected) {
+  const DataFileStamp written = WriteDataFile(
+      path, level_.MusicName(), level_.Grid(), [this] { window_.ProcessPendingMessages(); },
+      expected);
+  // Only a file actually written becomes the one Save writes from now on.
+  level_.SetDataPath(path, written);
+  level_.MarkSaved();
+  window_.ShowMessage("File Saved!");
 }
-
-}  // namespace
 
 void Editor::Save() {
   BusyScope busy(*this);
   // Cancelling the music question leaves the name empty; the level is saved all the same.
   if (level_.MusicName().empty()) SelectMusic();
 
-  // Without a shown level, or without a data path (New before any Open or Save As), there is
-  // no file to write to yet: ask for one.
+  // Without a shown level, or without a data path (New before any Save As), there is no file
+  // to write to yet: ask for one.
   if (!level_.Shown() || level_.DataPath().empty()) {
     SaveAs();
     return;
   }
-  WriteLevel(window_, level_);
+  // The file that was read or last written, as it was then; anything else is asked about.
+  const DataFileStamp expected = level_.DataStamp();
+  try {
+    WriteLevel(level_.DataPath(), &expected);
+  } catch (const DataFileChangedError& changed) {
+    // Cancel keeps the file on disk and the edits in the window.
+    if (!window_.AskOverwrite(std::string(changed.what()) + " Overwrite it?")) return;
+    WriteLevel(level_.DataPath(), nullptr);
+  }
 }
 
 void Editor::SaveAs() {
   BusyScope busy(*this);
   if (level_.MusicName().empty()) SelectMusic();
 
-  const auto chosen = window_.AskSaveFile(state_.ResourceDir);
+  // The dialog itself asks before replacing an existing file.
+  const auto chosen = window_.AskSaveFile(FileDialogFolder());
   if (!chosen) return;
-
-  level_.SetDataPath(*chosen);
-  WriteLevel(window_, level_);
+  RememberFolderOf(*chosen);
+  WriteLevel(*chosen, nullptr);
 }
 
 }  // namespace tollwen

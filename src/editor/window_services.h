@@ -27,6 +27,9 @@ class WindowServices {
   virtual void ShowMessage(const std::string& text) = 0;
   // A modal question with Save, Discard and Cancel buttons (Escape cancels).
   virtual SaveChangesAnswer AskSaveChanges(const std::string& question) = 0;
+  // A modal question with Overwrite and Cancel buttons, Cancel the default and Escape: true
+  // when the user chose Overwrite.
+  virtual bool AskOverwrite(const std::string& question) = 0;
 
   // Repaints every cell of the grid now: the tile bitmaps changed, or the user asked for it.
   virtual void RepaintGrid() = 0;

@@ -110,9 +110,10 @@ QFileDialog& FileQuestion::Dialog() {
   dialog->setNameFilters(NameFiltersFrom(setup_.filter));
   dialog->setDefaultSuffix(setup_.defaultExtension);
   if (setup_.save) {
+    // Qt's own question before an existing file is replaced; its No (and Escape) returns to
+    // the dialog and keeps the file.
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setOption(QFileDialog::DontConfirmOverwrite);
   } else {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);

@@ -38,7 +38,7 @@ struct FileDialogSetup {
   QString filter;
   QString defaultExtension;  // empty: none
   QString initialFileName;   // empty: none
-  bool save = false;         // a save dialog: any name, no question before overwriting
+  bool save = false;         // a save dialog: any name, a question before replacing a file
 };
 
 // The three file dialogs of the window: the level picture, Save As, and the music file.
@@ -49,7 +49,7 @@ FileDialogSetup MusicDialogSetup();
 // A file question: asks the same question each time through one file dialog, created the
 // first time it is asked and kept for the owner's life, and remembers the name of the file
 // chosen last, pre-filling it the next time. An open dialog only accepts an existing file in
-// an existing directory; a save dialog accepts any name and never asks before overwriting.
+// an existing directory; a save dialog accepts any name and asks before replacing a file.
 // Each showing is placed over the owner like a new dialog would be.
 class FileQuestion {
  public:

@@ -20,6 +20,7 @@
 
 #include "display/bitmap.h"
 #include "display/tile_set.h"
+#include "editor/window_title.h"
 #include "level/path_parts.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
@@ -101,8 +102,20 @@ std::string MainWindow::ExecutableDir() {
 
 GlyphButton& MainWindow::PaletteButton(int index) { return palette_->Button(index); }
 
+void MainWindow::ShowTitle() {
+  const LevelDocument& level = editor_.Level();
+  setWindowTitle(QString::fromStdString(
+      WindowTitle(level.Editable(), level.PicturePath(), level.DataPath(), level.MusicName())));
+  setWindowModified(level.Editable() && level.Modified());
+}
+
 void MainWindow::SetUpWindow() {
-  setWindowTitle(QStringLiteral("Tollwen Level Editor"));
+  ShowTitle();
+  const LevelDocument& level = editor_.Level();
+  for (auto signal : {&LevelDocument::displayChanged, &LevelDocument::detailsChanged}) {
+    connect(&level, signal, this, &MainWindow::ShowTitle);
+  }
+  connect(&level, &LevelDocument::modifiedChanged, this, &MainWindow::ShowTitle);
   // A single border: no resizing and no maximise box; the system menu and minimise box stay.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -321,6 +334,10 @@ void MainWindow::ShowMessage(const std::string& text) { dialogs_->ShowMessage(te
 
 SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
   return dialogs_->AskSaveChanges(question);
+}
+
+bool MainWindow::AskOverwrite(const std::string& question) {
+  return dialogs_->AskOverwrite(question);
 }
 
 void MainWindow::RepaintGrid() {

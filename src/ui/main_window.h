@@ -70,6 +70,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
+  bool AskOverwrite(const std::string& question) override;
   void RepaintGrid() override;
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
@@ -85,6 +86,8 @@ class MainWindow : public QMainWindow, public WindowServices {
 
  private:
   void SetUpWindow();
+  // The title names the level, the file Save writes and the music, and marks unsaved changes.
+  void ShowTitle();
   void CreateWidgets();
   // The menu bar from one table; the Edit menu follows the history, the selection and the
   // chosen tool.

@@ -72,6 +72,21 @@ std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std:
   return box;
 }
 
+std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
+                                              QWidget* parent) {
+  auto box = std::make_unique<CentredMessageBox>(parent);
+  box->setIcon(QMessageBox::Warning);
+  box->setWindowTitle(title);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(QString::fromStdString(question));
+  // A standard button under its own name, so that only a press on it answers Overwrite.
+  box->addButton(QMessageBox::Yes)->setText(QStringLiteral("&Overwrite"));
+  QPushButton* cancel = box->addButton(QMessageBox::Cancel);
+  box->setDefaultButton(cancel);
+  box->setEscapeButton(cancel);
+  return box;
+}
+
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,
                                           QWidget* parent) {
   return MakeBox(QMessageBox::Critical, title, QString::fromStdString(ErrorBoxText(message)),

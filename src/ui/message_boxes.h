@@ -42,6 +42,12 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& title, const std::str
 std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std::string& question,
                                                 QWidget* parent = nullptr);
 
+// The question before a file changed by someone else is written over: captioned `title`, a
+// warning icon, Overwrite (answering Yes) and Cancel buttons; Cancel is the default and the
+// escape button.
+std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
+                                              QWidget* parent = nullptr);
+
 // The error box of the top-level error handler: captioned `title`, a stop icon, one "OK"
 // button, and ErrorBoxText(message) as its text.
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,

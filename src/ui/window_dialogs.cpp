@@ -49,4 +49,9 @@ SaveChangesAnswer WindowDialogs::AskSaveChanges(const std::string& question) {
   return SaveChangesAnswer::Cancel;
 }
 
+bool WindowDialogs::AskOverwrite(const std::string& question) {
+  const auto box = MakeOverwriteBox(ApplicationTitle(), question, parent_);
+  return runner_.RunMessageBox(*box) == QMessageBox::Yes;
+}
+
 }  // namespace tollwen

@@ -33,6 +33,8 @@ class WindowDialogs {
   // The error box of the top-level error handler, for a message that escaped a command.
   void ShowError(const std::string& message);
   SaveChangesAnswer AskSaveChanges(const std::string& question);
+  // True when the user chose Overwrite.
+  bool AskOverwrite(const std::string& question);
 
  private:
   DialogRunner& runner_;

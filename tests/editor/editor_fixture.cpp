@@ -45,8 +45,12 @@ bool PathExists(const std::string& path) { return std::filesystem::exists(path);
 EditorTest::EditorTest()
     : root_(tempDir_.path().toStdString() + "/"),
       resourceDir_(root_ + "bin/"),
+      home_(root_ + "home/"),
       editor_(window_, resourceDir_) {
   std::filesystem::create_directory(resourceDir_);
+  std::filesystem::create_directory(home_);
+  setenv("HOME", home_.c_str(), 1);
+  unsetenv("XDG_STATE_HOME");
   LevelDocument& level = editor_.Level();
   QObject::connect(&level, &LevelDocument::cellsChanged,
                    [this](const QRect& cells) { changedCells_.push_back(cells); });

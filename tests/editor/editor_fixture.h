@@ -57,6 +57,8 @@ class EditorTest : public ::testing::Test {
   QTemporaryDir tempDir_;
   std::string root_;
   std::string resourceDir_;
+  // The user's home, a fresh folder: the editor keeps its recovery files below it.
+  std::string home_;
   FakeWindow window_;
   Editor editor_;
   // Every range of level cells the document announced as changed, in order.

@@ -84,11 +84,14 @@ TEST_F(HistoryTest, WhatMakesAStepAndWhatStartsAFreshHistory) {
   editor_.Undo();
   EXPECT_EQ(Row(3), kBlankRow);
 
-  // Undo works on a closed level too: it changes what Save As would write.
+  // Close empties the history: nothing can change the hidden level and go into the next save.
   Stroke('4', 5, 1, 1);
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   editor_.CloseLevel();
   editor_.Undo();
-  EXPECT_EQ(Row(5), kBlankRow);
+  editor_.Redo();
+  EXPECT_EQ(Row(5), "4000000000000000000");
+  EXPECT_FALSE(editor_.Modified());
 }
 
 // Each command that would lose a modified level asks first, and only then.
@@ -96,29 +99,38 @@ struct QuestionCase {
   const char* name;
   SaveChangesAnswer answer;
   bool saveDialogCancelled;  // Save falls through to Save As, which the user cancels
-  bool goesOn;               // the New or Open happens
+  bool goesOn;               // the New, Open or Close happens
   bool saved;                // the data file holds the edit afterwards
 };
 
 class QuestionTest : public HistoryTest, public ::testing::WithParamInterface<QuestionCase> {};
 
-TEST_P(QuestionTest, NewAndOpenAskBeforeLosingEdits) {
+TEST_P(QuestionTest, NewOpenAndCloseAskBeforeLosingEdits) {
   const QuestionCase& c = GetParam();
-  // Each command is told whether it will get as far as its own dialog.
-  const std::vector<std::pair<std::string, std::function<void(bool)>>> commands = {
+  // Each command is told whether it will get as far as its own dialog, and says whether it
+  // happened.
+  struct Command {
+    std::string question;
+    std::function<void(bool)> run;
+    std::function<bool()> happened;
+  };
+  const std::vector<Command> commands = {
       {"Save changes to the level before starting a new level?",
-       [this](bool) { editor_.NewLevel(); }},
+       [this](bool) { editor_.NewLevel(); }, [this] { return Row(1) == kBlankRow; }},
       {"Save changes to the level before opening another level?",
        [this](bool asksForPicture) {
          if (asksForPicture) window_.AnswerPictureFile(MakePicture(dir_ + "other.jpg"));
          editor_.OpenLevel();
-       }},
+       },
+       [this] { return Row(1) == kBlankRow; }},
+      {"Save changes to the level before closing it?", [this](bool) { editor_.CloseLevel(); },
+       [this] { return !Level().Editable(); }},
   };
-  for (const auto& [question, command] : commands) {
+  for (const auto& [question, command, happened] : commands) {
     SCOPED_TRACE(question);
     OpenLevel();
     Stroke('6', 1, 2, 2);
-    if (c.saveDialogCancelled) editor_.CloseLevel();  // Save then asks for a file
+    if (c.saveDialogCancelled) Level().SetDataPath("");  // Save then asks for a file
     window_.ClearCalls();
     window_.AnswerSaveChanges(c.answer);
     if (c.saveDialogCancelled) window_.AnswerSaveFile(std::nullopt);
@@ -126,7 +138,7 @@ TEST_P(QuestionTest, NewAndOpenAskBeforeLosingEdits) {
     command(c.goesOn);
 
     EXPECT_EQ(window_.CountOf("AskSaveChanges " + question), 1);
-    EXPECT_EQ(Row(1) == kBlankRow, c.goesOn) << Row(1);
+    EXPECT_EQ(happened(), c.goesOn) << Row(1);
     EXPECT_EQ(ReadFileBytes(dir_ + "level1.dat").find("1620000000000000003") != std::string::npos,
               c.saved);
     EXPECT_EQ(editor_.Modified(), !c.goesOn && !c.saved);

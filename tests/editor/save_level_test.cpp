@@ -21,13 +21,15 @@ TEST_F(SaveLevelTest, SaveWithoutLevelAsksLikeSaveAsAndCancelWritesNothing) {
   Open(MakePicture(dir + "level1.jpg"));
   editor_.ChooseTile('5');
   Paint(1, 1);
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   editor_.CloseLevel();
   window_.ClearCalls();
 
   window_.AnswerSaveFile(std::nullopt);
   editor_.Save();
 
-  EXPECT_THAT(window_.Calls(), ElementsAre("AskSaveFile " + resourceDir_));
+  // No level is open: the dialog starts in the folder used last.
+  EXPECT_THAT(window_.Calls(), ElementsAre("AskSaveFile " + dir));
   EXPECT_EQ(ReadFileBytes(dir + "level1.dat"),
             LevelText("tune.mod", RowsWithFirst("3300000000000000000")));
   EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
@@ -58,15 +60,16 @@ TEST_F(SaveLevelTest, EmptyMusicNameIsAskedForAndCancelSavesEmptyFirstLine) {
   window_.AnswerMusicFile(std::nullopt);
   editor_.Save();
 
-  EXPECT_EQ(window_.Calls().front(), "AskMusicFile " + resourceDir_);
-  EXPECT_EQ(window_.CountOf("AskSaveFile " + resourceDir_), 0);
+  EXPECT_EQ(window_.Calls().front(), "AskMusicFile " + dir);
+  EXPECT_EQ(window_.SaveDirsAsked().size(), 0u);
   EXPECT_EQ(ReadFileBytes(dir + "level1.dat"), LevelText("", RowsWithFirst("4000000000000000000")));
   EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage));
 }
 
-TEST_F(SaveLevelTest, NewAfterOpenKeepsPictureAndSaveOverwritesWithBlankLevel) {
+TEST_F(SaveLevelTest, NewAfterOpenKeepsThePictureButItsSaveAsksForAFile) {
   const std::string dir = MakeDir("levels");
-  WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("ABCDEF0000000000000")));
+  const std::string finished = LevelText("tune.mod", RowsWithFirst("ABCDEF0000000000000"));
+  WriteFileBytes(dir + "level1.dat", finished);
   Open(MakePicture(dir + "level1.jpg"));
   const QImage picture = Level().Picture();
   window_.ClearCalls();
@@ -77,13 +80,18 @@ TEST_F(SaveLevelTest, NewAfterOpenKeepsPictureAndSaveOverwritesWithBlankLevel) {
   EXPECT_TRUE(Level().MusicName().empty());
   EXPECT_EQ(Level().Grid(), LevelGrid());
   EXPECT_EQ(Level().Picture(), picture);
-  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  EXPECT_EQ(Level().DataPath(), "");
   EXPECT_THAT(window_.Calls(), ElementsAre("Display shown"));
 
+  // The finished level's data file is never written over without the user choosing it.
+  editor_.ChooseTile('5');
+  Paint(1, 1);
   window_.AnswerMusicFile(dir + "other.it");
+  window_.AnswerSaveFile(std::nullopt);
   editor_.Save();
-  EXPECT_EQ(ReadFileBytes(dir + "level1.dat"), BlankLevelText("other.it"));
-  EXPECT_EQ(window_.CountOf("AskSaveFile " + resourceDir_), 0);
+  EXPECT_EQ(ReadFileBytes(dir + "level1.dat"), finished);
+  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(dir));
+  EXPECT_TRUE(editor_.Modified());
 }
 
 TEST_F(SaveLevelTest, NewBeforeAnyOpenSavesThroughSaveAsThenToThatFile) {
@@ -95,7 +103,8 @@ TEST_F(SaveLevelTest, NewBeforeAnyOpenSavesThroughSaveAsThenToThatFile) {
   window_.AnswerMusicFile("/m/a.mid");
   window_.AnswerSaveFile(std::nullopt);
   editor_.Save();
-  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(resourceDir_));
+  // No picture yet: the dialog starts where the music was chosen.
+  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre("/m/"));
   EXPECT_THAT(window_.Messages(), IsEmpty());
   EXPECT_TRUE(Level().DataPath().empty());
 
@@ -108,11 +117,11 @@ TEST_F(SaveLevelTest, NewBeforeAnyOpenSavesThroughSaveAsThenToThatFile) {
   rows.fill(kBlankRow);
   rows[12] = "00000000000000000CC";
   EXPECT_EQ(ReadFileBytes(target), LevelText("a.mid", rows));
-  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(resourceDir_, resourceDir_));
+  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre("/m/", "/m/"));
   EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage, kSavedMessage));
 }
 
-TEST_F(SaveLevelTest, SaveAsStartsInResourceDirAndOverwritesWithoutAsking) {
+TEST_F(SaveLevelTest, SaveAsStartsInTheLevelsFolderAndWritesTheFileTheDialogConfirmed) {
   const std::string dir = MakeDir("levels");
   WriteFileBytes(dir + "level1.dat", LevelText("tune.mod", RowsWithFirst("1000000000000000000")));
   Open(MakePicture(dir + "level1.jpg"));
@@ -125,7 +134,7 @@ TEST_F(SaveLevelTest, SaveAsStartsInResourceDirAndOverwritesWithoutAsking) {
   editor_.SaveAs();
 
   EXPECT_EQ(ReadFileBytes(existing), LevelText("tune.mod", RowsWithFirst("1000000000000000000")));
-  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(resourceDir_, resourceDir_));
+  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(dir, dir));
   EXPECT_THAT(window_.Messages(), ElementsAre(kSavedMessage));
   EXPECT_EQ(Level().DataPath(), existing);
   EXPECT_TRUE(Level().Shown());
@@ -139,11 +148,38 @@ TEST_F(SaveLevelTest, FailedWriteIsReportedAndNotConfirmed) {
   window_.AnswerSaveFile(root_ + "no-such-dir/level1.dat");
   EXPECT_THROW(editor_.SaveAs(), InOutError);
   EXPECT_FALSE(editor_.Busy());
-
-  // Save now goes to the path that failed, and fails the same way.
-  EXPECT_THROW(editor_.Save(), InOutError);
   EXPECT_THAT(window_.Messages(), IsEmpty());
   EXPECT_FALSE(PathExists(root_ + "no-such-dir"));
+
+  // The failed Save As changed nothing: Save still writes the level's own file.
+  EXPECT_EQ(Level().DataPath(), dir + "level1.dat");
+  editor_.ChooseTile('2');
+  Paint(2, 1);
+  editor_.Save();
+  EXPECT_EQ(ReadFileBytes(dir + "level1.dat"),
+            LevelText("tune.mod", RowsWithFirst("1200000000000000000")));
+}
+
+// Where Save As and Select Music start: the open level's folder, else the folder of the file
+// chosen last, else the home folder.
+TEST_F(SaveLevelTest, DialogsStartInTheLevelsFolderElseTheLastOneElseHome) {
+  editor_.SelectMusic();
+  const std::string music = MakeDir("music");
+  window_.AnswerMusicFile(music + "theme.xm");
+  editor_.SelectMusic();
+  editor_.SaveAs();
+  const std::string dir = MakeDir("levels");
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  Open(MakePicture(dir + "level1.jpg"));
+  window_.AnswerMusicFile(music + "other.xm");
+  editor_.SelectMusic();
+  editor_.SaveAs();
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  editor_.CloseLevel();
+  editor_.SaveAs();
+
+  EXPECT_THAT(window_.MusicDirsAsked(), ElementsAre(home_, home_, dir));
+  EXPECT_THAT(window_.SaveDirsAsked(), ElementsAre(music, dir, music));
 }
 
 TEST_F(SaveLevelTest, EveryWriteProcessesMessagesOncePerRowWhileBusy) {

@@ -35,9 +35,19 @@ void FakeWindow::AnswerSaveChanges(SaveChangesAnswer answer) {
   saveChangesAnswers_.push_back(answer);
 }
 
+void FakeWindow::AnswerOverwrite(bool overwrite) { overwriteAnswers_.push_back(overwrite); }
+
 bool FakeWindow::AllAnswersTaken() const {
   return pictureAnswers_.empty() && saveAnswers_.empty() && musicAnswers_.empty() &&
-         colourAnswers_.empty() && saveChangesAnswers_.empty();
+         colourAnswers_.empty() && saveChangesAnswers_.empty() && overwriteAnswers_.empty();
+}
+
+bool FakeWindow::AskOverwrite(const std::string& question) {
+  Record("AskOverwrite " + question);
+  if (overwriteAnswers_.empty()) return false;
+  const bool answer = overwriteAnswers_.front();
+  overwriteAnswers_.pop_front();
+  return answer;
 }
 
 SaveChangesAnswer FakeWindow::AskSaveChanges(const std::string& question) {

@@ -20,7 +20,7 @@ namespace tollwen {
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
 //   "ShowMessage <text>", "RepaintGrid", "SetArrowColour", "ProcessPendingMessages",
-//   "AskSaveChanges <text>".
+//   "AskSaveChanges <text>", "AskOverwrite <text>".
 class FakeWindow : public WindowServices {
  public:
   // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
@@ -30,6 +30,8 @@ class FakeWindow : public WindowServices {
   void AnswerArrowColour(std::optional<QRgb> colour);
   // Answers for the questions before unsaved changes are lost; an empty queue cancels.
   void AnswerSaveChanges(SaveChangesAnswer answer);
+  // Answers for the questions before a changed file is written over; an empty queue cancels.
+  void AnswerOverwrite(bool overwrite);
   // True when every queued answer has been taken.
   bool AllAnswersTaken() const;
 
@@ -66,6 +68,7 @@ class FakeWindow : public WindowServices {
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
+  bool AskOverwrite(const std::string& question) override;
   void RepaintGrid() override;
   std::string ClipboardText() const override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
@@ -81,6 +84,7 @@ class FakeWindow : public WindowServices {
   std::deque<std::optional<std::string>> musicAnswers_;
   std::deque<std::optional<QRgb>> colourAnswers_;
   std::deque<SaveChangesAnswer> saveChangesAnswers_;
+  std::deque<bool> overwriteAnswers_;
 
   std::vector<std::string> calls_;
   std::vector<std::string> messages_;

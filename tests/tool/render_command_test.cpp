@@ -44,7 +44,6 @@ class OpenedInTheEditor {
     view_.SetGridBorders();
     fake_.OnCall([this](const std::string& call) {
       if (call == "RepaintGrid") view_.RepaintAll();
-      if (call.rfind("SetGridEnabled", 0) == 0) view_.setEnabled(call.ends_with("true"));
     });
     if (arrowColour) {
       fake_.AnswerArrowColour(*arrowColour);

@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -68,7 +69,7 @@ TEST(FileDialogs, AreSetUpWithTheirTitlesFiltersAndRules) {
   EXPECT_EQ(save1.defaultSuffix(), "dat");
   EXPECT_EQ(save1.acceptMode(), QFileDialog::AcceptSave);
   EXPECT_EQ(save1.fileMode(), QFileDialog::AnyFile);
-  EXPECT_TRUE(save1.testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_FALSE(save1.testOption(QFileDialog::DontConfirmOverwrite));
   EXPECT_EQ(save.FileName(), "untitled");
 
   QFileDialog& open2 = music.Dialog();
@@ -188,6 +189,46 @@ class TypingDialogs : public DialogRunner {
   bool RunColorDialog(QColorDialog&) override { return false; }
   QMessageBox::StandardButton RunMessageBox(QMessageBox&) override { return QMessageBox::Ok; }
 };
+
+// Types a name into the real save dialog and presses Return; the question that comes up is
+// recorded and answered with Escape, then the dialog, if it is still there, with Escape too.
+class ReplacingDialogs : public DialogRunner {
+ public:
+  QString typed;
+  QString question;
+  bool dialogStayed = false;
+
+  bool RunFileDialog(QFileDialog& dialog) override {
+    QTimer::singleShot(0, &dialog, [this, &dialog] {
+      auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+      QTest::keyClicks(name, typed);
+      QTimer::singleShot(100, &dialog, [this] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          question = box->text();
+          QTest::keyClick(box, Qt::Key_Escape);
+        }
+      });
+      QTest::keyClick(name, Qt::Key_Return);
+      dialogStayed = dialog.isVisible();
+      QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    return dialog.exec() == QDialog::Accepted;
+  }
+  bool RunColorDialog(QColorDialog&) override { return false; }
+  QMessageBox::StandardButton RunMessageBox(QMessageBox&) override { return QMessageBox::Ok; }
+};
+
+TEST(FileDialogs, SaveAsksBeforeReplacingAFileAndEscapeKeepsIt) {
+  QTemporaryDir dir;
+  Touch(dir.filePath("level1.dat"));
+  QWidget owner;
+  FileQuestion save(SaveDialogSetup(), &owner);
+  ReplacingDialogs dialogs;
+  dialogs.typed = "level1";  // the default extension makes it the existing file
+  EXPECT_EQ(save.Ask(dialogs, dir.path().toStdString()), std::nullopt);
+  EXPECT_TRUE(dialogs.question.contains("level1.dat")) << dialogs.question.toStdString();
+  EXPECT_TRUE(dialogs.dialogStayed);
+}
 
 // The classes of the visible top-level windows.
 std::string VisibleWindows() {

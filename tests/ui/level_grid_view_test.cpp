@@ -316,6 +316,7 @@ TEST_F(LevelGridViewTest, SecondPressOfADoubleClickPaintsNothing) {
 
 TEST_F(LevelGridViewTest, ClosedLevelShowsPlainCellsIgnoresInputAndKeepsTheCurrentCell) {
   Click(4, 4);
+  fake_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   editor_.CloseLevel();
   EXPECT_FALSE(view_->isEnabled());
   EXPECT_FALSE(view_->hasFocus());

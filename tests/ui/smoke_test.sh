@@ -32,7 +32,7 @@ level="$work/level/meadow.dat"
 (cd "$work/elsewhere" && exec "$editor" ../level/meadow.jpg) >"$work/editor.log" 2>&1 &
 editor_pid=$!
 
-wait_for_window '^Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
+wait_for_window 'Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The client area is the bottom 757 x 457 of the window, under the menu bar. The grid sits at
@@ -137,6 +137,9 @@ focus_editor
 xdotool key 5
 xdotool mousemove "$((gx + 16 + 2 * 32 + 15))" "$((gy + 16 + 10 * 32 + 15))" click 1
 wall=$(wait_cell 3 11 != "$picture")
+# The title names the level, marks the change and shows the music Save will write.
+title=$(xdotool getwindowname "$window")
+[ "$title" = "meadow.jpg* — meadow.mid — Tollwen Level Editor" ] || fail "the title is '$title'"
 xdotool key ctrl+z
 wait_cell 3 11 = "$picture" >/dev/null
 xdotool key ctrl+y

@@ -136,13 +136,12 @@ TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
   ClickPalette(5);
   ClickCell(1, 1);
 
-  // The music dialog starts in the resource directory; a name without extension gets "mid".
-  const QString resourceDir = QString::fromStdString(form_->LevelEditor().State().ResourceDir);
+  // The music dialog starts in the level's folder; a name without extension gets "mid".
   dialogs_.AnswerFile(scratch_.filePath("theme"));
   Choose("SaveAction");
   ASSERT_EQ(dialogs_.FileDialogs().size(), 2U);
   EXPECT_EQ(dialogs_.FileDialogs()[1].objectName, "MusicDialog");
-  EXPECT_EQ(dialogs_.FileDialogs()[1].directory + "/", resourceDir);
+  EXPECT_EQ(dialogs_.FileDialogs()[1].directory, scratch_.path());
   EXPECT_EQ(dialogs_.BoxTexts().last(), "File Saved!");
 
   QByteArray expected = "theme.mid\r\n5000000000000000000\r\n";
@@ -150,7 +149,7 @@ TEST_F(WindowTest, OpenPaintChooseMusicAndSaveWriteTheDataFile) {
   EXPECT_EQ(ReadAll(scratch_.filePath("level1.dat")), expected);
 }
 
-TEST_F(WindowTest, SaveAsAsksInTheResourceDirectoryAndAddsTheExtension) {
+TEST_F(WindowTest, SaveAsStartsInTheFolderUsedLastAndAddsTheExtension) {
   StartShown();
   Choose("NewAction");
   dialogs_.AnswerFile(scratch_.filePath("tune.xm"));  // the music question comes first
@@ -158,8 +157,7 @@ TEST_F(WindowTest, SaveAsAsksInTheResourceDirectoryAndAddsTheExtension) {
   Choose("SaveAsAction");
   ASSERT_EQ(dialogs_.FileDialogs().size(), 2U);
   EXPECT_EQ(dialogs_.FileDialogs()[1].objectName, "SaveDialog");
-  EXPECT_EQ(dialogs_.FileDialogs()[1].directory + "/",
-            QString::fromStdString(form_->LevelEditor().State().ResourceDir));
+  EXPECT_EQ(dialogs_.FileDialogs()[1].directory, scratch_.path());
   EXPECT_TRUE(ReadAll(scratch_.filePath("mylevel.dat")).startsWith("tune.xm\r\n"));
   EXPECT_EQ(form_->LevelEditor().Level().DataPath(),
             scratch_.filePath("mylevel.dat").toStdString());
