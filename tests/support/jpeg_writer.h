@@ -28,8 +28,10 @@ struct JpegOptions {
   int height = 447;
   JpegColourSpace colourSpace = JpegColourSpace::kColour;
   bool progressive = false;
-  bool arithmetic = false;  // arithmetic coding instead of Huffman coding
-  int quality = 90;         // 1 ... 100
+  bool arithmetic = false;            // arithmetic coding instead of Huffman coding
+  bool fullResolutionColour = false;  // colour at every pixel, not at every other one (4:4:4)
+  bool restartEveryRow = false;       // a restart marker after every row of blocks (MCUs)
+  int quality = 90;                   // 1 ... 100
   FillPattern pattern = FillPattern::kGradient;
   QColor colour = QColor(40, 120, 200);
 };
@@ -57,6 +59,12 @@ void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height);
 // marker) until the file holds at least `scans` of them: a picture that makes a decoder go over the
 // whole image again and again, which libjpeg only warns about.
 std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans);
+
+// A picture `copies` times as tall as `strip`, made by repeating its compressed data: `strip`
+// must be a sequential picture one row of blocks (MCUs) high, encoded with restartEveryRow, so
+// that every copy decodes alone after its restart marker. Makes pictures of many megabytes
+// without encoding them pixel by pixel.
+std::vector<unsigned char> StackStrip(const std::vector<unsigned char>& strip, int copies);
 
 // Writes `bytes` to `path`, replacing the file. Throws std::runtime_error on failure.
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
