@@ -52,24 +52,18 @@ const std::vector<NamedJpeg>& Files() {
                                             .pattern = FillPattern::kSolid});
                    }});
     all.push_back({"huffman_noise_16384x8192", [] {
-                     return test::StackStrip(
-                         test::MakeJpeg({.width = 16384,
-                                         .height = 8,
-                                         .colourSpace = JpegColourSpace::kGrayscale,
-                                         .restartEveryRow = true,
-                                         .quality = 80,
-                                         .pattern = FillPattern::kNoise}),
-                         1024);
+                     return test::MakeStackedJpeg({.width = 16384,
+                                                   .height = 8192,
+                                                   .colourSpace = JpegColourSpace::kGrayscale,
+                                                   .quality = 80,
+                                                   .pattern = FillPattern::kNoise});
                    }});
     all.push_back({"arithmetic_flat_16384x16384", [] {
-                     return test::StackStrip(
-                         test::MakeJpeg({.width = 16384,
-                                         .height = 8,
-                                         .colourSpace = JpegColourSpace::kGrayscale,
-                                         .arithmetic = true,
-                                         .restartEveryRow = true,
-                                         .pattern = FillPattern::kSolid}),
-                         2048);
+                     return test::MakeStackedJpeg({.width = 16384,
+                                                   .height = 16384,
+                                                   .colourSpace = JpegColourSpace::kGrayscale,
+                                                   .arithmetic = true,
+                                                   .pattern = FillPattern::kSolid});
                    }});
     all.push_back({"progressive_arithmetic_noise_2000x2000_100_scans", [] {
                      return test::RepeatScans(

@@ -26,8 +26,10 @@ struct RecoveredLevel {
 
 // The records in one folder: one for each picture path (named after a hash of the path's bytes,
 // so any bytes work), and one for the level that has no picture. Every call is cheap (a record
-// is a few hundred bytes), opens nothing that could block (a FIFO in the folder is skipped), and
-// touches no file of the folder but the record of its own key and that record's temporary file.
+// is a few hundred bytes; a save's time is its two flushes to the disk), opens nothing that
+// could block (a FIFO in the folder is skipped), and touches no file of the folder but the record
+// of its own key and that record's temporary file. The store holds no state besides its folder:
+// calls may come from any thread, and two processes saving the same key leave one whole record.
 class RecoveryStore {
  public:
   explicit RecoveryStore(std::string folder);

@@ -49,16 +49,12 @@ std::vector<NamedJpeg> HostileJpegs(int scanLimit) {
        }},
       {"arithmetic_16384x8192",
        [] {
-         // One row of blocks of noise, stacked: the data is all there, and every row is as
-         // costly to decode as the first.
-         const Bytes strip = MakeJpeg({.width = 16384,
-                                       .height = 8,
-                                       .colourSpace = JpegColourSpace::kGrayscale,
-                                       .arithmetic = true,
-                                       .restartEveryRow = true,
-                                       .quality = 75,
-                                       .pattern = FillPattern::kNoise});
-         return StackStrip(strip, 8192 / 8);
+         return MakeStackedJpeg({.width = 16384,
+                                 .height = 8192,
+                                 .colourSpace = JpegColourSpace::kGrayscale,
+                                 .arithmetic = true,
+                                 .quality = 75,
+                                 .pattern = FillPattern::kNoise});
        }},
       {"wide_second_scan", [] { return RepeatScans(Wide(), 2); }},
       {"scans_" + std::to_string(scanLimit),

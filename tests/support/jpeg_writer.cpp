@@ -123,6 +123,31 @@ std::size_t FirstScan(const std::vector<unsigned char>& jpeg) {
   return *at;
 }
 
+// `strip`, a sequential picture one row of blocks high with a restart marker after every row,
+// made `copies` times as tall by repeating its compressed data: every copy decodes alone after
+// its restart marker.
+std::vector<unsigned char> StackStrip(const std::vector<unsigned char>& strip, int copies) {
+  const std::size_t scan = FirstScan(strip);
+  // The coded data follows the scan header and runs up to the end marker.
+  const auto data =
+      strip.begin() + static_cast<std::ptrdiff_t>(scan + 2 + SegmentLength(strip, scan));
+  const auto end = strip.end() - 2;
+  std::vector<unsigned char> out(strip.begin(), data);
+  for (int copy = 0; copy < copies; ++copy) {
+    if (copy > 0) {
+      out.push_back(0xFF);
+      out.push_back(static_cast<unsigned char>(0xD0 + (copy - 1) % 8));  // RST0 ... RST7
+    }
+    out.insert(out.end(), data, end);
+  }
+  out.insert(out.end(), end, strip.end());
+  const std::size_t frame = FrameHeader(strip);
+  const int height = (strip[frame + 5] << 8) | strip[frame + 6];
+  const int width = (strip[frame + 7] << 8) | strip[frame + 8];
+  SetJpegDimensions(out, width, height * copies);
+  return out;
+}
+
 }  // namespace
 
 QRgb PatternColourAt(const JpegOptions& options, int x, int y) {
@@ -240,26 +265,17 @@ std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, i
   return out;
 }
 
-std::vector<unsigned char> StackStrip(const std::vector<unsigned char>& strip, int copies) {
-  const std::size_t scan = FirstScan(strip);
-  // The coded data follows the scan header and runs up to the end marker.
-  const auto data =
-      strip.begin() + static_cast<std::ptrdiff_t>(scan + 2 + SegmentLength(strip, scan));
-  const auto end = strip.end() - 2;
-  std::vector<unsigned char> out(strip.begin(), data);
-  for (int copy = 0; copy < copies; ++copy) {
-    if (copy > 0) {
-      out.push_back(0xFF);
-      out.push_back(static_cast<unsigned char>(0xD0 + (copy - 1) % 8));  // RST0 ... RST7
-    }
-    out.insert(out.end(), data, end);
+std::vector<unsigned char> MakeStackedJpeg(const JpegOptions& options) {
+  const bool subsampled =
+      options.colourSpace != JpegColourSpace::kGrayscale && !options.fullResolutionColour;
+  const int rowOfBlocks = subsampled ? 16 : 8;
+  if (options.progressive || options.height % rowOfBlocks != 0) {
+    throw std::invalid_argument("a stacked picture is sequential, in whole rows of blocks");
   }
-  out.insert(out.end(), end, strip.end());
-  const std::size_t frame = FrameHeader(strip);
-  const int height = (strip[frame + 5] << 8) | strip[frame + 6];
-  const int width = (strip[frame + 7] << 8) | strip[frame + 8];
-  SetJpegDimensions(out, width, height * copies);
-  return out;
+  JpegOptions strip = options;
+  strip.height = rowOfBlocks;
+  strip.restartEveryRow = true;
+  return StackStrip(MakeJpeg(strip), options.height / rowOfBlocks);
 }
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {

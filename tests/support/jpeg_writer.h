@@ -60,11 +60,12 @@ void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height);
 // whole image again and again, which libjpeg only warns about.
 std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans);
 
-// A picture `copies` times as tall as `strip`, made by repeating its compressed data: `strip`
-// must be a sequential picture one row of blocks (MCUs) high, encoded with restartEveryRow, so
-// that every copy decodes alone after its restart marker. Makes pictures of many megabytes
-// without encoding them pixel by pixel.
-std::vector<unsigned char> StackStrip(const std::vector<unsigned char>& strip, int copies);
+// A picture of the options' size whose rows of blocks all repeat its first one, made by encoding
+// that one row and repeating its compressed data (with a restart marker between copies): a
+// picture of many megabytes, as costly to decode as any other, without encoding it pixel by
+// pixel. Sequential pictures only, of a height that is a whole number of rows of blocks (8
+// pixels for grayscale and full-resolution colour, 16 otherwise).
+std::vector<unsigned char> MakeStackedJpeg(const JpegOptions& options);
 
 // Writes `bytes` to `path`, replacing the file. Throws std::runtime_error on failure.
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
