@@ -28,7 +28,7 @@ struct NamedJpeg {
 //                           alone would take hundreds of megabytes
 //   progressive_1920x1080_full_colour  a real progressive photo-sized picture with colour at
 //                           every pixel: its coefficient buffer is over the decoder's limit
-//   arithmetic_16384x8192   a real arithmetic-coded picture of 134 million noisy pixels (50 MB)
+//   arithmetic_16384x8192   a real arithmetic-coded picture of 134 million noisy pixels (53 MiB)
 //   wide_second_scan        the 17000 x 8 picture with its scan repeated once: a second scan
 //                           in a sequential file, an error libjpeg only sees at the file's end
 //   scans_<n>               a 640 x 447 progressive picture whose scans repeat to n in all, for
