@@ -35,10 +35,10 @@ QImage LoadJpegIntoBitmap(const std::string& path);
 // Decodes the JPEG file at `path` as opening a level needs it: the picture when it is
 // 640 x 447, nothing when it has any other size. Such a picture is never held whole: its data
 // is read through without making pixels, so that a fatal libjpeg error in it is reported as a
-// full decode would report it, but only for a bounded amount of work (a few hundred
-// milliseconds at most); past that, and where libjpeg stops only for its memory limit or the
-// scan limit is reached, the size alone decides. Throws as LoadJpegIntoBitmap does. `size`,
-// when given, receives the picture's size as its header gives it.
+// full decode would report it, but only for a bounded amount of work (well under a tenth of a
+// second on the development machine, whatever the file); past that, and where libjpeg stops
+// only for its memory limit or the scan limit is reached, the size alone decides. Throws as
+// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size as its header gives it.
 std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr);
 
 // True for a 640 x 447 picture.
