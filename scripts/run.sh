@@ -9,10 +9,15 @@ cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/
 cmake --build "$root/build/release" --target tollwen-level-editor
 
 # Arguments are passed on as given (relative paths still mean the caller's directory); Qt's
-# own options start with "-".
+# own options start with "-", and everything after "--" is a file name.
 picture_given=0
+names_only=0
 for argument in "$@"; do
-  [[ "$argument" == -* ]] || picture_given=1
+  if [ "$names_only" -eq 1 ] || [[ "$argument" != -* ]]; then
+    picture_given=1
+  elif [ "$argument" = "--" ]; then
+    names_only=1
+  fi
 done
 if [ "$picture_given" -eq 0 ]; then
   set -- "$@" "$root/examples/meadow.jpg"

@@ -87,7 +87,7 @@ std::optional<QPoint> PaintLevel(QPainter& painter, const LevelScene& scene, con
   const QSize largest = LargestBitmap(scene.tiles);
   const QRect picture = scene.picture.rect();
   const bool pictureCoversCells =
-      picture.contains(QRect(0, 0, kGridWidth, geometry::kPictureHeight));
+      picture.contains(QRect(0, 0, kLevelPictureWidth, kLevelPictureHeight));
 
   painter.save();
   painter.setClipRegion(area, Qt::IntersectClip);

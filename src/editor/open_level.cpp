@@ -37,7 +37,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
   // Decoding errors end the command here, before anything has changed.
   std::optional<QImage> picture = LoadLevelPicture(picturePath);
   if (!picture) {
-    window_.ShowMessage("Error: Image must be 640x447 pixels in size!");
+    window_.ShowMessage(kPictureSizeMessage);
     return;
   }
 

@@ -3,13 +3,14 @@
 #include <QRect>
 
 #include "level/level_grid.h"
+#include "level/level_picture.h"
 
 namespace tollwen {
 
 // Where the level grid's cells lie, in pixels of the grid's client area (which are also the
 // level picture's pixels). The 19 x 13 level cells are framed by one ring of narrow border
-// cells; a one-pixel line follows every column and every row. Every size the grid widget, the
-// window and the level picture have derives from these numbers.
+// cells; a one-pixel line follows every column and every row. Every size the grid widget and the
+// window have derives from these numbers; the level picture has its own, which they must fit.
 namespace geometry {
 
 inline constexpr int kBorderSize = 15;                  // the first and last column and row
@@ -26,10 +27,6 @@ inline constexpr int kLastRow = kRowCount - 1;
 // Cells and lines together.
 inline constexpr int kGridWidth = 2 * (kBorderSize + kLineWidth) + LevelGrid::kColumns * kPitch;
 inline constexpr int kGridHeight = 2 * (kBorderSize + kLineWidth) + LevelGrid::kRows * kPitch;
-
-// The level picture covers every cell; only the last line's row of pixels lies beyond it.
-inline constexpr int kPictureWidth = kGridWidth;
-inline constexpr int kPictureHeight = kGridHeight - kLineWidth;
 
 // The grid widget: a sunken two-pixel edge around a client area that leaves a strip of the
 // window colour right of and below the last lines.
@@ -67,6 +64,14 @@ static_assert(kGridWidth == 640 && kGridHeight == 448);
 static_assert(kWidgetWidth == 649 && kWidgetHeight == 457);
 static_assert(CellStart(kLastColumn) + kBorderSize + kLineWidth == kGridWidth);
 static_assert(CellRect(1, 1) == QRect(16, 16, 31, 31));
+
+// The level picture is drawn at the grid's top-left corner: it must cover every cell without
+// reaching past the grid (at 640 x 447 it leaves out only the last line's row of pixels).
+static_assert(kLevelPictureWidth >= CellStart(kLastColumn) + kBorderSize &&
+                  kLevelPictureHeight >= CellStart(kLastRow) + kBorderSize,
+              "the level picture must cover every cell");
+static_assert(kLevelPictureWidth <= kGridWidth && kLevelPictureHeight <= kGridHeight,
+              "the level picture must not reach past the grid");
 
 }  // namespace geometry
 

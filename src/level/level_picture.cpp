@@ -37,13 +37,21 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
 constexpr std::size_t kSourceBlockBytes = 64 * 1024;
 
 // A picture of another size than 640 x 447 is read through (its data decoded, its pixels not
-// made) for at most this many pixels (134 million). Past it the size alone decides: the rest of
-// a huge picture, whether its data is really there or libjpeg fills it in after meeting a marker
-// in the middle of the data, could take seconds, and the picture is refused either way.
-constexpr std::uint64_t kMaxReadThroughPixels = std::uint64_t{1} << 27;
+// made), so that a fatal error libjpeg finds in it is reported as a full decode would report it.
+// That reading is bounded by its work, counted once the header has shown the size: every byte
+// of compressed data taken in and every block of coefficients decoded (once per scan that holds
+// it). Past the limit the size alone decides: the rest of a large picture or of its scans could
+// take seconds, and the picture is refused either way. A unit of work is about a nanosecond on
+// the development machine for the slowest data of each kind (a byte of arithmetic-coded noise
+// takes 120 ns, a block 8 to 15 ns where the bytes are few), so the limit is reached within a
+// tenth of a second there, however the file is made.
+constexpr std::uint64_t kReadThroughWorkLimit = std::uint64_t{1} << 26;
+constexpr std::uint64_t kWorkPerByte = 128;
+constexpr std::uint64_t kWorkPerBlock = 16;
 
-// The most pixels skipped in one go, so that the checks between runs come often enough.
-constexpr std::uint64_t kReadThroughRunPixels = std::uint64_t{1} << 22;
+// The most rows skipped in one go are those of this many pixels, so that the work is counted
+// often enough.
+constexpr std::uint64_t kReadThroughRunPixels = std::uint64_t{1} << 20;
 
 // libjpeg's own working memory (the whole-image coefficient buffers of progressive and
 // multi-scan files) stays below this. A 640 x 447 picture needs under 2 MiB; a file that would
@@ -63,17 +71,63 @@ constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_BGRA;
 constexpr J_COLOR_SPACE kRgb32ColorSpace = JCS_EXT_ARGB;
 #endif
 
-// libjpeg's error manager, extended with the place a fatal error returns to.
+// The work spent reading a picture of another size through (see kReadThroughWorkLimit).
+struct ReadThroughWork {
+  bool counting = false;  // the header has shown another size than 640 x 447
+  std::uint64_t spent = 0;
+  bool limitReached = false;
+  // How far the decoded blocks have been counted: the scan and its rows of blocks.
+  int countedScan = 0;
+  JDIMENSION countedRows = 0;
+};
+
+// libjpeg's error manager, extended with the place a fatal error returns to and with what the
+// callbacks below keep track of for the decode.
 struct ErrorManager {
   jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
   std::jmp_buf fatal;
   bool tooManyScans = false;
   int readError = 0;  // errno of a failed read of the file
+  ReadThroughWork work;
 };
 
-[[noreturn]] void OnFatalError(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->fatal, 1);
+ErrorManager& ErrorsOf(j_common_ptr cinfo) { return *reinterpret_cast<ErrorManager*>(cinfo->err); }
+ErrorManager& ErrorsOf(j_decompress_ptr cinfo) {
+  return ErrorsOf(reinterpret_cast<j_common_ptr>(cinfo));
 }
+
+// Adds `units` to the work of reading a picture of another size through; past the limit the
+// decode stops there.
+void SpendReadThroughWork(j_decompress_ptr cinfo, std::uint64_t units) {
+  ErrorManager& errors = ErrorsOf(cinfo);
+  if (!errors.work.counting) return;
+  errors.work.spent += units;
+  if (errors.work.spent <= kReadThroughWorkLimit) return;
+  errors.work.limitReached = true;
+  std::longjmp(errors.fatal, 1);
+}
+
+// Counts the blocks libjpeg has decoded since the last count. libjpeg advances input_iMCU_row
+// as it decodes each row of blocks of the current scan, and starts it again at each scan.
+void CountDecodedBlocks(j_decompress_ptr cinfo) {
+  ReadThroughWork& work = ErrorsOf(cinfo).work;
+  if (!work.counting || cinfo->input_scan_number < 1) return;
+  const JDIMENSION before = cinfo->input_scan_number == work.countedScan ? work.countedRows : 0;
+  const JDIMENSION now = cinfo->input_iMCU_row;
+  work.countedScan = cinfo->input_scan_number;
+  work.countedRows = now;
+  if (now <= before) return;
+  // A scan of one component holds its blocks in rows of v_samp_factor blocks; an interleaved
+  // scan in rows of MCUs.
+  const jpeg_component_info* first = cinfo->cur_comp_info[0];
+  const std::uint64_t blocksPerRow =
+      cinfo->comps_in_scan == 1 && first != nullptr
+          ? std::uint64_t{first->width_in_blocks} * static_cast<unsigned>(first->v_samp_factor)
+          : std::uint64_t{cinfo->MCUs_per_row} * static_cast<unsigned>(cinfo->blocks_in_MCU);
+  SpendReadThroughWork(cinfo, (now - before) * blocksPerRow * kWorkPerBlock);
+}
+
+[[noreturn]] void OnFatalError(j_common_ptr cinfo) { std::longjmp(ErrorsOf(cinfo).fatal, 1); }
 
 // libjpeg's data source: the open file, read a block at a time up to kMaxFileBytes. At the end
 // of the file (or of what is read of it) the source says so with libjpeg's own warning and
@@ -101,9 +155,9 @@ boolean OnFillInput(j_decompress_ptr cinfo) {
       got = ::pread(source->fd, source->block, wanted, static_cast<off_t>(source->offset));
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
-      auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
-      errors->readError = errno;
-      std::longjmp(errors->fatal, 1);
+      ErrorManager& errors = ErrorsOf(cinfo);
+      errors.readError = errno;
+      std::longjmp(errors.fatal, 1);
     }
   }
   if (got == 0) {
@@ -117,6 +171,7 @@ boolean OnFillInput(j_decompress_ptr cinfo) {
   source->offset += static_cast<std::uint64_t>(got);
   source->pub.next_input_byte = source->block;
   source->pub.bytes_in_buffer = static_cast<std::size_t>(got);
+  SpendReadThroughWork(cinfo, static_cast<std::uint64_t>(got) * kWorkPerByte);
   return TRUE;
 }
 
@@ -134,13 +189,18 @@ void OnSkipInput(j_decompress_ptr cinfo, long count) {
   source->pub.bytes_in_buffer = 0;
 }
 
-// libjpeg calls its progress monitor while it takes in each part of a scan, so a file that
-// repeats its scans is stopped at the first scan over the limit. libjpeg itself sets none.
-void OnProgress(j_common_ptr cinfo) {
-  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxJpegScans) return;
-  auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
-  errors->tooManyScans = true;
-  std::longjmp(errors->fatal, 1);
+// libjpeg calls its progress monitor before it takes in each row of blocks of a file of several
+// scans, and before each call for rows of the picture. So a file that repeats its scans is stopped
+// at the first scan over the limit, and the blocks decoded count towards the work of a
+// read-through. libjpeg itself sets none.
+void OnProgress(j_common_ptr common) {
+  auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+  if (cinfo->input_scan_number > kMaxJpegScans) {
+    ErrorManager& errors = ErrorsOf(common);
+    errors.tooManyScans = true;
+    std::longjmp(errors.fatal, 1);
+  }
+  CountDecodedBlocks(cinfo);
 }
 
 // Warnings (a truncated or slightly corrupt file) and trace messages are ignored.
@@ -168,8 +228,8 @@ bool DataEnded(j_decompress_ptr cinfo) { return cinfo->unread_marker == JPEG_EOI
 // it into pixels, in runs that grow from one row of blocks, and the reading stops as soon as the
 // data has ended. Otherwise the last row is read into a single row buffer so that libjpeg goes on
 // to the end of the file as a full decode does; true then, and the caller finishes the
-// decompression. A picture read through for kMaxReadThroughPixels is left there too. Fatal
-// errors longjmp past this frame, which holds no object with a destructor.
+// decompression. The work is counted after each run; past its limit, and on fatal errors, the
+// decode longjmps past this frame, which holds no object with a destructor.
 bool ReadThrough(j_decompress_ptr cinfo) {
   const JDIMENSION last = cinfo->output_height - 1;
   const auto blockRow = static_cast<JDIMENSION>(cinfo->max_v_samp_factor) * DCTSIZE;
@@ -177,10 +237,8 @@ bool ReadThrough(j_decompress_ptr cinfo) {
       blockRow, static_cast<JDIMENSION>(kReadThroughRunPixels / cinfo->output_width));
   JDIMENSION run = blockRow;
   for (;;) {
-    if (DataEnded(cinfo) ||
-        std::uint64_t{cinfo->output_scanline} * cinfo->output_width > kMaxReadThroughPixels) {
-      return false;
-    }
+    CountDecodedBlocks(cinfo);
+    if (DataEnded(cinfo)) return false;
     if (cinfo->output_scanline >= last) break;
     jpeg_skip_scanlines(cinfo, std::min(run, last - cinfo->output_scanline));
     run = std::min(run * 2, longestRun);
@@ -207,6 +265,13 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   cinfo->progress = progress;
   cinfo->src = &source->pub;
   jpeg_read_header(cinfo, TRUE);
+  // Output is at full scale, so the picture's size is the header's.
+  if (size != nullptr) {
+    *size = QSize(static_cast<int>(cinfo->image_width), static_cast<int>(cinfo->image_height));
+  }
+  errors->work.counting =
+      otherSizes == OtherSizes::kReadThrough &&
+      (cinfo->image_width != kLevelPictureWidth || cinfo->image_height != kLevelPictureHeight);
 
   cinfo->scale_num = 1;
   cinfo->scale_denom = 1;
@@ -228,12 +293,8 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   }
 
   jpeg_start_decompress(cinfo);
-  if (size != nullptr) {
-    *size = QSize(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
-  }
 
-  if (otherSizes == OtherSizes::kReadThrough &&
-      (cinfo->output_width != kLevelPictureWidth || cinfo->output_height != kLevelPictureHeight)) {
+  if (errors->work.counting) {
     if (ReadThrough(cinfo)) jpeg_finish_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
     return DecodeResult::kOtherSize;
@@ -311,6 +372,14 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
       break;
   }
   if (errors.readError != 0) ThrowInOutError(errors.readError);
+  // A picture of another size is refused whatever the rest of it holds: the work limit, the
+  // scan limit and libjpeg's memory limit (a buffer for all of a large progressive picture)
+  // only stop the search for an error of its own.
+  if (errors.work.counting &&
+      (errors.work.limitReached || errors.tooManyScans ||
+       errors.pub.msg_code == JERR_NO_BACKING_STORE || errors.pub.msg_code == JERR_OUT_OF_MEMORY)) {
+    return DecodeResult::kOtherSize;
+  }
   if (errors.tooManyScans) {
     throw EditorError("Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!");
   }

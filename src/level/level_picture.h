@@ -4,13 +4,18 @@
 #include <QSize>
 #include <optional>
 #include <string>
-
-#include "level/grid_geometry.h"
+#include <string_view>
 
 namespace tollwen {
 
-inline constexpr int kLevelPictureWidth = geometry::kPictureWidth;
-inline constexpr int kLevelPictureHeight = geometry::kPictureHeight;
+// Every level picture is exactly this size; the grid's cells are laid out over it.
+inline constexpr int kLevelPictureWidth = 640;
+inline constexpr int kLevelPictureHeight = 447;
+
+// The rule a level picture's size follows, as the level tool states it, and the message opening
+// a level shows for a picture that breaks it.
+inline constexpr std::string_view kPictureSizeRule = "Image must be 640x447 pixels in size!";
+inline const std::string kPictureSizeMessage = "Error: " + std::string(kPictureSizeRule);
 
 // A file that would make libjpeg go through more scans than this is refused: a real level
 // picture has a few dozen at most, while each repeated scan of a hostile file costs a pass
@@ -28,10 +33,12 @@ inline constexpr int kMaxJpegScans = 100;
 QImage LoadJpegIntoBitmap(const std::string& path);
 
 // Decodes the JPEG file at `path` as opening a level needs it: the picture when it is
-// 640 x 447, nothing when libjpeg reads it to its end without a fatal error but it has any
-// other size. Such a picture is never held whole, so its size costs neither memory nor,
-// however large it claims to be, the time of decoding every pixel. Throws as
-// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size.
+// 640 x 447, nothing when it has any other size. Such a picture is never held whole: its data
+// is read through without making pixels, so that a fatal libjpeg error in it is reported as a
+// full decode would report it, but only for a bounded amount of work (well under a tenth of a
+// second on the development machine, whatever the file); past that, and where libjpeg stops
+// only for its memory limit or the scan limit is reached, the size alone decides. Throws as
+// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size as its header gives it.
 std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr);
 
 // True for a 640 x 447 picture.

@@ -1,5 +1,7 @@
 #include "level/path_parts.h"
 
+#include <algorithm>
+
 #include "level/errors.h"
 #include "level/posix_file.h"
 
@@ -18,6 +20,15 @@ std::string FileNameOf(const std::string& path) {
 std::string WithTrailingSeparator(std::string dir) {
   if (!dir.empty() && dir.back() != '/') dir.push_back('/');
   return dir;
+}
+
+bool IsLevelPictureName(std::string_view path) {
+  constexpr std::string_view kExtension = ".jpg";
+  if (path.size() < kExtension.size()) return false;
+  const std::string_view end = path.substr(path.size() - kExtension.size());
+  return std::equal(end.begin(), end.end(), kExtension.begin(), [](char c, char lower) {
+    return (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == lower;
+  });
 }
 
 std::string ExecutableDirectory(const std::string& selfLink) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tollwen {
 
@@ -14,6 +15,10 @@ std::string FileNameOf(const std::string& path);
 
 // `dir` with a trailing '/' added when it has none (an empty text stays empty).
 std::string WithTrailingSeparator(std::string dir);
+
+// True when `path` names a level picture by its name: it ends in ".jpg" in any case (ASCII
+// letters only; the bytes before it may be anything).
+bool IsLevelPictureName(std::string_view path);
 
 // The directory of the running executable, with a trailing '/', exactly as the system names
 // it: every byte is kept, also where the name is not UTF-8. Read through the link `selfLink`;

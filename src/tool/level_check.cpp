@@ -82,8 +82,8 @@ std::string ReadLevelPicture(const std::string& path, QImage& picture) {
   } catch (const std::bad_alloc&) {
     return "Out of memory";
   }
-  return "Image must be 640x447 pixels in size! (this one is " + std::to_string(size.width()) +
-         "x" + std::to_string(size.height()) + ")";
+  return std::string(kPictureSizeRule) + " (this one is " + std::to_string(size.width()) + "x" +
+         std::to_string(size.height()) + ")";
 }
 
 int LevelReport::Count(Severity severity) const {

@@ -9,19 +9,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "level/path_parts.h"
+
 namespace tollwen {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool HasPictureExtension(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string extension = name.substr(name.size() - 4);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-  return extension == ".jpg";
-}
 
 std::string CannotRead(const std::string& path, int err) {
   return "cannot read " + path + ": " + std::strerror(err);
@@ -36,7 +30,7 @@ void SearchFolder(const std::string& folder, LevelFiles& found) {
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     last = it->path().native();
     std::error_code ignored;
-    if (HasPictureExtension(it->path().filename().native()) && it->is_regular_file(ignored)) {
+    if (IsLevelPictureName(it->path().filename().native()) && it->is_regular_file(ignored)) {
       pictures.push_back(last);
     }
   }

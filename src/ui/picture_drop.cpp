@@ -4,12 +4,14 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "level/path_parts.h"
+
 namespace tollwen {
 
 std::optional<std::string> DroppedPicture(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
   const QUrl url = data->urls().front();
-  if (!url.isLocalFile() || !url.fileName().endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) {
+  if (!url.isLocalFile() || !IsLevelPictureName(url.fileName().toStdString())) {
     return std::nullopt;
   }
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();

@@ -6,6 +6,7 @@
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 
 extern "C" {
@@ -56,6 +57,13 @@ bool Compress(jpeg_compress_struct* cinfo, ErrorManager* errors, const Samples& 
   jpeg_set_quality(cinfo, std::clamp(options.quality, 1, 100), TRUE);
   if (options.progressive) jpeg_simple_progression(cinfo);
   cinfo->arith_code = options.arithmetic ? TRUE : FALSE;
+  if (options.fullResolutionColour) {
+    for (int c = 0; c < cinfo->num_components; ++c) {
+      cinfo->comp_info[c].h_samp_factor = 1;
+      cinfo->comp_info[c].v_samp_factor = 1;
+    }
+  }
+  if (options.restartEveryRow) cinfo->restart_in_rows = 1;
   jpeg_start_compress(cinfo, TRUE);
   const auto stride = static_cast<std::size_t>(samples.width) * samples.components;
   while (cinfo->next_scanline < cinfo->image_height) {
@@ -80,6 +88,65 @@ std::uint32_t NoiseAt(int x, int y) {
 }
 
 int Ramp(int position, int extent) { return extent <= 1 ? 0 : position * 255 / (extent - 1); }
+
+// A marker segment: 0xFF, the marker, and a two-byte big-endian length that counts itself.
+std::size_t SegmentLength(const std::vector<unsigned char>& jpeg, std::size_t at) {
+  return (std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3];
+}
+
+// Where the first segment whose marker `wanted` accepts begins, among the segments after the
+// start marker up to and including the first scan's header; nothing when there is none.
+template <typename Wanted>
+std::optional<std::size_t> FindSegment(const std::vector<unsigned char>& jpeg, Wanted wanted) {
+  std::size_t at = 2;
+  while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF) {
+    if (wanted(jpeg[at + 1])) return at;
+    if (jpeg[at + 1] == 0xDA) break;
+    at += 2 + SegmentLength(jpeg, at);
+  }
+  return std::nullopt;
+}
+
+// The frame header (SOF marker), whose payload is precision (1 byte), height (2), width (2), ...
+std::size_t FrameHeader(const std::vector<unsigned char>& jpeg) {
+  const auto at = FindSegment(jpeg, [](unsigned char marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+  });
+  if (!at || *at + 9 > jpeg.size()) throw std::invalid_argument("no JPEG frame header found");
+  return *at;
+}
+
+// The first start-of-scan marker.
+std::size_t FirstScan(const std::vector<unsigned char>& jpeg) {
+  const auto at = FindSegment(jpeg, [](unsigned char marker) { return marker == 0xDA; });
+  if (!at || *at + 4 > jpeg.size()) throw std::invalid_argument("no JPEG scan");
+  return *at;
+}
+
+// `strip`, a sequential picture one row of blocks high with a restart marker after every row,
+// made `copies` times as tall by repeating its compressed data: every copy decodes alone after
+// its restart marker.
+std::vector<unsigned char> StackStrip(const std::vector<unsigned char>& strip, int copies) {
+  const std::size_t scan = FirstScan(strip);
+  // The coded data follows the scan header and runs up to the end marker.
+  const auto data =
+      strip.begin() + static_cast<std::ptrdiff_t>(scan + 2 + SegmentLength(strip, scan));
+  const auto end = strip.end() - 2;
+  std::vector<unsigned char> out(strip.begin(), data);
+  for (int copy = 0; copy < copies; ++copy) {
+    if (copy > 0) {
+      out.push_back(0xFF);
+      out.push_back(static_cast<unsigned char>(0xD0 + (copy - 1) % 8));  // RST0 ... RST7
+    }
+    out.insert(out.end(), data, end);
+  }
+  out.insert(out.end(), end, strip.end());
+  const std::size_t frame = FrameHeader(strip);
+  const int height = (strip[frame + 5] << 8) | strip[frame + 6];
+  const int width = (strip[frame + 7] << 8) | strip[frame + 8];
+  SetJpegDimensions(out, width, height * copies);
+  return out;
+}
 
 }  // namespace
 
@@ -177,35 +244,17 @@ std::vector<unsigned char> MakeJpeg(const JpegOptions& options) {
 }
 
 void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height) {
-  // Walk the marker segments after SOI: 0xFF, marker, two-byte big-endian length (which counts
-  // itself). A frame header's payload is precision (1 byte), height (2), width (2), ...
-  std::size_t at = 2;
-  while (at + 9 <= jpeg.size() && jpeg[at] == 0xFF) {
-    const unsigned char marker = jpeg[at + 1];
-    const std::size_t length = (std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3];
-    const bool frameHeader =
-        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-    if (frameHeader) {
-      jpeg[at + 5] = static_cast<unsigned char>(height >> 8);
-      jpeg[at + 6] = static_cast<unsigned char>(height);
-      jpeg[at + 7] = static_cast<unsigned char>(width >> 8);
-      jpeg[at + 8] = static_cast<unsigned char>(width);
-      return;
-    }
-    if (marker == 0xDA) break;  // start of scan: no frame header before it
-    at += 2 + length;
-  }
-  throw std::invalid_argument("no JPEG frame header found");
+  const std::size_t at = FrameHeader(jpeg);
+  jpeg[at + 5] = static_cast<unsigned char>(height >> 8);
+  jpeg[at + 6] = static_cast<unsigned char>(height);
+  jpeg[at + 7] = static_cast<unsigned char>(width >> 8);
+  jpeg[at + 8] = static_cast<unsigned char>(width);
 }
 
 std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans) {
-  // Walk the marker segments before the first scan; the scans run from there to the two-byte
-  // end marker. Only files made by EncodeJpeg are handled: they end with that marker.
-  std::size_t at = 2;
-  while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA)
-    at += 2 + ((std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3]);
-  if (at + 4 > jpeg.size() || jpeg[at + 1] != 0xDA) throw std::invalid_argument("no JPEG scan");
-  const auto first = jpeg.begin() + static_cast<std::ptrdiff_t>(at);
+  // The scans run from the first start-of-scan marker to the two-byte end marker. Only files
+  // made by EncodeJpeg are handled: they end with that marker.
+  const auto first = jpeg.begin() + static_cast<std::ptrdiff_t>(FirstScan(jpeg));
   const auto end = jpeg.end() - 2;
   // Count the scans of one copy to know how many copies make `scans`.
   int perCopy = 0;
@@ -214,6 +263,19 @@ std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, i
   for (int made = 0; made < scans; made += perCopy) out.insert(out.end(), first, end);
   out.insert(out.end(), end, jpeg.end());
   return out;
+}
+
+std::vector<unsigned char> MakeStackedJpeg(const JpegOptions& options) {
+  const bool subsampled =
+      options.colourSpace != JpegColourSpace::kGrayscale && !options.fullResolutionColour;
+  const int rowOfBlocks = subsampled ? 16 : 8;
+  if (options.progressive || options.height % rowOfBlocks != 0) {
+    throw std::invalid_argument("a stacked picture is sequential, in whole rows of blocks");
+  }
+  JpegOptions strip = options;
+  strip.height = rowOfBlocks;
+  strip.restartEveryRow = true;
+  return StackStrip(MakeJpeg(strip), options.height / rowOfBlocks);
 }
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {

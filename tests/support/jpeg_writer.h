@@ -28,8 +28,10 @@ struct JpegOptions {
   int height = 447;
   JpegColourSpace colourSpace = JpegColourSpace::kColour;
   bool progressive = false;
-  bool arithmetic = false;  // arithmetic coding instead of Huffman coding
-  int quality = 90;         // 1 ... 100
+  bool arithmetic = false;            // arithmetic coding instead of Huffman coding
+  bool fullResolutionColour = false;  // colour at every pixel, not at every other one (4:4:4)
+  bool restartEveryRow = false;       // a restart marker after every row of blocks (MCUs)
+  int quality = 90;                   // 1 ... 100
   FillPattern pattern = FillPattern::kGradient;
   QColor colour = QColor(40, 120, 200);
 };
@@ -57,6 +59,13 @@ void SetJpegDimensions(std::vector<unsigned char>& jpeg, int width, int height);
 // marker) until the file holds at least `scans` of them: a picture that makes a decoder go over the
 // whole image again and again, which libjpeg only warns about.
 std::vector<unsigned char> RepeatScans(const std::vector<unsigned char>& jpeg, int scans);
+
+// A picture of the options' size whose rows of blocks all repeat its first one, made by encoding
+// that one row and repeating its compressed data (with a restart marker between copies): a
+// picture of many megabytes, as costly to decode as any other, without encoding it pixel by
+// pixel. Sequential pictures only, of a height that is a whole number of rows of blocks (8
+// pixels for grayscale and full-resolution colour, 16 otherwise).
+std::vector<unsigned char> MakeStackedJpeg(const JpegOptions& options);
 
 // Writes `bytes` to `path`, replacing the file. Throws std::runtime_error on failure.
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
