@@ -19,7 +19,9 @@ bool IsPaletteCode(TileCode code) {
 }  // namespace
 
 Editor::Editor(WindowServices& window, std::string resourceDir)
-    : window_(window), tools_(level_, state_.CurrentTile) {
+    : window_(window),
+      tools_(level_, state_.CurrentTile),
+      recovery_(level_, [this] { return Busy(); }) {
   // Everything else starts as declared: no level open, no picture (an empty background), the
   // empty tile chosen, no music and a blank grid.
   state_.ResourceDir = WithTrailingSeparator(std::move(resourceDir));
@@ -98,6 +100,7 @@ bool Editor::ConfirmDiscardChanges(UnsavedAction action) {
   };
   switch (window_.AskSaveChanges(kQuestions[static_cast<int>(action)])) {
     case SaveChangesAnswer::Discard:
+      recovery_.Forget();
       return true;
     case SaveChangesAnswer::Cancel:
       return false;

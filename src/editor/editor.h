@@ -4,6 +4,7 @@
 
 #include "editor/editor_state.h"
 #include "editor/level_document.h"
+#include "editor/recovery_keeper.h"
 #include "editor/tools/tool_box.h"
 #include "editor/window_services.h"
 
@@ -38,6 +39,14 @@ class Editor {
   void SelectMusic();
   void RefreshDisplay();
   void ChooseTile(TileCode code);
+  // Unsaved changes that an earlier session left for the open level, or the most recent ones
+  // of any level at start-up: asks whether to restore them, once the level is shown.
+  void OfferRecovery();
+  void OfferNewestRecovery();
+  // The editor ends cleanly: nothing unsaved is left to recover.
+  void EndSession() { recovery_.Forget(); }
+  RecoveryKeeper& Recovery() { return recovery_; }
+
   // Makes the tile in level cell (column, row) the current tile; paints nothing.
   void PickTile(int column, int row);
   // Lets the user pick a new arrow colour and recolours the tile and marker bitmaps.
@@ -72,6 +81,8 @@ class Editor {
 
   // Hides the level without asking.
   void HideLevel();
+  // Asks about the record and acts on the answer.
+  void OfferRecord(const RecoveredLevel& record);
   // Where Save As and Select Music start: the open level's folder, else the folder of the file
   // chosen last, else the home folder.
   std::string FileDialogFolder() const;
@@ -85,6 +96,7 @@ class Editor {
   EditorState state_;
   LevelDocument level_;
   ToolBox tools_;
+  RecoveryKeeper recovery_;
   int busy_ = 0;
 };
 

@@ -76,6 +76,9 @@ class LevelDocument : public QObject {
   void SetMusicName(const std::string& name);
   // What is on screen is now what the data file holds.
   void MarkSaved() { history_.setClean(); }
+  // What is on screen differs from the data file, and no step of the history leads back to it
+  // (a level restored after a crash).
+  void MarkUnsaved() { history_.resetClean(); }
   void ClearHistory();
   // Frees the picture when the window closes.
   void ReleasePicture() { picture_ = QImage(); }

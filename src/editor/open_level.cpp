@@ -69,6 +69,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
     window_.ShowMessage("A valid datafile does not exist so one was created!");
   }
   level_.Start(grid, musicName, dataPath, stamp, LevelDisplay::kShown);
+  OfferRecovery();
 }
 
 }  // namespace tollwen

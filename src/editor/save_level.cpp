@@ -12,6 +12,7 @@ void Editor::WriteLevel(const std::string& path, const DataFileStamp* expected) 
   // Only a file actually written becomes the one Save writes from now on.
   level_.SetDataPath(path, written);
   level_.MarkSaved();
+  recovery_.Forget();
   window_.ShowMessage("File Saved!");
 }
 

@@ -9,6 +9,10 @@ namespace tollwen {
 // The answers to the question asked before a modified level would be lost.
 enum class SaveChangesAnswer { Save, Discard, Cancel };
 
+// The answers to the question about unsaved changes an earlier session left: restore them,
+// throw them away, or decide the next time (Escape).
+enum class RestoreAnswer { Restore, Discard, Later };
+
 // What the editor's commands need from the window: its dialogs, message boxes, clipboard and
 // arrow-colour swatch. The main window implements it; tests implement it with a scripted fake.
 // Level changes reach the window through the level document's signals, not through here.
@@ -30,6 +34,8 @@ class WindowServices {
   // A modal question with Overwrite and Cancel buttons, Cancel the default and Escape: true
   // when the user chose Overwrite.
   virtual bool AskOverwrite(const std::string& question) = 0;
+  // A modal question with Restore (the default) and Discard buttons; Escape answers Later.
+  virtual RestoreAnswer AskRestore(const std::string& question) = 0;
 
   // Repaints every cell of the grid now: the tile bitmaps changed, or the user asked for it.
   virtual void RepaintGrid() = 0;

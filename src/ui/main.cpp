@@ -39,11 +39,14 @@ int main(int argc, char** argv) {
   }
   tollwen::MainWindow form;
   form.show();
+  // Opened from the event loop, once the window is on the screen; without a picture, the
+  // unsaved changes a crash left behind are offered.
   if (arguments.picture) {
-    // Opened from the event loop, once the window is on the screen.
     QTimer::singleShot(0, &form, [&form, picture = FullPath(*arguments.picture)] {
       form.OpenPictureFile(picture);
     });
+  } else {
+    QTimer::singleShot(0, &form, [&form] { form.OfferRecovery(); });
   }
   return QApplication::exec();
 }

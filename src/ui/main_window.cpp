@@ -268,7 +268,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  commands_.RunAlways([this] { FreeBitmaps(); });
+  commands_.RunAlways([this] {
+    // Saved, discarded or unchanged: nothing is left to recover.
+    editor_.EndSession();
+    FreeBitmaps();
+  });
   closed_ = true;
   event->accept();
 }
@@ -294,6 +298,10 @@ bool MainWindow::RunCommand(const std::function<void()>& command) {
 
 void MainWindow::OpenPictureFile(const std::string& picturePath) {
   RunCommand([this, &picturePath] { editor_.OpenLevelFile(picturePath); });
+}
+
+void MainWindow::OfferRecovery() {
+  RunCommand([this] { editor_.OfferNewestRecovery(); });
 }
 
 void MainWindow::OpenDroppedPicture(const std::string& picturePath) {
@@ -338,6 +346,10 @@ SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
 
 bool MainWindow::AskOverwrite(const std::string& question) {
   return dialogs_->AskOverwrite(question);
+}
+
+RestoreAnswer MainWindow::AskRestore(const std::string& question) {
+  return dialogs_->AskRestore(question);
 }
 
 void MainWindow::RepaintGrid() {

@@ -62,6 +62,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   // Opens the picture as File > Open does once the user has picked it, without asking first:
   // the picture named on the command line.
   void OpenPictureFile(const std::string& picturePath);
+  // At start-up without a picture: offers the unsaved changes an earlier session left.
+  void OfferRecovery();
 
   // WindowServices
   std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
@@ -71,6 +73,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void ShowMessage(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   bool AskOverwrite(const std::string& question) override;
+  RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;

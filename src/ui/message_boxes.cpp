@@ -87,6 +87,23 @@ std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::s
   return box;
 }
 
+std::unique_ptr<QMessageBox> MakeRestoreBox(const QString& title, const std::string& question,
+                                            QWidget* parent) {
+  auto box = std::make_unique<CentredMessageBox>(parent);
+  box->setIcon(QMessageBox::Question);
+  box->setWindowTitle(title);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(QString::fromStdString(question));
+  QPushButton* restore = box->addButton(QMessageBox::Yes);
+  restore->setText(QStringLiteral("&Restore"));
+  box->addButton(QMessageBox::Discard);
+  QPushButton* later = box->addButton(QMessageBox::Cancel);
+  later->hide();
+  box->setDefaultButton(restore);
+  box->setEscapeButton(later);
+  return box;
+}
+
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,
                                           QWidget* parent) {
   return MakeBox(QMessageBox::Critical, title, QString::fromStdString(ErrorBoxText(message)),

@@ -48,6 +48,12 @@ std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std:
 std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
                                               QWidget* parent = nullptr);
 
+// The question about unsaved changes an earlier session left: captioned `title`, a question
+// icon, Restore (answering Yes; the default) and Discard buttons. Escape (or closing the box)
+// answers Cancel, through a button that is not shown: the user decides another time.
+std::unique_ptr<QMessageBox> MakeRestoreBox(const QString& title, const std::string& question,
+                                            QWidget* parent = nullptr);
+
 // The error box of the top-level error handler: captioned `title`, a stop icon, one "OK"
 // button, and ErrorBoxText(message) as its text.
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& title, const std::string& message,

@@ -54,4 +54,12 @@ bool WindowDialogs::AskOverwrite(const std::string& question) {
   return runner_.RunMessageBox(*box) == QMessageBox::Yes;
 }
 
+RestoreAnswer WindowDialogs::AskRestore(const std::string& question) {
+  const auto box = MakeRestoreBox(ApplicationTitle(), question, parent_);
+  const int pressed = runner_.RunMessageBox(*box);
+  if (pressed == QMessageBox::Yes) return RestoreAnswer::Restore;
+  if (pressed == QMessageBox::Discard) return RestoreAnswer::Discard;
+  return RestoreAnswer::Later;
+}
+
 }  // namespace tollwen

@@ -42,15 +42,19 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool PathExists(const std::string& path) { return std::filesystem::exists(path); }
 
+std::string FreshHome(const std::string& home) {
+  std::filesystem::create_directory(home);
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_STATE_HOME");
+  return home;
+}
+
 EditorTest::EditorTest()
     : root_(tempDir_.path().toStdString() + "/"),
       resourceDir_(root_ + "bin/"),
-      home_(root_ + "home/"),
+      home_(FreshHome(root_ + "home/")),
       editor_(window_, resourceDir_) {
   std::filesystem::create_directory(resourceDir_);
-  std::filesystem::create_directory(home_);
-  setenv("HOME", home_.c_str(), 1);
-  unsetenv("XDG_STATE_HOME");
   LevelDocument& level = editor_.Level();
   QObject::connect(&level, &LevelDocument::cellsChanged,
                    [this](const QRect& cells) { changedCells_.push_back(cells); });

@@ -32,6 +32,8 @@ LevelRows RowsWithFirst(const std::string& firstRow);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// Makes `home` (a new folder) the user's home for what follows, with the state folder in it.
+std::string FreshHome(const std::string& home);
 
 // An editor over a fake window, with a fresh temporary directory for pictures and data files.
 // The window's call log also notes what the grid is told to show: "Display closed",

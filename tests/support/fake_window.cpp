@@ -37,9 +37,20 @@ void FakeWindow::AnswerSaveChanges(SaveChangesAnswer answer) {
 
 void FakeWindow::AnswerOverwrite(bool overwrite) { overwriteAnswers_.push_back(overwrite); }
 
+void FakeWindow::AnswerRestore(RestoreAnswer answer) { restoreAnswers_.push_back(answer); }
+
+RestoreAnswer FakeWindow::AskRestore(const std::string& question) {
+  Record("AskRestore " + question);
+  if (restoreAnswers_.empty()) return RestoreAnswer::Later;
+  const RestoreAnswer answer = restoreAnswers_.front();
+  restoreAnswers_.pop_front();
+  return answer;
+}
+
 bool FakeWindow::AllAnswersTaken() const {
   return pictureAnswers_.empty() && saveAnswers_.empty() && musicAnswers_.empty() &&
-         colourAnswers_.empty() && saveChangesAnswers_.empty() && overwriteAnswers_.empty();
+         colourAnswers_.empty() && saveChangesAnswers_.empty() && overwriteAnswers_.empty() &&
+         restoreAnswers_.empty();
 }
 
 bool FakeWindow::AskOverwrite(const std::string& question) {

@@ -20,7 +20,7 @@ namespace tollwen {
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
 //   "ShowMessage <text>", "RepaintGrid", "SetArrowColour", "ProcessPendingMessages",
-//   "AskSaveChanges <text>", "AskOverwrite <text>".
+//   "AskSaveChanges <text>", "AskOverwrite <text>", "AskRestore <text>".
 class FakeWindow : public WindowServices {
  public:
   // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
@@ -32,6 +32,8 @@ class FakeWindow : public WindowServices {
   void AnswerSaveChanges(SaveChangesAnswer answer);
   // Answers for the questions before a changed file is written over; an empty queue cancels.
   void AnswerOverwrite(bool overwrite);
+  // Answers for the questions about unsaved changes left behind; an empty queue answers Later.
+  void AnswerRestore(RestoreAnswer answer);
   // True when every queued answer has been taken.
   bool AllAnswersTaken() const;
 
@@ -69,6 +71,7 @@ class FakeWindow : public WindowServices {
   void ShowMessage(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   bool AskOverwrite(const std::string& question) override;
+  RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
   std::string ClipboardText() const override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
@@ -85,6 +88,7 @@ class FakeWindow : public WindowServices {
   std::deque<std::optional<QRgb>> colourAnswers_;
   std::deque<SaveChangesAnswer> saveChangesAnswers_;
   std::deque<bool> overwriteAnswers_;
+  std::deque<RestoreAnswer> restoreAnswers_;
 
   std::vector<std::string> calls_;
   std::vector<std::string> messages_;

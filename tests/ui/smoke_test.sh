@@ -22,6 +22,7 @@ fail() {
   exit 1
 }
 source "$(dirname "$0")/xvfb.sh"
+source "$(dirname "$0")/editor_window.sh"
 start_xvfb
 
 # Started from an unrelated directory: the assets must be found beside the executable.
@@ -44,14 +45,8 @@ editor_pid=$!
 
 wait_for_window 'Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
 
-eval "$(xdotool getwindowgeometry --shell "$window")"
-# The client area is the bottom 757 x 457 of the window, under the menu bar. The grid sits at
-# (107, 0) in it, and its cells start inside a 2-pixel edge.
+window_geometry
 [ "$WIDTH" -eq 757 ] || fail "window width $WIDTH, expected 757"
-top=$((Y + HEIGHT - 457))
-gx=$((X + 107 + 2))
-gy=$((top + 2))
-
 # Grid lines: vertical after column 0 (x 15) and after the last inner column (x 639),
 # horizontal after row 0 (y 15); the first inner cell is plain window colour.
 points=("$((gx + 15))" "$((gy + 100))"
@@ -91,58 +86,7 @@ for sample in "${samples[@]:5}"; do
 done
 [ "$glyph_pixels" -gt 0 ] || fail "SpeedButton1 shows no glyph (all $face)"
 
-# The pixel at the middle of grid cell (column $1, row $2): columns and rows of 31 pixels and
-# a line, after a 15-pixel border and its line.
-cell_pixel() {
-  xwd -root -silent >"$work/screen.xwd"
-  "$probe" "$work/screen.xwd" "$((gx + 16 + ($1 - 1) * 32 + 15))" "$((gy + 16 + ($2 - 1) * 32 + 15))"
-}
-# Waits until cell_pixel COLUMN ROW is (= COLOUR) or is not (!= COLOUR) that colour; prints it.
-wait_cell() {
-  local value=""
-  for _ in $(seq 50); do
-    value=$(cell_pixel "$1" "$2")
-    if [ "$3" = "=" ] && [ "$value" = "$4" ]; then echo "$value"; return 0; fi
-    if [ "$3" = "!=" ] && [ "$value" != "$4" ]; then echo "$value"; return 0; fi
-    sleep 0.1
-  done
-  fail "cell ($1, $2) is $value, expected $3 $4"
-}
-# Clicks the panel, clear of every button: without a window manager the window has the
-# keyboard only after a click.
-focus_editor() {
-  xdotool mousemove "$((X + 102))" "$((top + 300))" click 1
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  sleep 0.3
-}
-# Waits for a message box of the editor (captioned with the program's name); sets `box`.
-wait_box() {
-  box=""
-  for _ in $(seq 50); do
-    box=$(xdotool search --onlyvisible --name '^Tollwen-level-editor$' 2>/dev/null | head -n1 || true)
-    [ -n "$box" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Gives the box the keyboard (a click on it, clear of its buttons) and presses KEYS.
-answer_box() {
-  eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/BOX_/')"
-  xdotool mousemove "$((BOX_X + 8))" "$((BOX_Y + 8))" click 1
-  sleep 0.3
-  xdotool key "$@"
-}
-
-# Cell (3, 11) lies on the picture's grass and is empty in the data file: the level shows
-# once the cell is green rather than a plain grey.
-picture=""
-for _ in $(seq 50); do
-  picture=$(cell_pixel 3 11)
-  [ $((16#${picture:2:2})) -gt $((16#${picture:0:2} + 30)) ] && break
-  sleep 0.1
-done
-[ $((16#${picture:2:2})) -gt $((16#${picture:0:2} + 30)) ] ||
-  fail "the example level is not shown: cell (3, 11) is $picture"
+picture=$(wait_example_level)
 focus_editor
 xdotool key 5
 xdotool mousemove "$((gx + 16 + 2 * 32 + 15))" "$((gy + 16 + 10 * 32 + 15))" click 1
@@ -167,18 +111,6 @@ changes=$(cmp -l "$work/before.dat" "$level" || true)
 [ "$(echo $changes)" = "225 60 65" ] || fail "the save changed: $changes"
 cp "$level" "$work/saved.dat"
 
-# The screen position of the middle of grid cell (column $1, row $2).
-cell_xy() { echo "$((gx + 16 + ($1 - 1) * 32 + 15)) $((gy + 16 + ($2 - 1) * 32 + 15))"; }
-# A drag with the real pointer from cell ($1, $2) through ($3, $4) to ($5, $6).
-drag() {
-  xdotool mousemove $(cell_xy "$1" "$2") mousedown 1
-  sleep 0.1
-  xdotool mousemove $(cell_xy "$3" "$4")
-  sleep 0.1
-  xdotool mousemove $(cell_xy "$5" "$6")
-  sleep 0.1
-  xdotool mouseup 1
-}
 # The line tool on the empty bottom row, then the select tool and Ctrl+C: another program
 # reads the codes from the clipboard.
 row13=$(cell_pixel 8 13)

@@ -1,8 +1,11 @@
 # Sourced by the scripts that run the real editor on a private X server (the smoke test, the
-# README screenshot); they define `fail MESSAGE`. Gives them a scratch directory `work` and,
+# README screenshot); they define `fail MESSAGE`. Gives them a scratch directory `work` (which
+# also holds the editor's state folder) and,
 # on exit, ends the editor (editor_pid) and the X server and removes the scratch directory.
 
 work=$(mktemp -d)
+# The editor's recovery records stay in the scratch directory, out of the user's home.
+export XDG_STATE_HOME="$work/state"
 xvfb_pid=""
 editor_pid=""
 cleanup() {

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Kills the real editor with SIGKILL a few seconds after a stroke, starts it again on the same
+# picture, restores the stroke from the question it asks (Return: Restore), saves it, and checks
+# the saved file and that no recovery record is left.
+#   crash_recovery_test.sh EDITOR XWD_PROBE
+# Exits 77 (skipped) when Xvfb, xdotool or xwd is missing.
+set -euo pipefail
+
+editor=$(realpath "$1")
+probe=$(realpath "$2")
+for tool in Xvfb xdotool xwd; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+source "$(dirname "$0")/xvfb.sh"
+source "$(dirname "$0")/editor_window.sh"
+start_xvfb
+
+mkdir "$work/level"
+cp "$(dirname "$0")/../../examples/meadow.jpg" "$(dirname "$0")/../../examples/meadow.dat" \
+  "$work/level/"
+level="$work/level/meadow.dat"
+cp "$level" "$work/original.dat"
+records="$XDG_STATE_HOME/tollwen-level-editor"
+
+start_editor() {
+  "$editor" "$work/level/meadow.jpg" >"$work/editor.log" 2>&1 &
+  editor_pid=$!
+  wait_for_window 'Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
+  window_geometry
+}
+
+start_editor
+picture=$(wait_example_level)
+focus_editor
+xdotool key 5
+xdotool mousemove $(cell_xy 3 11) click 1
+wall=$(wait_cell 3 11 != "$picture")
+# The record is written within about two seconds of the stroke.
+for _ in $(seq 40); do
+  [ -n "$(ls -A "$records" 2>/dev/null)" ] && break
+  sleep 0.1
+done
+[ -n "$(ls -A "$records" 2>/dev/null)" ] || fail "no recovery record after the stroke"
+kill -KILL "$editor_pid"
+wait "$editor_pid" 2>/dev/null || true
+editor_pid=""
+cmp -s "$work/original.dat" "$level" || fail "the killed editor changed the data file"
+
+start_editor
+wait_box || fail "the restarted editor did not ask about the unsaved stroke"
+answer_box Return
+wait_cell 3 11 = "$wall" >/dev/null
+title=$(xdotool getwindowname "$window")
+[ "$title" = "meadow.jpg* — meadow.mid — Tollwen Level Editor" ] || fail "the title is '$title'"
+
+focus_editor
+xdotool key ctrl+s
+wait_box || fail "Ctrl+S showed no confirmation"
+answer_box Return
+sleep 0.5
+changes=$(cmp -l "$work/original.dat" "$level" || true)
+[ "$(echo $changes)" = "225 60 65" ] || fail "the save changed: $changes"
+[ -z "$(ls -A "$records")" ] || fail "a record is left after the save: $(ls -A "$records")"
+echo "PASS: the stroke survived SIGKILL, was restored from the question and saved; no record left"
