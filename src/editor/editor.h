@@ -34,6 +34,11 @@ class Editor {
   void OpenLevelFile(const std::string& picturePath);
   // Asks about unsaved changes first; the level's history goes with it.
   void CloseLevel();
+  // Opens the picture `step` places after the open one (before it for a negative step) in its
+  // folder, in natural order, as Open does; nothing at either end or without an open level.
+  void OpenNeighbourLevel(int step);
+  void OpenNextLevel() { OpenNeighbourLevel(1); }
+  void OpenPreviousLevel() { OpenNeighbourLevel(-1); }
   void Save();
   void SaveAs();
   void SelectMusic();

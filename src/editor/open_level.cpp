@@ -6,6 +6,7 @@
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
 #include "level/data_file.h"
+#include "level/level_folder.h"
 #include "level/level_picture.h"
 #include "level/path_parts.h"
 
@@ -30,6 +31,14 @@ void Editor::OpenLevel() {
   if (!picturePath) return;
   RememberFolderOf(*picturePath);
   OpenLevelFile(*picturePath);
+}
+
+void Editor::OpenNeighbourLevel(int step) {
+  BusyScope busy(*this);
+  if (!level_.Editable() || level_.PicturePath().empty()) return;
+  const std::optional<std::string> neighbour = NeighbourPicture(level_.PicturePath(), step);
+  if (!neighbour || !ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
+  OpenLevelFile(*neighbour);
 }
 
 void Editor::OpenLevelFile(const std::string& picturePath) {

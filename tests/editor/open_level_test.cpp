@@ -208,5 +208,39 @@ TEST_F(OpenLevelTest, SaveAsThenSaveWritesNewNameUntilNextOpen) {
   EXPECT_EQ(Level().Grid().CellAt(2, 1), '0');
 }
 
+TEST_F(OpenLevelTest, NextAndPreviousLevelOpenTheNeighbouringPicturesAsOpenDoes) {
+  const std::string dir = MakeDir("pack");
+  for (const char* name : {"level1.jpg", "level2.jpg", "level10.jpg"}) MakePicture(dir + name);
+  WriteFileBytes(dir + "level2.dat", LevelText("two.mod", RowsWithFirst("2000000000000000000")));
+
+  editor_.OpenNextLevel();  // no level open: nothing
+  EXPECT_TRUE(window_.Calls().empty());
+
+  Open(dir + "level1.jpg");
+  editor_.OpenNextLevel();
+  EXPECT_EQ(Level().PicturePath(), dir + "level2.jpg");
+  EXPECT_EQ(Level().MusicName(), "two.mod");  // its data file read as Open reads it
+
+  // An edited level asks first; Cancel stays.
+  editor_.ChooseTile('7');
+  Paint(5, 5);
+  window_.ClearCalls();
+  editor_.OpenNextLevel();
+  EXPECT_THAT(window_.Calls(), ElementsAre(kAskBeforeOpen));
+  EXPECT_EQ(Level().PicturePath(), dir + "level2.jpg");
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  editor_.OpenNextLevel();
+  EXPECT_EQ(Level().PicturePath(), dir + "level10.jpg");
+
+  // At the end nothing happens, not even a question.
+  Paint(5, 5);
+  window_.ClearCalls();
+  editor_.OpenNextLevel();
+  EXPECT_TRUE(window_.Calls().empty());
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  editor_.OpenPreviousLevel();
+  EXPECT_EQ(Level().PicturePath(), dir + "level2.jpg");
+}
+
 }  // namespace
 }  // namespace tollwen::test

@@ -123,7 +123,8 @@ TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
   QMenuBar* bar = form_->menuBar();
   EXPECT_EQ(bar->objectName(), "MenuBar");
   EXPECT_EQ(Describe(bar->actions()),
-            (QStringList{"&File [&New, -, &Open, &Close, -, &Save, Save &As, -, E&xit]",
+            (QStringList{"&File [&New, -, &Open, &Close, Next &Level, &Previous Level, -, &Save, "
+                         "Save &As, -, E&xit]",
                          "&Edit [&Undo, &Redo, -, Cu&t, &Copy, &Paste, &Delete, Select &All, -, "
                          "&Brush, &Line, R&ectangle, &Fill, &Select, C&onveyor Path]",
                          "&Select Music", "&Image [&Refresh Display]"}));
@@ -140,7 +141,7 @@ TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
   auto* file = Find<QMenu>("FileMenu");
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(mnemonics(file->actions()),
-            (QStringList{"Alt+N", "Alt+O", "Alt+C", "Alt+S", "Alt+A", "Alt+X"}));
+            (QStringList{"Alt+N", "Alt+O", "Alt+C", "Alt+L", "Alt+P", "Alt+S", "Alt+A", "Alt+X"}));
 
   auto* edit = Find<QMenu>("EditMenu");
   ASSERT_NE(edit, nullptr);

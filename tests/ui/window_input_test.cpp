@@ -68,14 +68,23 @@ class WindowInputTest : public test::WindowTest {
 TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
   StartActive();
   const std::pair<const char*, QString> cases[] = {
-      {"NewAction", "Ctrl+N"},          {"OpenAction", "Ctrl+O"},
-      {"CloseAction", "Ctrl+W"},        {"SaveAction", "Ctrl+S"},
-      {"SaveAsAction", "Ctrl+Shift+S"}, {"SelectMusicAction", "Ctrl+M"},
-      {"RefreshDisplayAction", "F5"},   {"ExitAction", "Ctrl+Q"},
-      {"UndoAction", "Ctrl+Z"},         {"RedoAction", "Ctrl+Y; Ctrl+Shift+Z"},
-      {"CutAction", "Ctrl+X"},          {"CopyAction", "Ctrl+C"},
-      {"PasteAction", "Ctrl+V"},        {"DeleteAction", "Del"},
+      {"NewAction", "Ctrl+N"},
+      {"OpenAction", "Ctrl+O"},
+      {"CloseAction", "Ctrl+W"},
+      {"SaveAction", "Ctrl+S"},
+      {"SaveAsAction", "Ctrl+Shift+S"},
+      {"SelectMusicAction", "Ctrl+M"},
+      {"RefreshDisplayAction", "F5"},
+      {"ExitAction", "Ctrl+Q"},
+      {"UndoAction", "Ctrl+Z"},
+      {"RedoAction", "Ctrl+Y; Ctrl+Shift+Z"},
+      {"CutAction", "Ctrl+X"},
+      {"CopyAction", "Ctrl+C"},
+      {"PasteAction", "Ctrl+V"},
+      {"DeleteAction", "Del"},
       {"SelectAllAction", "Ctrl+A"},
+      {"NextLevelAction", "Alt+PgDown"},
+      {"PreviousLevelAction", "Alt+PgUp"},
   };
   for (const auto& [name, keys] : cases) {
     auto* action = Find<QAction>(name);
