@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTest>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "Conveyor Path",
                  {"22300", "00230", "00022"}}),
     [](const auto& info) { return std::string(info.param.tool) + std::to_string(info.index); });
+
+TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateverTheTool) {
+  OpenLevel();
+  std::vector<QImage> pointers;
+  for (const char* tool :
+       {"BrushTool", "LineTool", "RectangleTool", "FillTool", "SelectTool", "ConveyorPathTool"}) {
+    Choose(tool);
+    const QImage pointer = Grid().cursor().pixmap().toImage();
+    EXPECT_EQ(std::count(pointers.begin(), pointers.end(), pointer), 0) << tool;
+    pointers.push_back(pointer);
+  }
+  ClickCell(3, 3);  // selects the cell
+  QTest::keyClick(&Grid(), Qt::Key_Right);
+  QTest::keyClick(&Grid(), Qt::Key_Down);
+  EXPECT_EQ(Cells(3, 3, 4) + Cells(4, 4, 4), "055");
+}
 
 TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {
   std::string data = "tune.mod\r\n";

@@ -42,18 +42,24 @@ class WindowInputTest : public test::WindowTest {
     const std::vector<unsigned char> jpeg = test::MakeJpeg(options);
     return Write(name, QByteArray(reinterpret_cast<const char*>(jpeg.data()), jpeg.size()));
   }
-  // Drags `urls` onto the window and drops them there; whether the window took the drop.
+  // Drags `urls` onto the window from a source that proposes to move them, and drops them
+  // there; whether the window took the drop, and with it `dropAction_`.
   bool Drop(const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(400, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
+    QDragEnterEvent enter(QPoint(400, 200), offered, &data, Qt::LeftButton, {});
+    enter.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(form_.get(), &enter);
     if (!enter.isAccepted()) return false;
-    QDropEvent drop(QPoint(400, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent drop(QPoint(400, 200), offered, &data, Qt::LeftButton, {});
+    drop.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(form_.get(), &drop);
     QApplication::processEvents();
+    dropAction_ = drop.dropAction();
     return drop.isAccepted();
   }
+  Qt::DropAction dropAction_ = Qt::IgnoreAction;
   // What a way of opening a level left behind: the boxes it showed and the level.
   auto Outcome(const std::function<void()>& open) {
     const size_t before = dialogs_.Boxes().size();
@@ -217,6 +223,8 @@ TEST_F(WindowInputTest, DroppedJpgFileOpensAsFileOpenDoes) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(Drop(c.urls), c.taken) << c.urls.front().toString().toStdString();
+  // Taken as a copy: a source that honours a move would delete the picture.
+  EXPECT_EQ(dropAction_, Qt::CopyAction);
   EXPECT_EQ(dialogs_.BoxTexts(),
             (QStringList{"Cannot open file /nowhere/level.jpg.",
                          "A valid datafile does not exist so one was created!"}));
