@@ -5,17 +5,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "$1" && pwd)/bin
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 source "$root/tests/ui/xvfb.sh"
 start_xvfb
 # A copy, so that nothing can change the committed example.
 cp "$root/examples/meadow.jpg" "$root/examples/meadow.dat" "$work/"
 "$bin/tollwen-level-editor" "$work/meadow.jpg" >"$work/editor.log" 2>&1 &
 editor_pid=$!
-wait_for_window '^Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
+wait_for_window 'Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
 # Let the level open and paint, then choose tile 9 from the keyboard.
 sleep 2
 eval "$(xdotool getwindowgeometry --shell "$window")"

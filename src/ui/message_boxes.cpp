@@ -38,14 +38,22 @@ void CentredMessageBox::showEvent(QShowEvent* event) {
 
 namespace {
 
-std::unique_ptr<QMessageBox> MakeBox(QMessageBox::Icon icon, const QString& title,
-                                     const QString& text, QWidget* parent) {
+// A box without buttons yet.
+std::unique_ptr<QMessageBox> MakeBareBox(QMessageBox::Icon icon, const QString& title,
+                                         const QString& text, QWidget* parent) {
   auto box = std::make_unique<CentredMessageBox>(parent);
   box->setIcon(icon);
   box->setWindowTitle(title);
   // Shown as given: no rich text interpretation of what a file name or message may hold.
   box->setTextFormat(Qt::PlainText);
   box->setText(text);
+  return box;
+}
+
+// A box with one OK button.
+std::unique_ptr<QMessageBox> MakeBox(QMessageBox::Icon icon, const QString& title,
+                                     const QString& text, QWidget* parent) {
+  auto box = MakeBareBox(icon, title, text, parent);
   QPushButton* ok = box->addButton(QMessageBox::Ok);
   box->setDefaultButton(ok);
   box->setEscapeButton(ok);
@@ -61,11 +69,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& title, const std::str
 
 std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std::string& question,
                                                 QWidget* parent) {
-  auto box = std::make_unique<CentredMessageBox>(parent);
-  box->setIcon(QMessageBox::Question);
-  box->setWindowTitle(title);
-  box->setTextFormat(Qt::PlainText);
-  box->setText(QString::fromStdString(question));
+  auto box = MakeBareBox(QMessageBox::Question, title, QString::fromStdString(question), parent);
   box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
   box->setDefaultButton(QMessageBox::Save);
   box->setEscapeButton(QMessageBox::Cancel);
@@ -74,11 +78,7 @@ std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std:
 
 std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
                                               QWidget* parent) {
-  auto box = std::make_unique<CentredMessageBox>(parent);
-  box->setIcon(QMessageBox::Warning);
-  box->setWindowTitle(title);
-  box->setTextFormat(Qt::PlainText);
-  box->setText(QString::fromStdString(question));
+  auto box = MakeBareBox(QMessageBox::Warning, title, QString::fromStdString(question), parent);
   // A standard button under its own name, so that only a press on it answers Overwrite.
   box->addButton(QMessageBox::Yes)->setText(QStringLiteral("&Overwrite"));
   QPushButton* cancel = box->addButton(QMessageBox::Cancel);
@@ -89,11 +89,7 @@ std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::s
 
 std::unique_ptr<QMessageBox> MakeRestoreBox(const QString& title, const std::string& question,
                                             QWidget* parent) {
-  auto box = std::make_unique<CentredMessageBox>(parent);
-  box->setIcon(QMessageBox::Question);
-  box->setWindowTitle(title);
-  box->setTextFormat(Qt::PlainText);
-  box->setText(QString::fromStdString(question));
+  auto box = MakeBareBox(QMessageBox::Question, title, QString::fromStdString(question), parent);
   QPushButton* restore = box->addButton(QMessageBox::Yes);
   restore->setText(QStringLiteral("&Restore"));
   box->addButton(QMessageBox::Discard);

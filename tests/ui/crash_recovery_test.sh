@@ -8,14 +8,8 @@ set -euo pipefail
 
 editor=$(realpath "$1")
 probe=$(realpath "$2")
-for tool in Xvfb xdotool xwd; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 source "$(dirname "$0")/xvfb.sh"
+require_tools Xvfb xdotool xwd
 source "$(dirname "$0")/editor_window.sh"
 start_xvfb
 

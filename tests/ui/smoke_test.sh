@@ -10,18 +10,8 @@ set -euo pipefail
 
 editor=$(realpath "$1")
 probe=$(realpath "$2")
-for tool in Xvfb xdotool xwd xclip; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 source "$(dirname "$0")/xvfb.sh"
+require_tools Xvfb xdotool xwd xclip
 source "$(dirname "$0")/editor_window.sh"
 start_xvfb
 

@@ -4,14 +4,8 @@
 #   under_xvfb.sh COMMAND [ARGS...]
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
 set -euo pipefail
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 source "$(dirname "$(realpath "$0")")/xvfb.sh"
+require_tools Xvfb xdotool
 start_xvfb
 
 mkdir -p "$work/home/.config" "$work/runtime"

@@ -1,7 +1,18 @@
-# Sourced by the scripts that run the real editor on a private X server (the smoke test, the
-# README screenshot); they define `fail MESSAGE`. Gives them a scratch directory `work` (which
-# also holds the editor's state folder) and,
-# on exit, ends the editor (editor_pid) and the X server and removes the scratch directory.
+# Sourced by the scripts that run the real editor on a private X server (the smoke and crash
+# tests, the README screenshot). Gives them `fail MESSAGE`, `require_tools TOOL...` (which
+# skips with status 77 when one is missing), and a scratch directory `work` (which also holds
+# the editor's state folder); on exit, ends the editor (editor_pid) and the X server and
+# removes the scratch directory.
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+require_tools() {
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
+}
 
 work=$(mktemp -d)
 # The editor's recovery records stay in the scratch directory, out of the user's home.
