@@ -143,6 +143,15 @@ TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateve
   QTest::keyClick(&Grid(), Qt::Key_Right);
   QTest::keyClick(&Grid(), Qt::Key_Down);
   EXPECT_EQ(Cells(3, 3, 4) + Cells(4, 4, 4), "055");
+
+  // Another tool chosen in the middle of a drag drops the drag, and the rest of it does nothing.
+  Choose("LineTool");
+  Press({2, 6});
+  MoveTo({4, 6});
+  Choose("BrushTool");
+  MoveTo({6, 6});
+  Release({6, 6});
+  EXPECT_EQ(Cells(6), std::string(19, '0'));
 }
 
 TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {

@@ -52,11 +52,15 @@ void ToolBox::BeginGesture(GestureSource source) {
   gesture_ = source == GestureSource::kPointer ? tools_[static_cast<std::size_t>(active_)].get()
                                                : &keyBrush_;
   pressed_ = false;
+  dropped_ = false;
 }
 
 bool ToolBox::AskCell(int column, int row, Qt::KeyboardModifiers modifiers) {
   if (!geometry::IsInnerCell(column, row)) return false;
   const ToolEvent event{CellPosition(column, row), modifiers};
+  // The rest of a gesture that was cancelled (another tool chosen, the level closed) does
+  // nothing until the grid finishes it.
+  if (dropped_) return false;
   if (gesture_ == nullptr) {
     // A cell asked for outside any gesture is one of its own.
     BeginGesture(GestureSource::kKeys);
@@ -77,6 +81,7 @@ bool ToolBox::AskCell(int column, int row, Qt::KeyboardModifiers modifiers) {
 }
 
 void ToolBox::FinishGesture(Qt::KeyboardModifiers modifiers) {
+  dropped_ = false;
   Tool* tool = gesture_;
   if (tool == nullptr) return;
   if (pressed_) Run([&] { tool->Release({last_, modifiers}); });
@@ -88,6 +93,7 @@ void ToolBox::CancelGesture() {
   if (tool == nullptr) return;
   Run([&] { tool->Cancel(); });
   gesture_ = nullptr;
+  dropped_ = true;
 }
 
 void ToolBox::Select(const QRect& cells) {

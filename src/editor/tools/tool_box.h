@@ -66,6 +66,7 @@ class ToolBox : public QObject, private ToolContext {
   int active_ = 0;
   Tool* gesture_ = nullptr;  // the tool of the gesture under way
   bool pressed_ = false;     // the gesture has reached its first level cell
+  bool dropped_ = false;     // the gesture was cancelled before the grid finished it
   CellPosition last_;
   QRect selection_;
 };
