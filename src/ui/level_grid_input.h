@@ -12,7 +12,7 @@ class Editor;
 // the keys and the wheel to the brush, a right press to the tile pick, Escape to the
 // selection. Everything goes through the window's error boundary, and nothing happens while a
 // command runs.
-class LevelGridInput : public GridGestureListener {
+class LevelGridInput final : public GridGestureListener {
  public:
   // Runs a piece of input as a command; false when it did not run to completion.
   using Runner = std::function<bool(const std::function<void()>&)>;
