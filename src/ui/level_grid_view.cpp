@@ -64,7 +64,7 @@ void LevelGridView::ShowDisplayChanged() {
 }
 
 void LevelGridView::ShowTool(int index) {
-  setCursor(ToolCursorFor(editor_.Tools().Tools()[static_cast<std::size_t>(index)]->Info().cursor));
+  setCursor(ToolCursorFor(editor_.Tools().Tools()[static_cast<std::size_t>(index)]->Info()));
 }
 
 void LevelGridView::ShowCellsChanged(const QRect& cells) {

@@ -6,9 +6,8 @@
 
 namespace tollwen {
 
-// The pointer over the grid for a tool: a cross whose centre is the hot spot, with a small
-// sign of the tool below and to the right of it, drawn black on white so it shows on any
-// picture.
-QCursor ToolCursorFor(ToolCursor cursor);
+// The pointer over the grid for a tool: a cross whose centre is the hot spot, with the tool's
+// sign below and to the right of it, drawn black on white so it shows on any picture.
+QCursor ToolCursorFor(const ToolInfo& tool);
 
 }  // namespace tollwen

@@ -1,9 +1,22 @@
 #include "editor/tools/brush_tool.h"
 
+#include <QPainter>
+
 #include "editor/level_document.h"
 #include "level/cell_shapes.h"
 
 namespace tollwen {
+
+namespace {
+
+void DrawSign(QPainter& painter, const QRect& box) {
+  painter.drawEllipse(box.adjusted(2, 2, -2, -2));
+  painter.fillRect(box.adjusted(4, 4, -4, -4), painter.pen().color());
+}
+
+}  // namespace
+
+ToolInfo BrushTool::Info() const { return {"&Brush", 'P', DrawSign}; }
 
 void BrushTool::Press(const ToolEvent& event) {
   stroke_ = context_.Document().NewStrokeKey();

@@ -11,7 +11,7 @@ class BrushTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"&Brush", 'P', ToolCursor::kBrush}; }
+  ToolInfo Info() const override;
   void Press(const ToolEvent& event) override;
   void Move(const ToolEvent& event) override;
   void Release(const ToolEvent& event) override;

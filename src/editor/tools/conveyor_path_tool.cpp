@@ -1,9 +1,25 @@
 #include "editor/tools/conveyor_path_tool.h"
 
+#include <QPainter>
+
 #include "editor/level_document.h"
 #include "level/conveyor_path.h"
 
 namespace tollwen {
+
+namespace {
+
+void DrawSign(QPainter& painter, const QRect& box) {
+  // An arrow to the right.
+  const int middle = box.center().y();
+  painter.drawLine(box.left(), middle, box.right(), middle);
+  painter.drawLine(box.right(), middle, box.right() - 4, middle - 4);
+  painter.drawLine(box.right(), middle, box.right() - 4, middle + 4);
+}
+
+}  // namespace
+
+ToolInfo ConveyorPathTool::Info() const { return {"C&onveyor Path", 'T', DrawSign}; }
 
 void ConveyorPathTool::Press(const ToolEvent& event) {
   passed_ = {event.cell};

@@ -10,7 +10,7 @@ class FillTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"&Fill", 'G', ToolCursor::kFill}; }
+  ToolInfo Info() const override;
   void Press(const ToolEvent& event) override;
 };
 

@@ -9,7 +9,7 @@ class LineTool : public DragShapeTool {
  public:
   using DragShapeTool::DragShapeTool;
 
-  ToolInfo Info() const override { return {"&Line", 'L', ToolCursor::kLine}; }
+  ToolInfo Info() const override;
 
  protected:
   QString StepName() const override { return QStringLiteral("Line"); }

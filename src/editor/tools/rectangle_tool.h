@@ -10,7 +10,7 @@ class RectangleTool : public DragShapeTool {
  public:
   using DragShapeTool::DragShapeTool;
 
-  ToolInfo Info() const override { return {"R&ectangle", 'R', ToolCursor::kRectangle}; }
+  ToolInfo Info() const override;
 
  protected:
   QString StepName() const override { return QStringLiteral("Rectangle"); }

@@ -1,6 +1,21 @@
 #include "editor/tools/select_tool.h"
 
+#include <QPainter>
+
 namespace tollwen {
+
+namespace {
+
+void DrawSign(QPainter& painter, const QRect& box) {
+  QPen dashed = painter.pen();
+  dashed.setStyle(Qt::DashLine);
+  painter.setPen(dashed);
+  painter.drawRect(box);
+}
+
+}  // namespace
+
+ToolInfo SelectTool::Info() const { return {"&Select", 'S', DrawSign}; }
 
 void SelectTool::Press(const ToolEvent& event) {
   anchor_ = event.cell;

@@ -12,7 +12,7 @@ class SelectTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"&Select", 'S', ToolCursor::kSelect}; }
+  ToolInfo Info() const override;
   void Press(const ToolEvent& event) override;
   void Move(const ToolEvent& event) override;
   void Release(const ToolEvent& event) override;

@@ -3,20 +3,21 @@
 #include <QRect>
 #include <Qt>
 
+class QPainter;
+
 #include "level/cell_change.h"
 
 namespace tollwen {
 
 class LevelDocument;
 
-// How the pointer looks over the grid while a tool is chosen.
-enum class ToolCursor { kBrush, kLine, kRectangle, kFill, kSelect, kConveyorPath };
-
 // How a tool shows in the Edit menu and over the grid.
 struct ToolInfo {
   const char* name;  // menu text, with '&' before its accelerator
   char key;          // the plain letter that chooses it
-  ToolCursor cursor;
+  // Draws the tool's sign, which the pointer shows beside its cross, into `box` (12 x 12
+  // pixels) with the painter's pen.
+  void (*drawSign)(QPainter& painter, const QRect& box);
 };
 
 // A level cell a gesture reached, with the keyboard modifiers held at that moment.
