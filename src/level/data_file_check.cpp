@@ -54,6 +54,7 @@ void DataFileScanner::Keep(char c) {
     done_ = true;
     return;
   }
+  if (line_ == 1) scan_.musicName += c;
   if (line_ < kFirstRowLine || line_ > kLastRowLine) return;
   if (kept_ > LevelGrid::kColumns) {
     if (kept_ == LevelGrid::kColumns + 1) twentiethColumn_ = column_;
@@ -62,6 +63,8 @@ void DataFileScanner::Keep(char c) {
   const int cellColumn = static_cast<int>(kept_);
   const int cellRow = static_cast<int>(line_ - 1);
   scan_.grid.SetCell(cellColumn, cellRow, c);
+  scan_.cellColumns[static_cast<std::size_t>(cellRow - 1)]
+                   [static_cast<std::size_t>(cellColumn - 1)] = column_;
   if (!IsDrawableCode(c)) {
     Add(Severity::kError, line_, column_,
         "'" + ShownCharacter(c) + "' is not a tile code; the editor stops drawing the level here");

@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <QSize>
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "level/grid_geometry.h"
 
@@ -27,12 +29,19 @@ inline constexpr int kMaxJpegScans = 100;
 // that cannot be allocated with "Out of memory".
 QImage LoadJpegIntoBitmap(const std::string& path);
 
+// The most different warnings LoadLevelPicture passes on for one picture.
+inline constexpr std::size_t kMaxJpegWarnings = 8;
+
 // Decodes the JPEG file at `path` as opening a level needs it: the picture when it is
 // 640 x 447, nothing when libjpeg reads it to its end without a fatal error but it has any
 // other size. Such a picture is never held whole, so its size costs neither memory nor,
 // however large it claims to be, the time of decoding every pixel. Throws as
-// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size.
-std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr);
+// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size. `warnings`, when
+// given, receives the text of each different warning libjpeg gave while decoding (a truncated
+// or damaged file that still decodes: "Premature end of JPEG file"), in the order met, at most
+// kMaxJpegWarnings; the editor itself opens such a picture without a word.
+std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr,
+                                       std::vector<std::string>* warnings = nullptr);
 
 // True for a 640 x 447 picture.
 bool IsLevelPictureSize(const QImage& bitmap);
