@@ -58,7 +58,7 @@ void BM_CheckThousandLevels(benchmark::State& state) {
   int problems = 0;
   for (auto _ : state) {
     problems = 0;
-    for (const std::string& picture : FindLevelPictures({pack.Folder()}).pictures) {
+    for (const std::string& picture : FindLevelFiles({pack.Folder()}).Pictures()) {
       problems += static_cast<int>(CheckLevel(picture).problems.size());
     }
   }
