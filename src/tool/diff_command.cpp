@@ -43,11 +43,18 @@ std::optional<DataFileScan> ReadLevel(const std::string& path) {
   return scan;
 }
 
-// Writes the new level rendered over `picturePath`, with the changed cells outlined, to
-// `output`. Returns kExitOk or kExitUsage, having reported the trouble.
-int WriteDiffPicture(const RenderSettings& settings, const std::string& picturePath,
-                     const std::string& output, const std::vector<std::string>& dataFiles,
-                     const DataFileScan& after, const LevelDiff& diff) {
+// Where diff writes its picture, and what it must not write over.
+struct DiffPicture {
+  std::string picture;
+  std::string output;
+  std::vector<CommandInput> inputs;
+};
+
+// Writes the new level (the data file `newFile`, read as `after`) rendered over the picture,
+// with the changed cells outlined. Returns kExitOk or kExitUsage, having reported the trouble.
+int WriteDiffPicture(const RenderSettings& settings, const DiffPicture& files,
+                     const std::string& newFile, const DataFileScan& after, const LevelDiff& diff) {
+  const std::string& picturePath = files.picture;
   QImage picture;
   if (const std::string refusal = ReadLevelPicture(picturePath, picture); !refusal.empty()) {
     PrintFileError(picturePath, refusal);
@@ -64,10 +71,7 @@ int WriteDiffPicture(const RenderSettings& settings, const std::string& pictureP
   for (const CellChange& cell : diff.cells) changed.emplace_back(cell.column, cell.row);
   OutlineCells(image, changed);
   try {
-    WriteOutputFile(output, PngBytes(image),
-                    {{"the level picture", picturePath},
-                     {"the old data file", dataFiles[0]},
-                     {"the new data file", dataFiles[1]}});
+    WriteOutputFile(files.output, PngBytes(image), files.inputs);
   } catch (const EditorError& error) {
     PrintError(error.what());
     return kExitUsage;
@@ -75,7 +79,7 @@ int WriteDiffPicture(const RenderSettings& settings, const std::string& pictureP
   // As render says it: the editor shows the new level only up to this cell.
   for (const DataFileProblem& problem : after.problems) {
     if (undrawable && problem.cellColumn == undrawable->x() && problem.cellRow == undrawable->y()) {
-      std::fprintf(stderr, "%s\n", ProblemLine({dataFiles[1], problem}).c_str());
+      std::fprintf(stderr, "%s\n", ProblemLine({newFile, problem}).c_str());
     }
   }
   return kExitOk;
@@ -100,20 +104,35 @@ int RunDiff(const std::vector<std::string>& args) {
   RenderSettings settings;
   if (const int status = ReadRenderSettings(options, settings); status != kExitOk) return status;
 
-  const std::optional<DataFileScan> before = ReadLevel(options.operands[0]);
+  const std::string& oldFile = options.operands[0];
+  const std::string& newFile = options.operands[1];
+  const DiffPicture files{picturePath,
+                          output,
+                          {{"the level picture", picturePath},
+                           {"the old data file", oldFile},
+                           {"the new data file", newFile}}};
+  if (!output.empty()) {
+    try {
+      CheckOutputFile(output, files.inputs);
+    } catch (const OutputRefused& refused) {
+      PrintError(refused.what());
+      return kExitUsage;
+    }
+  }
+
+  const std::optional<DataFileScan> before = ReadLevel(oldFile);
   if (!before) return kExitUsage;
-  const std::optional<DataFileScan> after = ReadLevel(options.operands[1]);
+  const std::optional<DataFileScan> after = ReadLevel(newFile);
   if (!after) return kExitUsage;
   const LevelDiff diff = DiffLevels(*before, *after);
 
   if (!picturePath.empty()) {
-    if (const int status =
-            WriteDiffPicture(settings, picturePath, output, options.operands, *after, diff);
+    if (const int status = WriteDiffPicture(settings, files, newFile, *after, diff);
         status != kExitOk) {
       return status;
     }
   }
-  const std::string report = DiffReport(diff, options.operands[1]);
+  const std::string report = DiffReport(diff, newFile);
   std::fwrite(report.data(), 1, report.size(), stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     PrintError("cannot write the report");

@@ -66,6 +66,14 @@ std::string Refusal(const struct stat& output, const std::vector<InputIdentity>&
 
 }  // namespace
 
+void CheckOutputFile(const std::string& path, const std::vector<CommandInput>& inputs) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return;
+  if (const std::string why = Refusal(status, IdentitiesOf(inputs)); !why.empty()) {
+    Refuse(path, why);
+  }
+}
+
 void WriteOutputFile(const std::string& path, std::string_view bytes,
                      const std::vector<CommandInput>& inputs) {
   // Asked before opening, so that nothing is opened that must not be written (opening some

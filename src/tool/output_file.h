@@ -31,6 +31,10 @@ struct CommandInput {
 void WriteOutputFile(const std::string& path, std::string_view bytes,
                      const std::vector<CommandInput>& inputs);
 
+// Throws OutputRefused when WriteOutputFile would refuse `path` as things stand, so that a
+// command can say so before doing its work.
+void CheckOutputFile(const std::string& path, const std::vector<CommandInput>& inputs);
+
 // `image` encoded as PNG. Throws EditorError when it cannot be encoded.
 std::string PngBytes(const QImage& image);
 

@@ -63,6 +63,19 @@ int RunRender(const std::vector<std::string>& args) {
     output = std::filesystem::path(picturePath).replace_extension(".png").native();
   }
 
+  const std::vector<CommandInput> inputs = {{"the level picture", picturePath},
+                                            {"the level's data file", DataPathFor(picturePath)}};
+  const auto refuse = [&options](const OutputRefused& refused) {
+    PrintError(std::string(refused.what()) +
+               (options.values.contains("-o") ? "" : "; name the output with -o OUT.png"));
+    return kExitUsage;
+  };
+  try {
+    CheckOutputFile(output, inputs);
+  } catch (const OutputRefused& refused) {
+    return refuse(refused);
+  }
+
   // The level as the editor opens it.
   QImage picture;
   if (const std::string refusal = ReadLevelPicture(picturePath, picture); !refusal.empty()) {
@@ -85,13 +98,9 @@ int RunRender(const std::vector<std::string>& args) {
     return kExitUsage;
   }
   try {
-    WriteOutputFile(
-        output, PngBytes(image),
-        {{"the level picture", picturePath}, {"the level's data file", DataPathFor(picturePath)}});
+    WriteOutputFile(output, PngBytes(image), inputs);
   } catch (const OutputRefused& refused) {
-    PrintError(std::string(refused.what()) +
-               (options.values.contains("-o") ? "" : "; name the output with -o OUT.png"));
-    return kExitUsage;
+    return refuse(refused);
   } catch (const EditorError& error) {
     PrintError(error.what());
     return kExitUsage;
