@@ -50,10 +50,10 @@ struct DiffPicture {
   std::vector<CommandInput> inputs;
 };
 
-// Writes the new level (the data file `newFile`, read as `after`) rendered over the picture,
+// Writes the new level (read as `after`, named `label` in messages) rendered over the picture,
 // with the changed cells outlined. Returns kExitOk or kExitUsage, having reported the trouble.
 int WriteDiffPicture(const RenderSettings& settings, const DiffPicture& files,
-                     const std::string& newFile, const DataFileScan& after, const LevelDiff& diff) {
+                     const std::string& label, const DataFileScan& after, const LevelDiff& diff) {
   const std::string& picturePath = files.picture;
   QImage picture;
   if (const std::string refusal = ReadLevelPicture(picturePath, picture); !refusal.empty()) {
@@ -79,7 +79,7 @@ int WriteDiffPicture(const RenderSettings& settings, const DiffPicture& files,
   // As render says it: the editor shows the new level only up to this cell.
   for (const DataFileProblem& problem : after.problems) {
     if (undrawable && problem.cellColumn == undrawable->x() && problem.cellRow == undrawable->y()) {
-      std::fprintf(stderr, "%s\n", ProblemLine({newFile, problem}).c_str());
+      std::fprintf(stderr, "%s\n", ProblemLine({label, problem}).c_str());
     }
   }
   return kExitOk;
@@ -91,7 +91,7 @@ int RunDiff(const std::vector<std::string>& args) {
   if (AnswerHelpOrVersion(args)) return kExitOk;
   CommandLine options;
   if (const std::string problem = ParseCommandLine(
-          args, "diff", {"--picture", "-o", "--assets", "--arrow-colour"}, {}, options);
+          args, "diff", {"--picture", "-o", "--label", "--assets", "--arrow-colour"}, {}, options);
       !problem.empty()) {
     return UsageError(problem);
   }
@@ -106,6 +106,8 @@ int RunDiff(const std::vector<std::string>& args) {
 
   const std::string& oldFile = options.operands[0];
   const std::string& newFile = options.operands[1];
+  // Version control hands over temporary copies; --label names the file they stand for.
+  const std::string label = options.values.contains("--label") ? options.Value("--label") : newFile;
   const DiffPicture files{picturePath,
                           output,
                           {{"the level picture", picturePath},
@@ -127,12 +129,12 @@ int RunDiff(const std::vector<std::string>& args) {
   const LevelDiff diff = DiffLevels(*before, *after);
 
   if (!picturePath.empty()) {
-    if (const int status = WriteDiffPicture(settings, files, newFile, *after, diff);
+    if (const int status = WriteDiffPicture(settings, files, label, *after, diff);
         status != kExitOk) {
       return status;
     }
   }
-  const std::string report = DiffReport(diff, newFile);
+  const std::string report = DiffReport(diff, label);
   std::fwrite(report.data(), 1, report.size(), stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     PrintError("cannot write the report");

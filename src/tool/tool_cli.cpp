@@ -12,7 +12,7 @@ constexpr const char* kHelp =
     "       tollwen-level-tool render PICTURE.jpg [-o OUT.png] [--arrow-colour RRGGBB]\n"
     "                                 [--assets DIR]\n"
     "       tollwen-level-tool diff OLD.dat NEW.dat [--picture PICTURE.jpg -o OUT.png]\n"
-    "                               [--arrow-colour RRGGBB] [--assets DIR]\n"
+    "                               [--label NAME] [--arrow-colour RRGGBB] [--assets DIR]\n"
     "\n"
     "check   Checks every level: each PATH is a level picture or a folder searched for\n"
     "        *.jpg pictures (and for *.dat files that no picture pairs with). Prints one\n"
@@ -34,8 +34,9 @@ constexpr const char* kHelp =
     "        draw the whole level.\n"
     "diff    Prints each cell that differs between two data files at its place in NEW\n"
     "        (NEW.dat:LINE:COLUMN: column C, row R: OLD TILE -> NEW TILE), a changed\n"
-    "        music name, and the number of changed cells. With --picture, also writes\n"
-    "        NEW rendered as render does, each changed cell outlined in black and magenta.\n"
+    "        music name, and the number of changed cells; --label NAME names NEW in\n"
+    "        them (git hands over temporary copies). With --picture, also writes NEW\n"
+    "        rendered as render does, each changed cell outlined in black and magenta.\n"
     "        Reads both files only. Exit status 0 when the levels are the same, 1 when\n"
     "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n";
 

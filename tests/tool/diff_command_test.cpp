@@ -34,6 +34,7 @@ struct DiffCase {
   int status;
   std::string out;
   std::string err;
+  QStringList options = {};
 };
 
 TEST(DiffCommandTest, PrintsEachChangedCellAtItsPlaceInTheNewFile) {
@@ -52,6 +53,13 @@ TEST(DiffCommandTest, PrintsEachChangedCellAtItsPlaceInTheNewFile) {
        "new.dat:4:20: column 19, row 3: Eraser (0) -> Water (9)\n1 cell changed\n", ""},
       {"a code that is not a tile code", DataFile(), DataFile("G123456789ABCDEF000"), 1,
        "new.dat:4:1: column 1, row 3: Eraser (0) -> 'G' (not a tile code)\n1 cell changed\n", ""},
+      {"named for the file a temporary copy stands for",
+       DataFile(),
+       DataFile(kRow, "b.xm"),
+       1,
+       "levels/x.dat:1: music: \"tune.mod\" -> \"b.xm\"\n0 cells changed, music changed\n",
+       "",
+       {"--label", "levels/x.dat"}},
       {"unreadable old file", "", DataFile(), 2, "", "old.dat: error: File not found\n"},
       {"a music line the editor refuses", std::string(kMaxMusicLineLength + 1, 'm') + "\r\n",
        DataFile(), 2, "",
@@ -64,7 +72,7 @@ TEST(DiffCommandTest, PrintsEachChangedCellAtItsPlaceInTheNewFile) {
     WriteBytes(dir.File("new.dat"), c.newFile);
     // The read-only copies a version control system hands a diff tool.
     ::chmod(dir.File("new.dat").c_str(), 0444);
-    const auto run = RunTool({"diff", "old.dat", "new.dat"}, dir.path());
+    const auto run = RunTool(QStringList{"diff", "old.dat", "new.dat"} + c.options, dir.path());
     EXPECT_EQ(run.out, c.out) << c.name;
     EXPECT_EQ(run.err, c.err) << c.name;
     EXPECT_EQ(run.status, c.status) << c.name;
