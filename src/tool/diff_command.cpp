@@ -60,28 +60,20 @@ int WriteDiffPicture(const RenderSettings& settings, const DiffPicture& files,
     PrintFileError(picturePath, refusal);
     return kExitUsage;
   }
-  QImage image;
   std::optional<QPoint> undrawable;
-  if (const std::string problem = RenderLevel(settings, after.grid, picture, image, undrawable);
-      !problem.empty()) {
-    PrintError(ShownText(problem));
-    return kExitUsage;
-  }
+  std::optional<QImage> image = RenderLevel(settings, after.grid, picture, undrawable);
+  if (!image) return kExitUsage;
   std::vector<QPoint> changed;
   for (const CellChange& cell : diff.cells) changed.emplace_back(cell.column, cell.row);
-  OutlineCells(image, changed);
+  OutlineCells(*image, changed);
   try {
-    WriteOutputFile(files.output, PngBytes(image), files.inputs);
+    WriteOutputFile(files.output, PngBytes(*image), files.inputs);
   } catch (const EditorError& error) {
     PrintError(error.what());
     return kExitUsage;
   }
   // As render says it: the editor shows the new level only up to this cell.
-  for (const DataFileProblem& problem : after.problems) {
-    if (undrawable && problem.cellColumn == undrawable->x() && problem.cellRow == undrawable->y()) {
-      std::fprintf(stderr, "%s\n", ProblemLine({label, problem}).c_str());
-    }
-  }
+  PrintUndrawableCell(label, after, undrawable);
   return kExitOk;
 }
 

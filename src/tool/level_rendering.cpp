@@ -6,6 +6,7 @@
 #include "display/level_renderer.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "tool/check_report.h"
 #include "tool/shown_name.h"
 
 namespace tollwen::tool {
@@ -40,19 +41,29 @@ int ReadRenderSettings(const CommandLine& options, RenderSettings& settings) {
   return kExitOk;
 }
 
-std::string RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
-                        const QImage& picture, QImage& image, std::optional<QPoint>& undrawable) {
+std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
+                                  const QImage& picture, std::optional<QPoint>& undrawable) {
   TileSet tiles;
   try {
     LoadAssets(
         WithTrailingSeparator(settings.assets.empty() ? ExecutableDirectory() : settings.assets),
         tiles);
   } catch (const EditorError& error) {
-    return std::string("cannot load the tile bitmaps: ") + error.what();
+    PrintError(ShownText(std::string("cannot load the tile bitmaps: ") + error.what()));
+    return std::nullopt;
   }
   if (settings.arrowColour != kBlack) RecolourArrows(tiles, kBlack, settings.arrowColour);
-  image = RenderLevelImage({grid, picture, tiles}, &undrawable);
-  return {};
+  return RenderLevelImage({grid, picture, tiles}, &undrawable);
+}
+
+void PrintUndrawableCell(const std::string& file, const DataFileScan& scan,
+                         const std::optional<QPoint>& undrawable) {
+  if (!undrawable) return;
+  for (const DataFileProblem& problem : scan.problems) {
+    if (problem.cellColumn == undrawable->x() && problem.cellRow == undrawable->y()) {
+      std::fprintf(stderr, "%s\n", ProblemLine({file, problem}).c_str());
+    }
+  }
 }
 
 void PrintFileError(const std::string& file, const std::string& message) {

@@ -8,6 +8,7 @@
 
 #include "display/colours.h"
 #include "display/tile_set.h"
+#include "level/data_file_check.h"
 #include "level/level_grid.h"
 #include "tool/tool_cli.h"
 
@@ -25,10 +26,15 @@ struct RenderSettings {
 int ReadRenderSettings(const CommandLine& options, RenderSettings& settings);
 
 // The level `grid` over `picture` as the editor's grid shows it (RenderLevelImage), with the
-// tiles of `settings`. Returns "" and fills `image` (and `undrawable`: the cell where the
-// display stops, if any), or why the tile bitmaps could not be loaded.
-std::string RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
-                        const QImage& picture, QImage& image, std::optional<QPoint>& undrawable);
+// tiles of `settings`; `undrawable` receives the cell where the display stops, if any. Nothing,
+// having said why on stderr, when the tile bitmaps cannot be loaded.
+std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
+                                  const QImage& picture, std::optional<QPoint>& undrawable);
+
+// Says on stderr why the editor stops drawing the level of `scan` (the data file `file`) at the
+// cell `undrawable`, when there is such a cell.
+void PrintUndrawableCell(const std::string& file, const DataFileScan& scan,
+                         const std::optional<QPoint>& undrawable);
 
 // Prints "FILE: error: message" on stderr, the file shown with ShownName and the message with
 // ShownText.

@@ -90,28 +90,19 @@ int RunRender(const std::vector<std::string>& args) {
     return kExitLevelError;
   }
 
-  QImage image;
   std::optional<QPoint> undrawable;
-  if (const std::string problem = RenderLevel(settings, rows.grid, picture, image, undrawable);
-      !problem.empty()) {
-    PrintError(ShownText(problem));
-    return kExitUsage;
-  }
+  const std::optional<QImage> image = RenderLevel(settings, rows.grid, picture, undrawable);
+  if (!image) return kExitUsage;
   try {
-    WriteOutputFile(output, PngBytes(image), inputs);
+    WriteOutputFile(output, PngBytes(*image), inputs);
   } catch (const OutputRefused& refused) {
     return refuse(refused);
   } catch (const EditorError& error) {
     PrintError(error.what());
     return kExitUsage;
   }
-  if (!undrawable) return kExitOk;
-  for (const DataFileProblem& problem : rows.problems) {
-    if (problem.cellColumn == undrawable->x() && problem.cellRow == undrawable->y()) {
-      std::fprintf(stderr, "%s\n", ProblemLine({DataPathFor(picturePath), problem}).c_str());
-    }
-  }
-  return kExitLevelError;
+  PrintUndrawableCell(DataPathFor(picturePath), rows, undrawable);
+  return undrawable ? kExitLevelError : kExitOk;
 }
 
 }  // namespace tollwen::tool

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../level/scratch_dir.h"
+#include "data_file_text.h"
 #include "support/child_process.h"
 #include "support/jpeg_writer.h"
 #include "tool_runner.h"
@@ -24,15 +25,8 @@ namespace {
 using testing::RunTool;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-const std::string kRow = "0123456789ABCDEF000";
-
-// A data file in the editor's own form, with `row3` as row 3.
-std::string DataFile(const std::string& row3 = kRow) {
-  std::string file = "tune.mod\r\n";
-  for (int row = 1; row <= 13; ++row) file += (row == 3 ? row3 : kRow) + "\r\n";
-  return file;
-}
+using testing::DataFile;
+using testing::kRow;
 
 std::string CrOnlyDataFile() {
   std::string file = "tune.mod\r";

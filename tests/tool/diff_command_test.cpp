@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../level/scratch_dir.h"
+#include "data_file_text.h"
 #include "level/data_file.h"
 #include "support/jpeg_writer.h"
 #include "tool_runner.h"
@@ -17,15 +18,8 @@ namespace {
 using testing::RunTool;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-const std::string kRow = "0123456789ABCDEF000";
-
-// A data file in the editor's own form, with `row3` as row 3.
-std::string DataFile(const std::string& row3 = kRow, const std::string& music = "tune.mod") {
-  std::string file = music + "\r\n";
-  for (int row = 1; row <= 13; ++row) file += (row == 3 ? row3 : kRow) + "\r\n";
-  return file;
-}
+using testing::DataFile;
+using testing::kRow;
 
 struct DiffCase {
   const char* name;
