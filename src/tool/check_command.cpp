@@ -95,7 +95,7 @@ int RunCheck(const std::vector<std::string>& args) {
 
   const LevelFiles files = FindLevelFiles(options.operands);
   if (!files.errors.empty()) {
-    for (const std::string& error : files.errors) PrintError(ShownText(error));
+    for (const std::string& error : files.errors) PrintError(error);
     return kExitUsage;
   }
 

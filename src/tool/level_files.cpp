@@ -11,6 +11,7 @@
 #include <set>
 
 #include "level/data_file.h"
+#include "tool/shown_name.h"
 
 namespace tollwen {
 
@@ -25,7 +26,7 @@ bool EndsInAnyCase(const std::string& name, const char* suffix) {
 }
 
 std::string CannotRead(const std::string& path, int err) {
-  return "cannot read " + path + ": " + std::strerror(err);
+  return "cannot read " + ShownName(path) + ": " + std::strerror(err);
 }
 
 // Closes a directory stream when it goes out of scope.

@@ -22,7 +22,7 @@ struct LevelFiles {
   // In the order they are reported: the paths named, in turn, each folder's finds sorted by
   // path.
   std::vector<FoundFile> found;
-  // One message for each path named that is missing or cannot be read.
+  // One message for each path named that is missing or cannot be read (shown with ShownName).
   std::vector<std::string> errors;
 
   std::vector<std::string> Pictures() const;

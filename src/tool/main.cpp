@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "tool/shown_name.h"
 #include "tool/tool_cli.h"
 
 int main(int argc, char** argv) {
@@ -15,5 +16,5 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "render") return RunRender(args);
   if (command == "diff") return RunDiff(args);
-  return UsageError("unknown command '" + command + "'");
+  return UsageError("unknown command '" + tollwen::ShownName(command) + "'");
 }

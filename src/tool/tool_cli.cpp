@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tool/shown_name.h"
+
 namespace tollwen::tool {
 
 namespace {
@@ -72,12 +74,12 @@ std::string ParseCommandLine(const std::vector<std::string>& args, const std::st
       } else if (i + 1 < args.size()) {
         parsed.values[name] = args[++i];
       } else {
-        return name + " needs a value";
+        return ShownName(name) + " needs a value";
       }
     } else if (equals == std::string::npos && isOneOf(name, flagOptions)) {
       parsed.flags.insert(name);
     } else {
-      return "unknown option '" + arg + "' for " + command;
+      return "unknown option '" + ShownName(arg) + "' for " + command;
     }
   }
   return {};
