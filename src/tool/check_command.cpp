@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <exception>
 #include <optional>
 #include <string>
 #include <thread>
@@ -103,20 +104,29 @@ int RunCheck(const std::vector<std::string>& args) {
   int warnings = 0;
   Progress progress(files.found.size());
   if (json) Print("[");
-  RunInOrder<LevelReport>(
-      files.found.size(), jobs, [&files](std::size_t i) { return CheckFoundFile(files.found[i]); },
-      [&](std::size_t i, LevelReport& report) {
-        errors += report.Count(Severity::kError);
-        warnings += report.Count(Severity::kWarning);
-        if (json) {
-          Print((i == 0 ? "\n  " : ",\n  ") + LevelJson(report));
-        } else if (!report.problems.empty()) {
-          progress.Clear();
-          for (const LevelProblem& problem : report.problems) Print(ProblemLine(problem) + "\n");
-          std::fflush(stdout);
-        }
-        progress.Show(i + 1);
-      });
+  try {
+    RunInOrder<LevelReport>(
+        files.found.size(), jobs,
+        [&files](std::size_t i) { return CheckFoundFile(files.found[i]); },
+        [&](std::size_t i, LevelReport& report) {
+          errors += report.Count(Severity::kError);
+          warnings += report.Count(Severity::kWarning);
+          if (json) {
+            Print((i == 0 ? "\n  " : ",\n  ") + LevelJson(report));
+          } else if (!report.problems.empty()) {
+            progress.Clear();
+            for (const LevelProblem& problem : report.problems) Print(ProblemLine(problem) + "\n");
+            std::fflush(stdout);
+          }
+          progress.Show(i + 1);
+        });
+  } catch (const std::exception& error) {
+    // Out of memory, most likely: the report is incomplete, and must not pass for a check.
+    progress.Clear();
+    std::fflush(stdout);
+    PrintError(std::string("the check stopped: ") + error.what());
+    return kExitUsage;
+  }
   progress.Clear();
   Print(json ? (files.found.empty() ? "]\n" : "\n]\n")
              : SummaryLine(files.PictureCount(), errors, warnings) + "\n");

@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -22,13 +23,13 @@ namespace tollwen {
 template <typename Result>
 void RunInOrder(std::size_t count, unsigned jobs, const std::function<Result(std::size_t)>& produce,
                 const std::function<void(std::size_t, Result&)>& consume) {
-  if (jobs <= 1 || count <= 1) {
+  const auto runHere = [&] {
     for (std::size_t i = 0; i < count; ++i) {
       Result result = produce(i);
       consume(i, result);
     }
-    return;
-  }
+  };
+  if (jobs <= 1 || count <= 1) return runHere();
   const std::size_t window = std::size_t{4} * jobs;
   std::vector<std::optional<Result>> ready(window);  // item i waits in slot i % window
   std::mutex mutex;
@@ -70,8 +71,18 @@ void RunInOrder(std::size_t count, unsigned jobs, const std::function<Result(std
     for (std::thread& worker : workers) worker.join();
   };
   const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(jobs, count));
+  // Where the system allows fewer threads than asked for, the work runs on those it gives, or
+  // on this thread alone.
+  workers.reserve(threads);
+  for (unsigned t = 0; t < threads; ++t) {
+    try {
+      workers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  if (workers.empty()) return runHere();
   try {
-    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
     for (std::size_t i = 0; i < count; ++i) {
       Result result;
       {
