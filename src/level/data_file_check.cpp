@@ -48,6 +48,8 @@ void DataFileScanner::Add(Severity severity, std::int64_t line, std::int64_t col
 
 void DataFileScanner::Cell(int cellColumn, int cellRow, char c, std::int64_t line,
                            std::int64_t column) {
+  scan_.cellColumns[static_cast<std::size_t>(cellRow - 1)]
+                   [static_cast<std::size_t>(cellColumn - 1)] = column;
   if (IsDrawableCode(c)) return;
   Add(Severity::kError, line, column,
       "'" + ShownCharacter(c) + "' is not a tile code; the editor stops drawing the level here");
@@ -88,6 +90,7 @@ void DataFileScanner::LoneCr(std::int64_t line, std::int64_t column) {
 DataFileScan DataFileScanner::Finish() {
   parser_.Finish();
   scan_.grid = parser_.Grid();
+  scan_.musicName = parser_.MusicName();
   if (const std::int64_t line = parser_.TooLongLine(); line != 0) {
     // The editor refuses the whole file; nothing else about it matters.
     scan_.problems.clear();

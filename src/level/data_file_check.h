@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,8 +29,12 @@ struct DataFileProblem {
 };
 
 struct DataFileScan {
-  // The rows exactly as the editor reads them.
+  // The music name and the rows exactly as the editor reads them.
+  std::string musicName;
   LevelGrid grid;
+  // Where each cell's character stands in its line (the 1-based byte column), by row and column
+  // from 0; 0 for a cell the file does not hold (the editor fills it up with '0').
+  std::array<std::array<std::int64_t, LevelGrid::kColumns>, LevelGrid::kRows> cellColumns{};
   // By line and column; problems without a line last.
   std::vector<DataFileProblem> problems;
   // The editor refuses the file (a line too long for a data file) and opens no level; the one

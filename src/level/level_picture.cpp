@@ -87,7 +87,8 @@ struct ErrorManager {
   jpeg_error_mgr pub;  // first member: libjpeg only sees a pointer to it
   std::jmp_buf fatal;
   bool tooManyScans = false;
-  int readError = 0;  // errno of a failed read of the file
+  int readError = 0;                             // errno of a failed read of the file
+  std::vector<std::string>* warnings = nullptr;  // where libjpeg's warnings go, if anywhere
   ReadThroughWork work;
 };
 
@@ -203,8 +204,24 @@ void OnProgress(j_common_ptr common) {
   CountDecodedBlocks(cinfo);
 }
 
-// Warnings (a truncated or slightly corrupt file) and trace messages are ignored.
-void OnEmitMessage(j_common_ptr, int) {}
+// Warnings (a truncated or slightly corrupt file) do not stop the decode; the caller may ask for
+// their texts, each different one once and at most kMaxJpegWarnings of them. Trace messages
+// (levels 1 and up) are ignored.
+void OnEmitMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;
+  ++cinfo->err->num_warnings;
+  std::vector<std::string>* warnings = reinterpret_cast<ErrorManager*>(cinfo->err)->warnings;
+  if (warnings == nullptr || warnings->size() >= kMaxJpegWarnings) return;
+  char text[JMSG_LENGTH_MAX] = {};
+  (*cinfo->err->format_message)(cinfo, text);
+  // Nothing may be thrown through libjpeg's frames: a warning that cannot be kept is dropped.
+  try {
+    if (std::find(warnings->begin(), warnings->end(), text) == warnings->end()) {
+      warnings->emplace_back(text);
+    }
+  } catch (...) {
+  }
+}
 void OnOutputMessage(j_common_ptr) {}
 
 enum class DecodeResult { kDecoded, kOtherSize, kJpegError, kOutOfMemory };
@@ -340,7 +357,7 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
 // Reads and decodes the file at `path`; throws for every failure. `image` stays null for a
 // picture of another size read through.
 DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image,
-                        QSize* size = nullptr) {
+                        QSize* size = nullptr, std::vector<std::string>* warnings = nullptr) {
   const ReadableFile opened = OpenForReading(path);
   // Large, so it lives on the heap; it holds no resource of its own.
   auto source = std::make_unique<FileSource>();
@@ -357,6 +374,7 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
   errors.pub.error_exit = OnFatalError;
   errors.pub.emit_message = OnEmitMessage;
   errors.pub.output_message = OnOutputMessage;
+  errors.warnings = warnings;
   jpeg_progress_mgr progress{};
   progress.progress_monitor = OnProgress;
 
@@ -394,9 +412,11 @@ QImage LoadJpegIntoBitmap(const std::string& path) {
   return image;
 }
 
-std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size) {
+std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size,
+                                       std::vector<std::string>* warnings) {
   QImage image;
-  if (DecodeFile(path, OtherSizes::kReadThrough, &image, size) == DecodeResult::kOtherSize) {
+  if (DecodeFile(path, OtherSizes::kReadThrough, &image, size, warnings) ==
+      DecodeResult::kOtherSize) {
     return std::nullopt;
   }
   return image;

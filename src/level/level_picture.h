@@ -2,9 +2,11 @@
 
 #include <QImage>
 #include <QSize>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tollwen {
 
@@ -32,6 +34,9 @@ inline constexpr int kMaxJpegScans = 100;
 // that cannot be allocated with "Out of memory".
 QImage LoadJpegIntoBitmap(const std::string& path);
 
+// The most different warnings LoadLevelPicture passes on for one picture.
+inline constexpr std::size_t kMaxJpegWarnings = 8;
+
 // Decodes the JPEG file at `path` as opening a level needs it: the picture when it is
 // 640 x 447, nothing when it has any other size. Such a picture is never held whole: its data
 // is read through without making pixels, so that a fatal libjpeg error in it is reported as a
@@ -39,7 +44,12 @@ QImage LoadJpegIntoBitmap(const std::string& path);
 // second on the development machine, whatever the file); past that, and where libjpeg stops
 // only for its memory limit or the scan limit is reached, the size alone decides. Throws as
 // LoadJpegIntoBitmap does. `size`, when given, receives the picture's size as its header gives it.
-std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr);
+// `warnings`, when given, receives the text of each different warning libjpeg gave while
+// decoding (a truncated or damaged file that still decodes: "Premature end of JPEG file"), in
+// the order met, at most kMaxJpegWarnings; the editor itself opens such a picture without a
+// word.
+std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr,
+                                       std::vector<std::string>* warnings = nullptr);
 
 // True for a 640 x 447 picture.
 bool IsLevelPictureSize(const QImage& bitmap);

@@ -15,6 +15,7 @@
 #include "level/errors.h"
 #include "level/level_picture.h"
 #include "level/path_parts.h"
+#include "tool/shown_name.h"
 
 namespace tollwen {
 
@@ -22,19 +23,33 @@ namespace {
 
 using Severity = DataFileProblem::Severity;
 
-// An error about a whole file.
-LevelProblem FileError(const std::string& file, std::string message) {
+// A problem about a whole file.
+LevelProblem FileProblem(const std::string& file, Severity severity, std::string message) {
   LevelProblem problem{file, {}};
-  problem.problem.severity = Severity::kError;
+  problem.problem.severity = severity;
   problem.problem.message = std::move(message);
   return problem;
 }
 
+LevelProblem FileError(const std::string& file, std::string message) {
+  return FileProblem(file, Severity::kError, std::move(message));
+}
+
 void CheckPicture(LevelReport& report) {
   QImage picture;
-  if (std::string refusal = ReadLevelPicture(report.picture, picture); !refusal.empty()) {
+  std::vector<std::string> warnings;
+  if (std::string refusal = ReadLevelPicture(report.picture, picture, &warnings);
+      !refusal.empty()) {
     report.problems.push_back(FileError(report.picture, std::move(refusal)));
+    return;
   }
+  if (warnings.empty()) return;
+  std::string said;
+  for (const std::string& warning : warnings)
+    said += (said.empty() ? "\"" : ", \"") + warning + "\"";
+  report.problems.push_back(FileProblem(
+      report.picture, Severity::kWarning,
+      "damaged picture, libjpeg says " + said + "; the editor shows it with the damage filled in"));
 }
 
 void CheckDataFile(LevelReport& report) {
@@ -45,9 +60,9 @@ void CheckDataFile(LevelReport& report) {
   // blank level.
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(report.dataFile, ignored)) {
-    report.problems.push_back(FileError(
-        report.picture,
-        "no data file " + FileNameOf(report.dataFile) + "; the editor opens a blank level"));
+    report.problems.push_back(FileError(report.picture, "no data file " +
+                                                            ShownName(FileNameOf(report.dataFile)) +
+                                                            "; the editor opens a blank level"));
     return;
   }
   // The editor opens the data file for writing as well and refuses it when it may not: asked
@@ -67,16 +82,33 @@ void CheckDataFile(LevelReport& report) {
   }
 }
 
+// The warning for a data file that no picture beside it pairs with.
+std::string UnpairedDataFileMessage(const std::string& dataFile) {
+  const std::string name = FileNameOf(dataFile);
+  const std::string stem = name.substr(0, name.size() - 3);  // the name ends in ".dat"
+  const std::string picture = ShownName(stem + "jpg");
+  if (name.ends_with("dat")) {
+    return "no picture " + picture +
+           " (in any case) for this data file; the editor opens a data file only through its "
+           "picture";
+  }
+  return "no picture pairs with this data file: the editor reads " + ShownName(stem + "dat") +
+         " for " + picture + ", never " + ShownName(name);
+}
+
 }  // namespace
 
-std::string ReadLevelPicture(const std::string& path, QImage& picture) {
+std::string ReadLevelPicture(const std::string& path, QImage& picture,
+                             std::vector<std::string>* warnings) {
   // The editor's own loader: a picture of another size is refused without being held.
   QSize size;
   try {
-    if (std::optional<QImage> level = LoadLevelPicture(path, &size)) {
+    if (std::optional<QImage> level = LoadLevelPicture(path, &size, warnings)) {
       picture = std::move(*level);
       return {};
     }
+  } catch (const FileOpenError&) {
+    return FileOpenError(ShownName(path)).what();
   } catch (const EditorError& error) {
     return error.what();
   } catch (const std::bad_alloc&) {
@@ -98,6 +130,23 @@ LevelReport CheckLevel(const std::string& picturePath) {
   report.dataFile = DataPathFor(picturePath);
   CheckPicture(report);
   CheckDataFile(report);
+  return report;
+}
+
+LevelReport CheckFoundFile(const FoundFile& found) {
+  LevelReport report;
+  switch (found.kind) {
+    case FoundFile::Kind::kPicture:
+      return CheckLevel(found.path);
+    case FoundFile::Kind::kUnpairedDataFile:
+      report.dataFile = found.path;
+      report.problems.push_back(
+          FileProblem(found.path, Severity::kWarning, UnpairedDataFileMessage(found.path)));
+      break;
+    case FoundFile::Kind::kUnreadable:
+      report.problems.push_back(FileError(found.path, found.reason));
+      break;
+  }
   return report;
 }
 

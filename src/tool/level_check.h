@@ -5,15 +5,19 @@
 #include <vector>
 
 #include "level/data_file_check.h"
+#include "tool/level_files.h"
 
 namespace tollwen {
 
-// One problem of a level, in the file it was found in (the picture or the data file).
+// One problem of a level, in the file it was found in (the picture, the data file, or a file
+// or folder that could not be read). Names in the message are shown with ShownName.
 struct LevelProblem {
   std::string file;
   DataFileProblem problem;
 };
 
+// What checking one found file gave: a level (picture and data file), a data file without a
+// picture (no picture), or a file or folder that could not be read (neither).
 struct LevelReport {
   std::string picture;
   std::string dataFile;
@@ -23,13 +27,21 @@ struct LevelReport {
 };
 
 // Decodes a level picture as the editor's Open does and checks its size. Returns "" and
-// fills `picture`, or the reason the editor would refuse it (its own message).
-std::string ReadLevelPicture(const std::string& path, QImage& picture);
+// fills `picture`, or the reason the editor would refuse it (its own message, with the path
+// shown by ShownName). `warnings`, when given, receives libjpeg's warnings about a picture
+// that decoded (see LoadLevelPicture).
+std::string ReadLevelPicture(const std::string& path, QImage& picture,
+                             std::vector<std::string>* warnings = nullptr);
 
 // Checks the level of the picture at `picturePath` by the editor's rules: the picture must
-// decode and be 640 x 447; its data file (found by DataPathFor) must exist, be one the editor
-// may open (readable and writable), and is scanned for codes and lines the editor would not
-// take as they are. Reads both files and writes nothing.
+// decode and be 640 x 447 (libjpeg's warnings about a damaged file that still decodes are
+// warnings); its data file (found by DataPathFor) must exist, be one the editor may open
+// (readable and writable), and is scanned for codes and lines the editor would not take as they
+// are. Reads both files and writes nothing. Safe to run on several threads at once.
 LevelReport CheckLevel(const std::string& picturePath);
+
+// The report for anything a search found: a picture's level checked with CheckLevel, a data
+// file without a picture as a warning, a file or folder that could not be read as an error.
+LevelReport CheckFoundFile(const FoundFile& found);
 
 }  // namespace tollwen

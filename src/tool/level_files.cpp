@@ -1,64 +1,151 @@
 #include "tool/level_files.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <memory>
+#include <set>
+#include <string_view>
 
+#include "level/data_file.h"
 #include "level/path_parts.h"
+#include "tool/shown_name.h"
 
 namespace tollwen {
 
 namespace {
 
-namespace fs = std::filesystem;
+// A data file's name: it ends in ".dat" in any case.
+bool IsDataFileName(const std::string& name) {
+  constexpr std::string_view kSuffix = ".dat";
+  if (name.size() < kSuffix.size()) return false;
+  return std::equal(name.end() - static_cast<std::ptrdiff_t>(kSuffix.size()), name.end(),
+                    kSuffix.begin(),
+                    [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b; });
+}
 
 std::string CannotRead(const std::string& path, int err) {
-  return "cannot read " + path + ": " + std::strerror(err);
+  return "cannot read " + ShownName(path) + ": " + std::strerror(err);
 }
 
-void SearchFolder(const std::string& folder, LevelFiles& found) {
-  std::vector<std::string> pictures;
-  std::error_code error;
-  // A failing step is one into the entry seen last (a subfolder that cannot be read).
-  std::string last = folder;
-  for (fs::recursive_directory_iterator it(folder, error);
-       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    last = it->path().native();
-    std::error_code ignored;
-    if (IsLevelPictureName(it->path().filename().native()) && it->is_regular_file(ignored)) {
-      pictures.push_back(last);
+// Closes a directory stream when it goes out of scope.
+struct DirectoryCloser {
+  void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+class FolderSearch {
+ public:
+  explicit FolderSearch(std::vector<FoundFile>& found) : found_(found) {}
+
+  // Searches `folder` and its subfolders. False, with errno set, when `folder` itself cannot
+  // be read.
+  bool Search(const std::string& folder) {
+    const std::size_t first = found_.size();
+    if (!SearchFolder(folder)) return false;
+    std::set<std::string> paired;
+    for (std::size_t i = first; i < found_.size(); ++i) {
+      if (found_[i].kind == FoundFile::Kind::kPicture) paired.insert(DataPathFor(found_[i].path));
+    }
+    for (const std::string& dataFile : dataFiles_) {
+      if (!paired.contains(dataFile)) {
+        found_.push_back({FoundFile::Kind::kUnpairedDataFile, dataFile, {}});
+      }
+    }
+    dataFiles_.clear();
+    std::sort(found_.begin() + static_cast<std::ptrdiff_t>(first), found_.end(),
+              [](const FoundFile& a, const FoundFile& b) { return a.path < b.path; });
+    return true;
+  }
+
+ private:
+  bool SearchFolder(const std::string& folder) {
+    const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder.c_str()));
+    if (!directory) return false;
+    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(directory.get());
+      if (entry == nullptr) {
+        if (errno != 0) Unreadable(folder, "folder", errno);
+        return true;
+      }
+      const std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      const std::string path = prefix + name;
+      Take(path, name);
     }
   }
-  if (error) {
-    found.errors.push_back(CannotRead(last, error.value()));
-    return;
+
+  // One entry of a folder: a subfolder is searched, a picture or data file noted.
+  void Take(const std::string& path, const std::string& name) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) return Unreadable(path, "file", errno);
+    if (S_ISDIR(status.st_mode)) {
+      if (!SearchFolder(path)) Unreadable(path, "folder", errno);
+      return;
+    }
+    const bool picture = IsLevelPictureName(name);
+    if (!picture && !IsDataFileName(name)) return;
+    // Links to files are followed, as the editor's file dialog follows them.
+    if (S_ISLNK(status.st_mode) && ::stat(path.c_str(), &status) != 0) {
+      if (picture) Unreadable(path, "picture", errno);
+      return;
+    }
+    if (S_ISDIR(status.st_mode)) return;
+    if (picture) {
+      // A picture that is not a regular file (a FIFO, a device) is checked too: the editor
+      // refuses it, and the check says so.
+      found_.push_back({FoundFile::Kind::kPicture, path, {}});
+    } else if (S_ISREG(status.st_mode)) {
+      dataFiles_.push_back(path);
+    }
   }
-  std::sort(pictures.begin(), pictures.end());
-  found.pictures.insert(found.pictures.end(), pictures.begin(), pictures.end());
-}
+
+  void Unreadable(const std::string& path, const char* what, int err) {
+    found_.push_back({FoundFile::Kind::kUnreadable, path,
+                      std::string("cannot read this ") + what + ": " + std::strerror(err)});
+  }
+
+  std::vector<FoundFile>& found_;
+  std::vector<std::string> dataFiles_;
+};
 
 }  // namespace
 
-LevelFiles FindLevelPictures(const std::vector<std::string>& paths) {
-  LevelFiles found;
+std::vector<std::string> LevelFiles::Pictures() const {
+  std::vector<std::string> pictures;
+  for (const FoundFile& file : found) {
+    if (file.kind == FoundFile::Kind::kPicture) pictures.push_back(file.path);
+  }
+  return pictures;
+}
+
+int LevelFiles::PictureCount() const {
+  return static_cast<int>(std::count_if(found.begin(), found.end(), [](const FoundFile& file) {
+    return file.kind == FoundFile::Kind::kPicture;
+  }));
+}
+
+LevelFiles FindLevelFiles(const std::vector<std::string>& paths) {
+  LevelFiles files;
+  FolderSearch search(files.found);
   for (const std::string& path : paths) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
-      found.errors.push_back(CannotRead(path, errno));
+      files.errors.push_back(CannotRead(path, errno));
     } else if (S_ISDIR(status.st_mode)) {
-      SearchFolder(path, found);
+      if (!search.Search(path)) files.errors.push_back(CannotRead(path, errno));
     } else if (::access(path.c_str(), R_OK) != 0) {
-      found.errors.push_back(CannotRead(path, errno));
+      files.errors.push_back(CannotRead(path, errno));
     } else {
-      found.pictures.push_back(path);
+      files.found.push_back({FoundFile::Kind::kPicture, path, {}});
     }
   }
-  return found;
+  return files;
 }
 
 }  // namespace tollwen

@@ -1,8 +1,5 @@
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
 #include <cerrno>
 #include <cstdio>
@@ -13,70 +10,20 @@
 #include <system_error>
 #include <vector>
 
-#include "display/arrow_colour.h"
-#include "display/colours.h"
-#include "display/level_renderer.h"
-#include "display/tile_set.h"
 #include "level/data_file.h"
 #include "level/data_file_check.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
-#include "level/posix_file.h"
 #include "tool/check_report.h"
 #include "tool/level_check.h"
+#include "tool/level_rendering.h"
+#include "tool/output_file.h"
+#include "tool/shown_name.h"
 #include "tool/tool_cli.h"
 
 namespace tollwen::tool {
 
 namespace {
-
-struct RenderOptions {
-  std::string picture;
-  std::string output;
-  std::string assets;
-  QRgb arrowColour = kBlack;
-};
-
-// "RRGGBB" (a leading '#' allowed) as an opaque colour.
-std::optional<QRgb> ParseColour(std::string text) {
-  if (!text.empty() && text.front() == '#') text.erase(0, 1);
-  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-    return std::nullopt;
-  }
-  return kOpaque | static_cast<QRgb>(std::stoul(text, nullptr, 16));
-}
-
-// Parses the words after "render"; an error message when they are not usable.
-std::string ParseOptions(const std::vector<std::string>& args, RenderOptions& options) {
-  bool optionsEnd = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool takesValue = arg == "-o" || arg == "--arrow-colour" || arg == "--assets";
-    if (!optionsEnd && takesValue) {
-      if (i + 1 == args.size()) return arg + " needs a value";
-      const std::string& value = args[++i];
-      if (arg == "-o") {
-        options.output = value;
-      } else if (arg == "--assets") {
-        options.assets = value;
-      } else if (const auto colour = ParseColour(value)) {
-        options.arrowColour = *colour;
-      } else {
-        return "the arrow colour must be six hexadecimal digits RRGGBB, not '" + value + "'";
-      }
-    } else if (!optionsEnd && arg == "--") {
-      optionsEnd = true;
-    } else if (!optionsEnd && arg.size() > 1 && arg.front() == '-') {
-      return "unknown option '" + arg + "' for render";
-    } else if (options.picture.empty()) {
-      options.picture = arg;
-    } else {
-      return "render takes one level picture";
-    }
-  }
-  if (options.picture.empty()) return "render needs a level picture";
-  return {};
-}
 
 // The level's rows, read without writing anything; a picture without a data file shows the
 // blank level the editor opens. Throws EditorError when the data file cannot be read.
@@ -86,91 +33,81 @@ DataFileScan ReadRows(const std::string& picture) {
   if (std::filesystem::is_regular_file(dataFile, ignored)) return ScanDataFile(dataFile);
   std::fprintf(stderr,
                "%s: warning: no data file %s; rendered as the blank level the editor opens\n",
-               picture.c_str(), FileNameOf(dataFile).c_str());
+               ShownName(picture).c_str(), ShownName(FileNameOf(dataFile)).c_str());
   return {};
-}
-
-// Writes `image` as a PNG file at `path`, byte for byte the name given (not passed through
-// Qt's file names). Throws EditorError.
-void WritePng(const QImage& image, const std::string& path) {
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) throw EditorError("the PNG could not be made");
-  FileDescriptor file = OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
-  WriteAll(file.get(), std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
-  if (const int err = file.Close(); err != 0) ThrowInOutError(err);
-}
-
-// Prints "FILE: error: message" on stderr and returns the status for a level with an error.
-int LevelError(const std::string& file, const std::string& message) {
-  std::fprintf(stderr, "%s: error: %s\n", file.c_str(), message.c_str());
-  return kExitLevelError;
 }
 
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args) {
   if (AnswerHelpOrVersion(args)) return kExitOk;
-  RenderOptions options;
-  if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
+  CommandLine options;
+  if (const std::string problem =
+          ParseCommandLine(args, "render", {"-o", "--assets", "--arrow-colour"}, {}, options);
+      !problem.empty()) {
     return UsageError(problem);
   }
-  if (IsRefusedArrowColour(options.arrowColour)) {
-    PrintError(kRefusedArrowColourMessage);
+  if (options.operands.empty()) return UsageError("render needs a level picture");
+  if (options.operands.size() > 1) return UsageError("render takes one level picture");
+  RenderSettings settings;
+  if (const int status = ReadRenderSettings(options, settings); status != kExitOk) return status;
+  const std::string picturePath = options.operands.front();
+  if (::access(picturePath.c_str(), R_OK) != 0) {
+    PrintError("cannot read " + ShownName(picturePath) + ": " + std::strerror(errno));
     return kExitUsage;
   }
-  if (::access(options.picture.c_str(), R_OK) != 0) {
-    PrintError("cannot read " + options.picture + ": " + std::strerror(errno));
-    return kExitUsage;
+  // By default the PNG goes beside the picture. A picture that is itself named *.png would be
+  // its own default output: WriteOutputFile refuses that, and the message asks for -o.
+  std::string output = options.Value("-o");
+  if (output.empty()) {
+    output = std::filesystem::path(picturePath).replace_extension(".png").native();
   }
-  if (options.output.empty()) {
-    options.output = std::filesystem::path(options.picture).replace_extension(".png").native();
+
+  const std::vector<CommandInput> inputs = {{"the level picture", picturePath},
+                                            {"the level's data file", DataPathFor(picturePath)}};
+  const auto refuse = [&options](const OutputRefused& refused) {
+    PrintError(std::string(refused.what()) +
+               (options.values.contains("-o") ? "" : "; name the output with -o OUT.png"));
+    return kExitUsage;
+  };
+  try {
+    CheckOutputFile(output, inputs);
+  } catch (const OutputRefused& refused) {
+    return refuse(refused);
   }
 
   // The level as the editor opens it.
   QImage picture;
-  if (const std::string refusal = ReadLevelPicture(options.picture, picture); !refusal.empty()) {
-    return LevelError(options.picture, refusal);
+  if (const std::string refusal = ReadLevelPicture(picturePath, picture); !refusal.empty()) {
+    PrintFileError(picturePath, refusal);
+    return kExitLevelError;
   }
   DataFileScan rows;
   try {
-    rows = ReadRows(options.picture);
+    rows = ReadRows(picturePath);
   } catch (const EditorError& error) {
-    return LevelError(DataPathFor(options.picture), error.what());
+    PrintFileError(DataPathFor(picturePath), error.what());
+    return kExitLevelError;
   }
   if (rows.refused) {
     std::fprintf(stderr, "%s\n",
-                 ProblemLine({DataPathFor(options.picture), rows.problems.front()}).c_str());
+                 ProblemLine({DataPathFor(picturePath), rows.problems.front()}).c_str());
     return kExitLevelError;
   }
 
-  TileSet tiles;
-  try {
-    LoadAssets(
-        WithTrailingSeparator(options.assets.empty() ? ExecutableDirectory() : options.assets),
-        tiles);
-  } catch (const EditorError& error) {
-    PrintError(std::string("cannot load the tile bitmaps: ") + error.what());
-    return kExitUsage;
-  }
-  if (options.arrowColour != kBlack) RecolourArrows(tiles, kBlack, options.arrowColour);
-
   std::optional<QPoint> undrawable;
-  const QImage image = RenderLevelImage({rows.grid, picture, tiles}, &undrawable);
+  const std::optional<QImage> image = RenderLevel(settings, rows.grid, picture, undrawable);
+  if (!image) return kExitUsage;
   try {
-    WritePng(image, options.output);
+    WriteOutputFile(output, PngBytes(*image), inputs);
+  } catch (const OutputRefused& refused) {
+    return refuse(refused);
   } catch (const EditorError& error) {
-    PrintError("cannot write " + options.output + ": " + error.what());
+    PrintError(error.what());
     return kExitUsage;
   }
-  if (!undrawable) return kExitOk;
-  for (const DataFileProblem& problem : rows.problems) {
-    if (problem.cellColumn == undrawable->x() && problem.cellRow == undrawable->y()) {
-      std::fprintf(stderr, "%s\n", ProblemLine({DataPathFor(options.picture), problem}).c_str());
-    }
-  }
-  return kExitLevelError;
+  PrintUndrawableCell(DataPathFor(picturePath), rows, undrawable);
+  return undrawable ? kExitLevelError : kExitOk;
 }
 
 }  // namespace tollwen::tool

@@ -1,28 +1,89 @@
 #include "tool/tool_cli.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "tool/shown_name.h"
 
 namespace tollwen::tool {
 
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: tollwen-level-tool check [--json] [--strict] PATH...\n"
+    "Usage: tollwen-level-tool check [--json] [--strict] [--jobs N] PATH...\n"
     "       tollwen-level-tool render PICTURE.jpg [-o OUT.png] [--arrow-colour RRGGBB]\n"
     "                                 [--assets DIR]\n"
+    "       tollwen-level-tool diff OLD.dat NEW.dat [--picture PICTURE.jpg -o OUT.png]\n"
+    "                               [--label NAME] [--arrow-colour RRGGBB] [--assets DIR]\n"
     "\n"
     "check   Checks every level: each PATH is a level picture or a folder searched for\n"
-    "        *.jpg pictures. Prints one line a problem (FILE:LINE:COLUMN: error|warning:\n"
-    "        message) and a summary, or with --json one JSON array of the levels.\n"
+    "        *.jpg pictures (and for *.dat files that no picture pairs with). Prints one\n"
+    "        line a problem (FILE:LINE:COLUMN: error|warning: message) and a summary, or\n"
+    "        with --json one JSON array of the levels. In the lines, a backslash, control\n"
+    "        characters and bytes that are not UTF-8 in names are escaped (\\\\, \\n,\n"
+    "        \\x1b, \\xff); in JSON a name that is not UTF-8 comes with its exact bytes in\n"
+    "        hex (pictureBytes, dataFileBytes, fileBytes). --jobs N checks N levels at a\n"
+    "        time (default: one a core); the output is the same for every N.\n"
     "        Exit status 0 without errors, 1 when a level has an error (with --strict\n"
-    "        also a warning), 2 for wrong usage or a path that cannot be read.\n"
+    "        also a warning; a folder or file in a searched folder that cannot be read is\n"
+    "        an error), 2 for wrong usage or a named path that cannot be read.\n"
     "        Reads the levels and writes nothing.\n"
     "render  Writes a PNG of the level's grid as the editor shows it (default: the\n"
     "        picture's name with .png). Arrows in the given colour (default 000000).\n"
     "        The tile bitmaps come from the program's directory or from --assets DIR.\n"
-    "        Exit status 1 when the editor could not draw the whole level.\n";
+    "        Never writes over the picture or its data file, nor to anything that is not\n"
+    "        a regular file (exit status 2). Exit status 1 when the editor could not\n"
+    "        draw the whole level.\n"
+    "diff    Prints each cell that differs between two data files at its place in NEW\n"
+    "        (NEW.dat:LINE:COLUMN: column C, row R: OLD TILE -> NEW TILE), a changed\n"
+    "        music name, and the number of changed cells; --label NAME names NEW in\n"
+    "        them (git hands over temporary copies). With --picture, also writes NEW\n"
+    "        rendered as render does, each changed cell outlined in black and magenta.\n"
+    "        Reads both files only. Exit status 0 when the levels are the same, 1 when\n"
+    "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n";
 
 }  // namespace
+
+std::string CommandLine::Value(const std::string& option) const {
+  const auto found = values.find(option);
+  return found == values.end() ? std::string() : found->second;
+}
+
+std::string ParseCommandLine(const std::vector<std::string>& args, const std::string& command,
+                             std::initializer_list<std::string> valueOptions,
+                             std::initializer_list<std::string> flagOptions, CommandLine& parsed) {
+  const auto isOneOf = [](const std::string& word, std::initializer_list<std::string> options) {
+    return std::find(options.begin(), options.end(), word) != options.end();
+  };
+  bool optionsEnd = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnd || arg.size() < 2 || arg.front() != '-') {
+      parsed.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnd = true;
+      continue;
+    }
+    const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
+    const std::string name = arg.substr(0, equals);
+    if (isOneOf(name, valueOptions)) {
+      if (equals != std::string::npos) {
+        parsed.values[name] = arg.substr(equals + 1);
+      } else if (i + 1 < args.size()) {
+        parsed.values[name] = args[++i];
+      } else {
+        return ShownName(name) + " needs a value";
+      }
+    } else if (equals == std::string::npos && isOneOf(name, flagOptions)) {
+      parsed.flags.insert(name);
+    } else {
+      return "unknown option '" + ShownName(arg) + "' for " + command;
+    }
+  }
+  return {};
+}
 
 void PrintError(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());

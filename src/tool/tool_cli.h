@@ -1,5 +1,8 @@
 #pragma once
 
+#include <initializer_list>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,8 +26,28 @@ int UsageError(const std::string& message);
 // and returns true.
 bool AnswerHelpOrVersion(const std::vector<std::string>& args);
 
+// The words after a command's name, split into options and operands.
+struct CommandLine {
+  std::vector<std::string> operands;
+  std::map<std::string, std::string> values;  // the value of each option that takes one
+  std::set<std::string> flags;                // the options given that take none
+
+  bool Has(const std::string& flag) const { return flags.contains(flag); }
+  // The option's value; "" when it was not given.
+  std::string Value(const std::string& option) const;
+};
+
+// Splits the words after the command `command`: an option named in `valueOptions` takes the
+// next word (or, for a long option, what follows "=" in "--option=value") as its value, one
+// named in `flagOptions` stands alone, "--" ends the options, and every other word is an
+// operand. Returns "" or the message of a usage error (an unknown option, a missing value).
+std::string ParseCommandLine(const std::vector<std::string>& args, const std::string& command,
+                             std::initializer_list<std::string> valueOptions,
+                             std::initializer_list<std::string> flagOptions, CommandLine& parsed);
+
 // The commands; `args` are the words after the command's name.
 int RunCheck(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
+int RunDiff(const std::vector<std::string>& args);
 
 }  // namespace tollwen::tool

@@ -5,9 +5,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "../level/scratch_dir.h"
+#include "data_file_text.h"
+#include "support/child_process.h"
 #include "support/jpeg_writer.h"
 #include "tool_runner.h"
 
@@ -18,18 +22,11 @@ extern "C" {
 namespace tollwen {
 namespace {
 
+using testing::DataFile;
+using testing::kRow;
 using testing::RunTool;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-const std::string kRow = "0123456789ABCDEF000";
-
-// A data file in the editor's own form, with `row3` as row 3.
-std::string DataFile(const std::string& row3 = kRow) {
-  std::string file = "tune.mod\r\n";
-  for (int row = 1; row <= 13; ++row) file += (row == 3 ? row3 : kRow) + "\r\n";
-  return file;
-}
 
 std::string CrOnlyDataFile() {
   std::string file = "tune.mod\r";
@@ -165,6 +162,167 @@ TEST_F(CheckCommandTest, JsonListsEveryLevelWithItsProblems) {
   EXPECT_EQ(problem["column"].toInt(), 5);
   EXPECT_EQ(problem["severity"].toString(), "warning");
   EXPECT_EQ(run.status, 0);
+}
+
+// What a file in a test folder holds.
+enum class Content { kPicture, kTruncatedPicture, kDataFile, kLinkToNowhere };
+
+struct FolderCase {
+  const char* name;
+  std::vector<std::pair<std::string, Content>> files;  // names in the folder "levels"
+  std::string out;
+  int status;
+};
+
+TEST_F(CheckCommandTest, ReportsDataFilesWithoutPicturesDamagedPicturesAndEscapesNames) {
+  const std::string blankLevel = "; the editor opens a blank level\n";
+  const FolderCase cases[] = {
+      {"data file without its picture",
+       {{"a.jpg", Content::kPicture}, {"a.dat", Content::kDataFile}, {"b.dat", Content::kDataFile}},
+       "levels/b.dat: warning: no picture b.jpg (in any case) for this data file; the editor "
+       "opens a data file only through its picture\n1 level, 0 errors, 1 warning\n",
+       0},
+      {"a picture in upper case pairs with its .dat",
+       {{"A.JPG", Content::kPicture}, {"A.dat", Content::kDataFile}},
+       "1 level, 0 errors, 0 warnings\n",
+       0},
+      {"no picture pairs with .DAT",
+       {{"c.jpg", Content::kPicture}, {"c.dat", Content::kDataFile}, {"c.DAT", Content::kDataFile}},
+       "levels/c.DAT: warning: no picture pairs with this data file: the editor reads c.dat for "
+       "c.jpg, never c.DAT\n1 level, 0 errors, 1 warning\n",
+       0},
+      {"truncated picture",
+       {{"t.jpg", Content::kTruncatedPicture}, {"t.dat", Content::kDataFile}},
+       "levels/t.jpg: warning: damaged picture, libjpeg says \"Premature end of JPEG file\", "
+       "\"Corrupt JPEG data: premature end of data segment\"; the editor shows it with the damage "
+       "filled in\n1 level, 0 errors, 1 warning\n",
+       0},
+      {"a picture link that leads nowhere",
+       {{"gone.jpg", Content::kLinkToNowhere}},
+       "levels/gone.jpg: error: cannot read this picture: No such file or directory\n"
+       "0 levels, 1 error, 0 warnings\n",
+       1},
+      {"a newline cannot forge a line",
+       {{"x\nfake.jpg:1:1: error: y.jpg", Content::kPicture}},
+       "levels/x\\nfake.jpg:1:1: error: y.jpg: error: no data file x\\nfake.jpg:1:1: error: y.dat" +
+           blankLevel + "1 level, 1 error, 0 warnings\n",
+       1},
+      {"escape sequence, other bytes, backslash, UTF-8",
+       {{"\x1b[2J.jpg", Content::kPicture},
+        {"\xff.jpg", Content::kPicture},
+        {"back\\slash.jpg", Content::kPicture},
+        {"caf\xc3\xa9.jpg", Content::kPicture}},
+       "levels/\\x1b[2J.jpg: error: no data file \\x1b[2J.dat" + blankLevel +
+           "levels/back\\\\slash.jpg: error: no data file back\\\\slash.dat" + blankLevel +
+           "levels/caf\xc3\xa9.jpg: error: no data file caf\xc3\xa9.dat" + blankLevel +
+           "levels/\\xff.jpg: error: no data file \\xff.dat" + blankLevel +
+           "4 levels, 4 errors, 0 warnings\n",
+       1},
+  };
+  for (const FolderCase& c : cases) {
+    std::filesystem::remove_all(dir_.File("levels"));
+    std::filesystem::create_directory(dir_.File("levels"));
+    for (const auto& [name, content] : c.files) {
+      const std::string path = dir_.File("levels/" + name);
+      if (content == Content::kPicture) test::WriteJpegFile(path);
+      if (content == Content::kDataFile) WriteBytes(path, DataFile());
+      if (content == Content::kLinkToNowhere) std::filesystem::create_symlink("nowhere", path);
+      if (content == Content::kTruncatedPicture) {
+        const std::vector<unsigned char> jpeg = test::MakeJpeg();
+        test::WriteBytes(path, {jpeg.begin(), jpeg.begin() + jpeg.size() / 2});
+      }
+    }
+    const auto run = RunTool({"check", "levels"}, dir_.path());
+    EXPECT_EQ(run.out, c.out) << c.name;
+    EXPECT_EQ(run.status, c.status) << c.name;
+  }
+}
+
+TEST_F(CheckCommandTest, JsonKeepsNamesThatAreNotUtf8DistinctAndRecoverable) {
+  Level("\xfe", DataFile());
+  Level("\xff", DataFile());
+  Level("caf\xc3\xa9", DataFile());
+  const auto run = RunTool({"check", "--json", "levels"}, dir_.path());
+  const QJsonArray levels = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+  ASSERT_EQ(levels.size(), 3) << run.out;
+  EXPECT_EQ(levels[0].toObject()["picture"].toString(),
+            QString::fromUtf8("levels/caf\xc3\xa9.jpg"));
+  EXPECT_FALSE(levels[0].toObject().contains("pictureBytes"));
+  const char* names[] = {"levels/\xfe.jpg", "levels/\xff.jpg"};
+  for (int i = 0; i < 2; ++i) {
+    const QJsonObject level = levels[i + 1].toObject();
+    EXPECT_EQ(QByteArray::fromHex(level["pictureBytes"].toString().toLatin1()).toStdString(),
+              names[i]);
+    EXPECT_EQ(level["picture"].toString().toStdString(),
+              i == 0 ? "levels/\\xfe.jpg" : "levels/\\xff.jpg");
+  }
+}
+
+TEST_F(CheckCommandTest, OutputIsTheSameWhateverTheNumberOfJobs) {
+  Level("a", DataFile());
+  Level("b", DataFile("0000"));
+  Level("c", DataFile("00G0000000000000000"));
+  Level("d", "");
+  Level("e", DataFile(), {.width = 640, .height = 448});
+  WriteBytes(dir_.File("levels/f.dat"), DataFile());
+  for (const char* format : {"--strict", "--json"}) {
+    const auto one = RunTool({"check", format, "--jobs", "1", "levels"}, dir_.path());
+    EXPECT_EQ(one.status, 1);
+    for (const QStringList& jobs :
+         {QStringList{"--jobs", "4"}, QStringList{"-j", "2"}, QStringList{}}) {
+      const auto many =
+          RunTool(QStringList{"check", format} + jobs + QStringList{"levels"}, dir_.path());
+      EXPECT_EQ(many.out, one.out) << format << " " << jobs.join(' ').toStdString();
+      EXPECT_EQ(many.status, one.status);
+    }
+  }
+  const auto zero = RunTool({"check", "--jobs", "0", "levels"}, dir_.path());
+  EXPECT_EQ(zero.err,
+            "tollwen-level-tool: --jobs needs a whole number from 1 up, not '0'\n"
+            "Try 'tollwen-level-tool --help'.\n");
+  EXPECT_EQ(zero.status, 2);
+}
+
+// Runs the tool as an unprivileged user, so that permission bits hold also for a test run by the
+// superuser: its output and error output, then "status N".
+std::string RunToolUnprivileged(const std::string& dir, const std::string& args) {
+  return test::RunInChild([&]() -> std::string {
+    if (std::string problem = test::DropPrivileges(dir + "/probe"); !problem.empty()) {
+      return problem;
+    }
+    const std::string command =
+        "cd '" + dir + "' && '" TOLLWEN_LEVEL_TOOL "' " + args + " 2>&1; echo \"status $?\"";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return "popen failed";
+    std::string out;
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+      out.append(buffer, got);
+    ::pclose(pipe);
+    return out;
+  });
+}
+
+TEST(CheckUnreadableTest, AnUnreadableFolderInsideIsAnErrorLineAndTheRestIsChecked) {
+  ScratchDir dir("/tmp");
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+  WriteBytes(dir.File("probe"), "");
+  ASSERT_EQ(::chmod(dir.File("probe").c_str(), 0444), 0);
+  for (const char* name : {"levels", "levels/b_locked"}) {
+    std::filesystem::create_directory(dir.File(name));
+  }
+  for (const char* stem : {"levels/a", "levels/b_locked/x", "levels/c"}) {
+    test::WriteJpegFile(dir.File(stem) + ".jpg");
+    WriteBytes(dir.File(stem) + ".dat", DataFile());
+    ASSERT_EQ(::chmod((dir.File(stem) + ".dat").c_str(), 0666), 0);
+  }
+  ASSERT_EQ(::chmod(dir.File("levels/b_locked").c_str(), 0), 0);
+
+  EXPECT_EQ(RunToolUnprivileged(dir.path(), "check levels"),
+            "levels/b_locked: error: cannot read this folder: Permission denied\n"
+            "2 levels, 1 error, 0 warnings\nstatus 1\n");
+  EXPECT_EQ(RunToolUnprivileged(dir.path(), "check levels/b_locked levels"),
+            "tollwen-level-tool: cannot read levels/b_locked: Permission denied\nstatus 2\n");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // tollwen-level-tool render: the PNG is the level grid widget's own picture of the open level.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QImage>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -112,6 +115,70 @@ TEST(RenderCommandTest, RefusedDataFileIsNotRendered) {
       run.err,
       "level.dat:2: error: the line is longer than 65536 bytes; the editor refuses the file\n");
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"level.dat", "level.jpg"}));
+}
+
+struct RefusalCase {
+  const char* name;
+  QStringList args;
+  std::string err;
+};
+
+TEST(RenderCommandTest, NeverWritesOverItsInputsNorIntoWhatIsNotARegularFile) {
+  ScratchDir dir;
+  test::WriteJpegFile(dir.File("level.jpg"));
+  WriteBytes(dir.File("level.dat"), DataFile());
+  test::WriteJpegFile(dir.File("pic.png"));
+  WriteBytes(dir.File("pic.dat"), DataFile());
+  std::filesystem::create_directory(dir.File("sub"));
+  std::filesystem::create_directory(dir.File("folder.png"));
+  std::filesystem::create_symlink("level.jpg", dir.File("link.png"));
+  std::filesystem::create_hard_link(dir.File("level.jpg"), dir.File("hard.png"));
+  ASSERT_EQ(::mkfifo(dir.File("fifo.png").c_str(), 0600), 0);
+  const std::string refusing = "tollwen-level-tool: refusing to write ";
+  const std::string picture = ": it is the level picture level.jpg, which this command reads\n";
+
+  const RefusalCase cases[] = {
+      {"the picture itself", {"-o", "level.jpg"}, refusing + "level.jpg" + picture},
+      {"the picture spelled otherwise",
+       {"-o", "sub/../level.jpg"},
+       refusing + "sub/../level.jpg" + picture},
+      {"a link to the picture", {"-o", "link.png"}, refusing + "link.png" + picture},
+      {"a hard link to the picture", {"-o", "hard.png"}, refusing + "hard.png" + picture},
+      {"the data file",
+       {"-o", "level.dat"},
+       refusing + "level.dat: it is the level's data file level.dat, which this command reads\n"},
+      {"a FIFO",
+       {"-o", "fifo.png"},
+       refusing + "fifo.png: it exists and is a FIFO, not a regular file\n"},
+      {"a folder",
+       {"-o", "folder.png"},
+       refusing + "folder.png: it exists and is a folder, not a regular file\n"},
+      {"a device",
+       {"-o", "/dev/null"},
+       refusing + "/dev/null: it exists and is a device, not a regular file\n"},
+      {"the default output of a picture named .png",
+       {"pic.png"},
+       refusing +
+           "pic.png: it is the level picture pic.png, which this command reads; name the output "
+           "with -o OUT.png\n"},
+      {"diff over a data file it compares",
+       {"diff", "level.dat", "pic.dat", "--picture", "level.jpg", "-o", "pic.dat"},
+       refusing + "pic.dat: it is the new data file pic.dat, which this command reads\n"},
+  };
+  const std::string pictureBytes = testing::ReadBytes(dir.File("level.jpg"));
+  for (const RefusalCase& c : cases) {
+    const QStringList args = c.args.front() == "diff" ? c.args
+                             : c.args.front() == "pic.png"
+                                 ? QStringList{"render"} + c.args
+                                 : QStringList{"render", "level.jpg"} + c.args;
+    const auto run = RunTool(args, dir.path());
+    EXPECT_EQ(run.status, 2) << c.name;
+    EXPECT_EQ(run.err, c.err) << c.name;
+    EXPECT_EQ(testing::ReadBytes(dir.File("level.jpg")), pictureBytes) << c.name;
+    EXPECT_EQ(testing::ReadBytes(dir.File("pic.png")), pictureBytes) << c.name;
+    EXPECT_EQ(testing::ReadBytes(dir.File("level.dat")), DataFile()) << c.name;
+    EXPECT_EQ(testing::ReadBytes(dir.File("pic.dat")), DataFile()) << c.name;
+  }
 }
 
 }  // namespace

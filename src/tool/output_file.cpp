@@ -1,0 +1,111 @@
+#include "tool/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <cerrno>
+
+#include "level/posix_file.h"
+#include "tool/shown_name.h"
+
+namespace tollwen {
+
+namespace {
+
+const char* FileTypeName(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+// An input as it stood before the output was opened: opening may create the output, which
+// must not then be taken for an input that did not exist.
+struct InputIdentity {
+  const CommandInput* input;
+  dev_t device;
+  ino_t inode;
+};
+
+std::vector<InputIdentity> IdentitiesOf(const std::vector<CommandInput>& inputs) {
+  std::vector<InputIdentity> identities;
+  for (const CommandInput& input : inputs) {
+    struct stat status {};
+    if (::stat(input.path.c_str(), &status) == 0) {
+      identities.push_back({&input, status.st_dev, status.st_ino});
+    }
+  }
+  return identities;
+}
+
+// Why the existing file `output` may not be written, or "".
+std::string Refusal(const struct stat& output, const std::vector<InputIdentity>& inputs) {
+  if (!S_ISREG(output.st_mode)) {
+    return std::string("it exists and is ") + FileTypeName(output.st_mode) + ", not a regular file";
+  }
+  for (const InputIdentity& input : inputs) {
+    if (input.device == output.st_dev && input.inode == output.st_ino) {
+      return "it is " + input.input->role + " " + ShownName(input.input->path) +
+             ", which this command reads";
+    }
+  }
+  return {};
+}
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
+  throw OutputRefused("refusing to write " + ShownName(path) + ": " + why);
+}
+
+[[noreturn]] void CannotWrite(const std::string& path, int err) {
+  throw EditorError("cannot write " + ShownName(path) + ": " + InOutError::FromErrno(err).what());
+}
+
+}  // namespace
+
+void CheckOutputFile(const std::string& path, const std::vector<CommandInput>& inputs) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return;
+  if (const std::string why = Refusal(status, IdentitiesOf(inputs)); !why.empty()) {
+    Refuse(path, why);
+  }
+}
+
+void WriteOutputFile(const std::string& path, std::string_view bytes,
+                     const std::vector<CommandInput>& inputs) {
+  // Asked before opening, so that nothing is opened that must not be written (opening some
+  // devices does something by itself).
+  const std::vector<InputIdentity> identities = IdentitiesOf(inputs);
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0) {
+    if (const std::string why = Refusal(status, identities); !why.empty()) Refuse(path, why);
+  }
+  // Not truncated on opening: the name may have come to stand for another file since the
+  // question above, which is asked again of the file actually opened. Opened without blocking,
+  // so that a FIFO put there in between cannot hang the command.
+  FileDescriptor file =
+      TryOpenFile(path, O_WRONLY | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (!file.IsOpen()) CannotWrite(path, errno);
+  if (::fstat(file.get(), &status) != 0) CannotWrite(path, errno);
+  if (const std::string why = Refusal(status, identities); !why.empty()) Refuse(path, why);
+  if (::ftruncate(file.get(), 0) != 0) CannotWrite(path, errno);
+  try {
+    WriteAll(file.get(), bytes);
+  } catch (const InOutError& error) {
+    throw EditorError("cannot write " + ShownName(path) + ": " + error.what());
+  }
+  if (const int err = file.Close(); err != 0) CannotWrite(path, err);
+}
+
+std::string PngBytes(const QImage& image) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw EditorError("the PNG could not be made");
+  return png.toStdString();
+}
+
+}  // namespace tollwen
