@@ -1,6 +1,4 @@
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 #include "editor/busy_scope.h"
@@ -11,16 +9,6 @@
 #include "level/path_parts.h"
 
 namespace tollwen {
-
-namespace {
-
-// A regular file (or a link to one); a directory of that name does not count.
-bool RegularFileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
-}
-
-}  // namespace
 
 void Editor::OpenLevel() {
   BusyScope busy(*this);
@@ -62,7 +50,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
   LevelGrid grid;
   std::string musicName = level_.MusicName();
   DataFileStamp stamp;
-  if (RegularFileExists(dataPath)) {
+  if (DataFileExists(dataPath)) {
     try {
       musicName = ReadDataFile(dataPath, grid, &stamp);
     } catch (...) {

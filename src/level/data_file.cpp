@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,6 +25,15 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 }  // namespace
 
+bool DataFileExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+int DataFileRefusal(int directory, const std::string& name) {
+  return ::faccessat(directory, name.c_str(), R_OK | W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
 std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp* stamp) {
   const std::string name = FileNameOf(path);
   if (name.empty()) ThrowInOutError(EISDIR);
@@ -31,10 +41,9 @@ std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp
   const PathEntry entry = ReadPathEntry(directory.get(), name);
   FileDescriptor file = TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
   if (!file.IsOpen()) ThrowInOutError(errno);
-  // A data file the editor could read but not save is refused up front, so that no edits are
-  // made that cannot be kept. Asked without opening the file for writing, which programs that
-  // watch the folder would take for a change.
-  if (::faccessat(directory.get(), name.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
+  if (const int refusal = DataFileRefusal(directory.get(), name); refusal != 0) {
+    ThrowInOutError(refusal);
+  }
 
   // A save running meanwhile is waited for, so that the file is not read half written.
   LockFile(file.get(), LOCK_SH);

@@ -45,6 +45,17 @@ DataFileStamp WriteDataFile(const std::string& path, const std::string& musicNam
                             const LevelGrid& grid, const std::function<void()>& eachRow = {},
                             const DataFileStamp* expected = nullptr);
 
+// Whether a picture has a data file to read: a regular file (or a link to one) at its data
+// path. Anything else there (nothing, a folder of that name) means a blank level.
+bool DataFileExists(const std::string& path);
+
+// Why the editor refuses an existing data file, as an errno value; 0 when it takes it. It must
+// be able to read the file and to save it again, so one it may not write is refused ("File
+// access denied") before any edit is made. Asked without opening the file for writing, which
+// programs that watch the folder would take for a change. `name` is relative to the folder
+// handle `directory` (AT_FDCWD: a path).
+int DataFileRefusal(int directory, const std::string& name);
+
 // The data file's path for a picture: the picture path without its last three characters,
 // followed by "dat" (level1.jpg -> level1.dat, level1.jpeg -> level1.jdat).
 std::string DataPathFor(const std::string& picturePath);

@@ -58,18 +58,16 @@ void CheckDataFile(LevelReport& report) {
   };
   // The editor takes only a regular file (or a link to one); for anything else it opens a
   // blank level.
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(report.dataFile, ignored)) {
+  if (!DataFileExists(report.dataFile)) {
     report.problems.push_back(FileError(report.picture, "no data file " +
                                                             ShownName(FileNameOf(report.dataFile)) +
                                                             "; the editor opens a blank level"));
     return;
   }
-  // The editor opens the data file for writing as well and refuses it when it may not: asked
-  // here without opening it so, since a check must not look like a write to anyone watching.
+  // Refused as the editor refuses it; the check only asks, it opens nothing for writing.
   std::string refusal;
-  if (::faccessat(AT_FDCWD, report.dataFile.c_str(), R_OK | W_OK, AT_EACCESS) != 0) {
-    refusal = InOutError::FromErrno(errno).what();
+  if (const int error = DataFileRefusal(AT_FDCWD, report.dataFile); error != 0) {
+    refusal = InOutError::FromErrno(error).what();
     add(refusal);
   }
   try {
