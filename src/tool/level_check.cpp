@@ -6,9 +6,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <new>
-#include <system_error>
 #include <utility>
 
 #include "level/data_file.h"
