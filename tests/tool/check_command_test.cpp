@@ -207,17 +207,6 @@ TEST_F(CheckCommandTest, ReportsDataFilesWithoutPicturesDamagedPicturesAndEscape
        "levels/x\\nfake.jpg:1:1: error: y.jpg: error: no data file x\\nfake.jpg:1:1: error: y.dat" +
            blankLevel + "1 level, 1 error, 0 warnings\n",
        1},
-      {"escape sequence, other bytes, backslash, UTF-8",
-       {{"\x1b[2J.jpg", Content::kPicture},
-        {"\xff.jpg", Content::kPicture},
-        {"back\\slash.jpg", Content::kPicture},
-        {"caf\xc3\xa9.jpg", Content::kPicture}},
-       "levels/\\x1b[2J.jpg: error: no data file \\x1b[2J.dat" + blankLevel +
-           "levels/back\\\\slash.jpg: error: no data file back\\\\slash.dat" + blankLevel +
-           "levels/caf\xc3\xa9.jpg: error: no data file caf\xc3\xa9.dat" + blankLevel +
-           "levels/\\xff.jpg: error: no data file \\xff.dat" + blankLevel +
-           "4 levels, 4 errors, 0 warnings\n",
-       1},
   };
   for (const FolderCase& c : cases) {
     std::filesystem::remove_all(dir_.File("levels"));
