@@ -21,7 +21,9 @@ bool IsPaletteCode(TileCode code) {
 Editor::Editor(WindowServices& window, std::string resourceDir)
     : window_(window),
       tools_(level_, state_.CurrentTile),
-      recovery_(level_, [this] { return Busy(); }) {
+      // The record waits for a running command or a gesture (a drag, a held key) to end, so
+      // that writing it never holds up painting.
+      recovery_(level_, [this] { return Busy() || tools_.GestureUnderWay(); }) {
   // Everything else starts as declared: no level open, no picture (an empty background), the
   // empty tile chosen, no music and a blank grid.
   state_.ResourceDir = WithTrailingSeparator(std::move(resourceDir));

@@ -25,8 +25,8 @@ class RecoveryKeeper : public QObject {
   // How long after a change the record is written.
   static constexpr int kDelayMs = 1500;
 
-  // `busy` tells when a command is running: the record waits until it has finished, so that
-  // it never holds a level half-way through a command.
+  // `busy` tells when the record must wait: while a command runs (the level may be half-way
+  // through it) or the user is painting.
   RecoveryKeeper(LevelDocument& level, std::function<bool()> busy,
                  std::string folder = RecoveryStore::DefaultFolder());
 

@@ -319,11 +319,11 @@ void MainWindow::OpenDroppedPicture(const std::string& picturePath) {
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) { AcceptPictureAsCopy(*event); }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  if (!AcceptPictureAsCopy(*event)) return;
+  const std::optional<std::string> picture = AcceptPictureAsCopy(*event);
+  if (!picture) return;
   // The drag source waits for the drop to end: the questions and messages of the open come
   // after it, from the event loop.
-  QTimer::singleShot(
-      0, this, [this, path = *DroppedPicture(event->mimeData())] { OpenDroppedPicture(path); });
+  QTimer::singleShot(0, this, [this, path = *picture] { OpenDroppedPicture(path); });
 }
 
 std::optional<std::string> MainWindow::AskPictureFile(const std::string& initialDir) {

@@ -8,6 +8,8 @@
 
 namespace tollwen {
 
+namespace {
+
 std::optional<std::string> DroppedPicture(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
   const QUrl url = data->urls().front();
@@ -17,13 +19,14 @@ std::optional<std::string> DroppedPicture(const QMimeData* data) {
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
-bool AcceptPictureAsCopy(QDropEvent& event) {
-  if (!DroppedPicture(event.mimeData()) || !(event.possibleActions() & Qt::CopyAction)) {
-    return false;
-  }
+}  // namespace
+
+std::optional<std::string> AcceptPictureAsCopy(QDropEvent& event) {
+  std::optional<std::string> picture = DroppedPicture(event.mimeData());
+  if (!picture || !(event.possibleActions() & Qt::CopyAction)) return std::nullopt;
   event.setDropAction(Qt::CopyAction);
   event.accept();
-  return true;
+  return picture;
 }
 
 }  // namespace tollwen

@@ -1,8 +1,11 @@
-#include "editor/tools/brush_tool.h"
-
+// The brush: paints the current tile into every cell the gesture reaches, and into the cells on
+// the straight path between two reached cells, so a fast drag leaves no gap. One gesture is one
+// step of the history. The keys and the wheel paint with it whatever tool is chosen.
 #include <QPainter>
+#include <memory>
 
 #include "editor/level_document.h"
+#include "editor/tools/tool_list.h"
 #include "level/cell_shapes.h"
 
 namespace tollwen {
@@ -14,30 +17,43 @@ void DrawSign(QPainter& painter, const QRect& box) {
   painter.fillRect(box.adjusted(4, 4, -4, -4), painter.pen().color());
 }
 
+class BrushTool : public Tool {
+ public:
+  using Tool::Tool;
+
+  ToolInfo Info() const override { return {"&Brush", 'P', DrawSign}; }
+
+  void Press(const ToolEvent& event) override {
+    stroke_ = context_.Document().NewStrokeKey();
+    last_ = event.cell;
+    Paint({event.cell});
+  }
+
+  void Move(const ToolEvent& event) override {
+    if (stroke_ == 0) return Press(event);
+    Paint(LineCells(last_, event.cell));
+    last_ = event.cell;
+  }
+
+  void Release(const ToolEvent& /*event*/) override { stroke_ = 0; }
+
+  // What has been painted stays: the stroke simply ends.
+  void Cancel() override { stroke_ = 0; }
+
+ private:
+  void Paint(const std::vector<CellPosition>& cells) {
+    context_.Document().Edit(QStringLiteral("Paint"), ChangesTo(cells, context_.CurrentTile()),
+                             stroke_);
+  }
+
+  int stroke_ = 0;  // 0 between gestures
+  CellPosition last_;
+};
+
 }  // namespace
 
-ToolInfo BrushTool::Info() const { return {"&Brush", 'P', DrawSign}; }
-
-void BrushTool::Press(const ToolEvent& event) {
-  stroke_ = context_.Document().NewStrokeKey();
-  last_ = event.cell;
-  Paint({event.cell});
-}
-
-void BrushTool::Move(const ToolEvent& event) {
-  if (stroke_ == 0) return Press(event);
-  Paint(LineCells(last_, event.cell));
-  last_ = event.cell;
-}
-
-void BrushTool::Release(const ToolEvent& /*event*/) { stroke_ = 0; }
-
-// What has been painted stays: the stroke simply ends.
-void BrushTool::Cancel() { stroke_ = 0; }
-
-void BrushTool::Paint(const std::vector<CellPosition>& cells) {
-  context_.Document().Edit(QStringLiteral("Paint"), ChangesTo(cells, context_.CurrentTile()),
-                           stroke_);
+std::unique_ptr<Tool> MakeBrushTool(ToolContext& context) {
+  return std::make_unique<BrushTool>(context);
 }
 
 }  // namespace tollwen

@@ -1,17 +1,19 @@
-#include "editor/tools/fill_tool.h"
-
+// The fill: a click gives the current tile to the clicked cell and every cell joined to it, side
+// by side, that holds the same code.
 #include <QPainter>
 #include <QPainterPath>
+#include <memory>
 
 #include "editor/level_document.h"
+#include "editor/tools/tool_list.h"
 #include "level/fill_region.h"
 
 namespace tollwen {
 
 namespace {
 
+// A drop.
 void DrawSign(QPainter& painter, const QRect& box) {
-  // A drop.
   QPainterPath drop;
   drop.moveTo(box.center().x(), box.top());
   drop.lineTo(box.right(), box.center().y() + 2);
@@ -20,14 +22,23 @@ void DrawSign(QPainter& painter, const QRect& box) {
   painter.drawPath(drop);
 }
 
+class FillTool : public Tool {
+ public:
+  using Tool::Tool;
+
+  ToolInfo Info() const override { return {"&Fill", 'G', DrawSign}; }
+
+  void Press(const ToolEvent& event) override {
+    LevelDocument& document = context_.Document();
+    document.Edit(QStringLiteral("Fill"),
+                  ChangesTo(FillRegion(document.Grid(), event.cell), context_.CurrentTile()));
+  }
+};
+
 }  // namespace
 
-ToolInfo FillTool::Info() const { return {"&Fill", 'G', DrawSign}; }
-
-void FillTool::Press(const ToolEvent& event) {
-  LevelDocument& document = context_.Document();
-  document.Edit(QStringLiteral("Fill"),
-                ChangesTo(FillRegion(document.Grid(), event.cell), context_.CurrentTile()));
+std::unique_ptr<Tool> MakeFillTool(ToolContext& context) {
+  return std::make_unique<FillTool>(context);
 }
 
 }  // namespace tollwen

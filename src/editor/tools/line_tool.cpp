@@ -1,7 +1,9 @@
-#include "editor/tools/line_tool.h"
-
+// The line: the current tile along the straight line from the press cell to the release cell.
 #include <QPainter>
+#include <memory>
 
+#include "editor/tools/drag_shape_tool.h"
+#include "editor/tools/tool_list.h"
 #include "level/cell_shapes.h"
 
 namespace tollwen {
@@ -12,13 +14,24 @@ void DrawSign(QPainter& painter, const QRect& box) {
   painter.drawLine(box.bottomLeft(), box.topRight());
 }
 
+class LineTool : public DragShapeTool {
+ public:
+  using DragShapeTool::DragShapeTool;
+
+  ToolInfo Info() const override { return {"&Line", 'L', DrawSign}; }
+
+ protected:
+  QString StepName() const override { return QStringLiteral("Line"); }
+  CellChanges Shape(CellPosition from, CellPosition to,
+                    Qt::KeyboardModifiers /*modifiers*/) const override {
+    return ChangesTo(LineCells(from, to), context_.CurrentTile());
+  }
+};
+
 }  // namespace
 
-ToolInfo LineTool::Info() const { return {"&Line", 'L', DrawSign}; }
-
-CellChanges LineTool::Shape(CellPosition from, CellPosition to,
-                            Qt::KeyboardModifiers /*modifiers*/) const {
-  return ChangesTo(LineCells(from, to), context_.CurrentTile());
+std::unique_ptr<Tool> MakeLineTool(ToolContext& context) {
+  return std::make_unique<LineTool>(context);
 }
 
 }  // namespace tollwen

@@ -24,7 +24,7 @@ ToolBox::ToolBox(LevelDocument& document, const TileCode& currentTile, QObject* 
       document_(document),
       currentTile_(currentTile),
       tools_(MakeTools(*this)),
-      keyBrush_(*this) {}
+      keyBrush_(MakeBrushTool(*this)) {}
 
 ToolBox::~ToolBox() = default;
 
@@ -50,7 +50,7 @@ void ToolBox::Run(Event&& event) {
 void ToolBox::BeginGesture(GestureSource source) {
   if (gesture_ != nullptr) CancelGesture();
   gesture_ = source == GestureSource::kPointer ? tools_[static_cast<std::size_t>(active_)].get()
-                                               : &keyBrush_;
+                                               : keyBrush_.get();
   pressed_ = false;
   dropped_ = false;
 }

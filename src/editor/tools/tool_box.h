@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "editor/tools/brush_tool.h"
 #include "editor/tools/tool.h"
 
 namespace tollwen {
@@ -62,7 +61,7 @@ class ToolBox : public QObject, private ToolContext {
   LevelDocument& document_;
   const TileCode& currentTile_;
   std::vector<std::unique_ptr<Tool>> tools_;
-  BrushTool keyBrush_;
+  std::unique_ptr<Tool> keyBrush_;  // the brush the keys and the wheel paint with
   int active_ = 0;
   Tool* gesture_ = nullptr;  // the tool of the gesture under way
   bool pressed_ = false;     // the gesture has reached its first level cell

@@ -7,6 +7,14 @@
 
 namespace tollwen {
 
+// Each tool lives in a file of its own and is made here.
+std::unique_ptr<Tool> MakeBrushTool(ToolContext& context);
+std::unique_ptr<Tool> MakeLineTool(ToolContext& context);
+std::unique_ptr<Tool> MakeRectangleTool(ToolContext& context);
+std::unique_ptr<Tool> MakeFillTool(ToolContext& context);
+std::unique_ptr<Tool> MakeSelectTool(ToolContext& context);
+std::unique_ptr<Tool> MakeConveyorPathTool(ToolContext& context);
+
 // Every editing tool, in the order the Edit menu lists them; the first is chosen at start.
 std::vector<std::unique_ptr<Tool>> MakeTools(ToolContext& context);
 
