@@ -42,9 +42,6 @@ constexpr std::string_view kRandomLetters = "abcdefghijklmnopqrstuvwxyz012345678
 // killed: no save takes that long.
 constexpr std::time_t kStaleSeconds = 24 * 60 * 60;
 
-// Takes the result of a call whose failure is deliberately not an error.
-void BestEffort(long /*result*/) {}
-
 // Cuts `name` to at most `length` bytes without splitting a UTF-8 sequence.
 std::string CutName(const std::string& name, std::size_t length) {
   if (name.size() <= length) return name;

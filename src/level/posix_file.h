@@ -31,6 +31,10 @@ class FileDescriptor {
   int fd_ = -1;
 };
 
+// Takes the result of a call whose failure is deliberately not an error (a clean-up after a
+// failure that is already being reported, a flush that only makes a finished save durable).
+inline void BestEffort(long /*result*/) {}
+
 // Throws the InOutError that stands for the operating-system error `err`.
 [[noreturn]] void ThrowInOutError(int err);
 

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <random>
 #include <string_view>
 #include <utility>
@@ -20,6 +18,7 @@
 #include "level/errors.h"
 #include "level/path_parts.h"
 #include "level/posix_file.h"
+#include "level/state_folder.h"
 
 namespace tollwen {
 
@@ -49,8 +48,6 @@ constexpr std::string_view kRecordExtension = ".recovery";
 constexpr std::string_view kNoPictureRecord = "new-level.recovery";
 constexpr std::size_t kKeyDigits = 32;
 
-constexpr std::string_view kFolderName = "tollwen-level-editor";
-constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kRecordMode = 0600;
 
 std::string Sha256Hex(std::string_view bytes) {
@@ -186,33 +183,6 @@ FileDescriptor OpenFolder(const std::string& folder) {
   return opened;
 }
 
-// Creates the folder and any missing parents, private, and opens it. A folder of ours that is
-// there already is made private if it is not; one of someone else's is refused.
-FileDescriptor MakeFolder(const std::string& folder) {
-  if (folder.empty()) ThrowInOutError(ENOENT);
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (!part.empty() && part.back() != '/') {
-      if (::mkdir(part.c_str(), kFolderMode) == 0) {
-        // The umask may have taken bits that the folder's owner needs to go on.
-        if (::chmod(part.c_str(), kFolderMode) != 0) ThrowInOutError(errno);
-      } else if (errno != EEXIST) {
-        ThrowInOutError(errno);
-      }
-    }
-    if (slash == std::string::npos) break;
-  }
-  FileDescriptor opened = TryOpenFile(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (!opened.IsOpen()) ThrowInOutError(errno);
-  struct stat status {};
-  if (::fstat(opened.get(), &status) != 0) ThrowInOutError(errno);
-  if (!OwnedByUs(status)) ThrowInOutError(EACCES);
-  if ((status.st_mode & 07777) != kFolderMode && ::fchmod(opened.get(), kFolderMode) != 0) {
-    ThrowInOutError(errno);
-  }
-  return opened;
-}
-
 // Creates a new private temporary file beside the record `name`, which never takes the name of
 // a record. Throws InOutError.
 std::pair<std::string, FileDescriptor> CreateTemporary(int folder, const std::string& name) {
@@ -276,49 +246,16 @@ std::vector<std::string> RecordFileNames(int folder) {
 }
 
 // The home folder as the system's user database has it, for a process without $HOME.
-std::string HomeFromUserDatabase() {
-  std::vector<char> buffer(16384);
-  passwd entry{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
-      found == nullptr || found->pw_dir == nullptr) {
-    return {};
-  }
-  return found->pw_dir;
-}
-
-bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
-
 }  // namespace
 
 RecoveryStore::RecoveryStore(std::string folder) : folder_(std::move(folder)) {}
 
-std::string RecoveryStore::FolderFor(const char* stateHome, const char* home) {
-  std::string base;
-  if (IsAbsolute(stateHome)) {
-    base = WithTrailingSeparator(stateHome);
-  } else if (IsAbsolute(home)) {
-    base = WithTrailingSeparator(home) + ".local/state/";
-  } else {
-    return {};
-  }
-  return base + std::string(kFolderName) + "/";
-}
-
-std::string RecoveryStore::DefaultFolder() {
-  const char* home = std::getenv("HOME");
-  std::string fromDatabase;
-  if (!IsAbsolute(home)) {
-    fromDatabase = HomeFromUserDatabase();
-    home = fromDatabase.c_str();
-  }
-  return FolderFor(std::getenv("XDG_STATE_HOME"), home);
-}
+std::string RecoveryStore::DefaultFolder() { return StateFolder(); }
 
 void RecoveryStore::Save(const RecoveredLevel& level) const {
   const std::string text = RecordText(level);
   if (text.size() > kMaxRecordBytes) ThrowInOutError(ENAMETOOLONG);
-  const FileDescriptor folder = MakeFolder(folder_);
+  const FileDescriptor folder = OpenPrivateFolder(folder_);
   const std::string name = RecordName(level.picturePath);
   auto [temporary, file] = CreateTemporary(folder.get(), name);
   try {

@@ -34,11 +34,8 @@ class RecoveryStore {
  public:
   explicit RecoveryStore(std::string folder);
 
-  // $XDG_STATE_HOME/tollwen-level-editor/, or ~/.local/state/tollwen-level-editor/ when
-  // XDG_STATE_HOME is unset, empty or not an absolute path. Empty when there is no home either.
+  // The editor's state folder (see StateFolder).
   static std::string DefaultFolder();
-  // The same for the given values of XDG_STATE_HOME and HOME (each may be null).
-  static std::string FolderFor(const char* stateHome, const char* home);
 
   const std::string& Folder() const { return folder_; }
 

@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <system_error>
 #include <vector>
 
 #include "level/errors.h"
+#include "level/state_folder.h"
 
 namespace tollwen {
 
@@ -21,9 +20,6 @@ namespace {
 constexpr std::string_view kMagic = "tollwen-level-editor save journal 1\n";
 // A journal holds two copies of a data file that is at most this large (see WriteInPlace).
 constexpr std::uint64_t kMaxJournalBytes = std::uint64_t{64} << 20;
-
-// Takes the result of a call whose failure is deliberately not an error.
-void BestEffort(long /*result*/) {}
 
 std::string IdentityText(const FileIdentity& file) {
   return std::to_string(file.device) + "-" + std::to_string(file.inode);
@@ -34,17 +30,6 @@ std::string BesideName(const FileIdentity& file) {
 }
 
 std::string StateName(const FileIdentity& file) { return IdentityText(file) + ".journal"; }
-
-// $XDG_STATE_HOME/tollwen-level-editor, or ~/.local/state/tollwen-level-editor; empty when
-// neither variable names an absolute directory.
-std::string StateDirectory() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') return std::string(state) + "/tollwen-level-editor";
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/')
-    return std::string(home) + "/.local/state/tollwen-level-editor";
-  return {};
-}
 
 FileIdentity IdentityOf(int fd) {
   struct stat status {};
@@ -70,7 +55,7 @@ std::optional<std::string> ReadJournalFile(int directory, const std::string& nam
 std::vector<JournalFile> JournalPlaces(int directory, const FileIdentity& file) {
   std::vector<JournalFile> places;
   places.push_back({FileDescriptor(::fcntl(directory, F_DUPFD_CLOEXEC, 0)), BesideName(file)});
-  if (const std::string state = StateDirectory(); !state.empty()) {
+  if (const std::string state = StateFolder(); !state.empty()) {
     FileDescriptor handle = TryOpenFile(state, O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (handle.IsOpen()) places.push_back({std::move(handle), StateName(file)});
   }
@@ -88,23 +73,20 @@ FileDescriptor CreateJournalFile(int directory, const std::string& name, mode_t 
 }
 
 // The state directory, created when missing (private to the user).
-FileDescriptor OpenStateDirectory() {
-  const std::string state = StateDirectory();
+FileDescriptor OpenStateFolder() {
+  const std::string state = StateFolder();
   if (state.empty()) {
     throw EditorError(
         "Error: The data file must be written in place, and there is no folder to keep its "
         "old content in meanwhile (neither XDG_STATE_HOME nor HOME is set)!");
   }
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(state).parent_path(), error);
-  if (::mkdir(state.c_str(), 0700) != 0 && errno != EEXIST) {
-    throw EditorError("Error: Cannot create " + state +
-                      " to keep the data file's old content in while it is written in place: " +
-                      InOutError::FromErrno(errno).what());
+  try {
+    return OpenPrivateFolder(state);
+  } catch (const InOutError& error) {
+    throw EditorError(
+        "Error: Cannot create " + state +
+        " to keep the data file's old content in while it is written in place: " + error.what());
   }
-  FileDescriptor handle = TryOpenFile(state, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (!handle.IsOpen()) ThrowInOutError(errno);
-  return handle;
 }
 
 // Writes the journal file `name` in `directory` and makes it durable; a journal that could not
@@ -228,7 +210,7 @@ JournalFile WriteJournal(int directory, int file, const SaveJournal& journal) {
   }
   if (errno != EACCES && errno != EPERM && errno != EROFS) ThrowInOutError(errno);
 
-  JournalFile state{OpenStateDirectory(), StateName(journal.file)};
+  JournalFile state{OpenStateFolder(), StateName(journal.file)};
   written = CreateJournalFile(state.directory.get(), state.name, mode);
   if (!written.IsOpen()) ThrowInOutError(errno);
   WriteDurably(written, state.directory.get(), state.name, bytes);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "level/errors.h"
+#include "level/state_folder.h"
 #include "scratch_dir.h"
 #include "support/child_process.h"
 
@@ -33,7 +34,7 @@ struct FolderCase {
 class RecoveryFolderTest : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(RecoveryFolderTest, FollowsXdgStateHomeWithItsDefault) {
-  EXPECT_EQ(RecoveryStore::FolderFor(GetParam().stateHome, GetParam().home), GetParam().folder);
+  EXPECT_EQ(StateFolderFor(GetParam().stateHome, GetParam().home), GetParam().folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(

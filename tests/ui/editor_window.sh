@@ -78,3 +78,17 @@ drag() {
   sleep 0.1
   xdotool mouseup 1
 }
+
+# Ctrl+S, the "File Saved!" box answered, then the data file $2 must differ from $1 in exactly
+# the bytes `cmp -l` lists as $3 (for the brick in cell (3, 11) of the example level: byte 225,
+# after the music line "meadow.mid" and its CR LF, 10 rows of 19 codes and CR LF, and 3 cells;
+# '0', octal 60, became '5', octal 65).
+save_and_compare() {
+  xdotool key ctrl+s
+  wait_box || fail "Ctrl+S showed no confirmation"
+  answer_box Return
+  sleep 0.5
+  local changes
+  changes=$(cmp -l "$1" "$2" || true)
+  [ "$(echo $changes)" = "$3" ] || fail "the save changed: $changes"
+}

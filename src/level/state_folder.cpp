@@ -1,0 +1,83 @@
+#include "level/state_folder.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "level/path_parts.h"
+
+namespace tollwen {
+
+namespace {
+
+constexpr const char* kFolderName = "tollwen-level-editor";
+constexpr mode_t kFolderMode = 0700;
+
+std::string HomeFromUserDatabase() {
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+      found == nullptr || found->pw_dir == nullptr) {
+    return {};
+  }
+  return found->pw_dir;
+}
+
+bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
+
+}  // namespace
+
+std::string StateFolderFor(const char* stateHome, const char* home) {
+  std::string base;
+  if (IsAbsolute(stateHome)) {
+    base = WithTrailingSeparator(stateHome);
+  } else if (IsAbsolute(home)) {
+    base = WithTrailingSeparator(home) + ".local/state/";
+  } else {
+    return {};
+  }
+  return base + kFolderName + "/";
+}
+
+std::string StateFolder() {
+  const char* home = std::getenv("HOME");
+  std::string fromDatabase;
+  if (!IsAbsolute(home)) {
+    fromDatabase = HomeFromUserDatabase();
+    home = fromDatabase.c_str();
+  }
+  return StateFolderFor(std::getenv("XDG_STATE_HOME"), home);
+}
+
+FileDescriptor OpenPrivateFolder(const std::string& folder) {
+  if (folder.empty()) ThrowInOutError(ENOENT);
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (!part.empty() && part.back() != '/') {
+      if (::mkdir(part.c_str(), kFolderMode) == 0) {
+        // The umask may have taken bits that the folder's owner needs to go on.
+        if (::chmod(part.c_str(), kFolderMode) != 0) ThrowInOutError(errno);
+      } else if (errno != EEXIST) {
+        ThrowInOutError(errno);
+      }
+    }
+    if (slash == std::string::npos) break;
+  }
+  FileDescriptor opened = TryOpenFile(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (!opened.IsOpen()) ThrowInOutError(errno);
+  struct stat status {};
+  if (::fstat(opened.get(), &status) != 0) ThrowInOutError(errno);
+  if (status.st_uid != ::geteuid()) ThrowInOutError(EACCES);
+  if ((status.st_mode & 07777) != kFolderMode && ::fchmod(opened.get(), kFolderMode) != 0) {
+    ThrowInOutError(errno);
+  }
+  return opened;
+}
+
+}  // namespace tollwen
