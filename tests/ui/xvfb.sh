@@ -30,7 +30,9 @@ trap cleanup EXIT
 # and points Qt at it; sets xvfb_pid.
 start_xvfb() {
   exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  # -noreset: the server must outlive its last client, for a test that kills the editor and
+  # starts it again.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   for _ in $(seq 100); do
