@@ -29,6 +29,9 @@ class WindowServices {
 
   // A modal message box with an OK button; the text is shown as it is.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A short note in the window that asks for nothing and blocks nothing ("Last level of this
+  // folder"); the next note replaces it.
+  virtual void ShowNote(const std::string& text) = 0;
   // A modal question with Save, Discard and Cancel buttons (Escape cancels).
   virtual SaveChangesAnswer AskSaveChanges(const std::string& question) = 0;
   // A modal question with Overwrite and Cancel buttons, Cancel the default and Escape: true

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSessionManager>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -343,6 +344,10 @@ std::optional<QRgb> MainWindow::AskArrowColour(QRgb current) {
 }
 
 void MainWindow::ShowMessage(const std::string& text) { dialogs_->ShowMessage(text); }
+
+void MainWindow::ShowNote(const std::string& text) {
+  statusBar()->showMessage(QString::fromStdString(text));
+}
 
 SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
   return dialogs_->AskSaveChanges(question);

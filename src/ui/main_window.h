@@ -71,6 +71,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
+  void ShowNote(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   bool AskOverwrite(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;

@@ -19,8 +19,8 @@ namespace tollwen {
 //
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
-//   "ShowMessage <text>", "RepaintGrid", "SetArrowColour", "ProcessPendingMessages",
-//   "AskSaveChanges <text>", "AskOverwrite <text>", "AskRestore <text>".
+//   "ShowMessage <text>", "ShowNote <text>", "RepaintGrid", "SetArrowColour",
+//   "ProcessPendingMessages", "AskSaveChanges <text>", "AskOverwrite <text>", "AskRestore <text>".
 class FakeWindow : public WindowServices {
  public:
   // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
@@ -69,6 +69,7 @@ class FakeWindow : public WindowServices {
   std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
   std::optional<QRgb> AskArrowColour(QRgb current) override;
   void ShowMessage(const std::string& text) override;
+  void ShowNote(const std::string& text) override { Record("ShowNote " + text); }
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   bool AskOverwrite(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
