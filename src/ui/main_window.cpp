@@ -164,7 +164,7 @@ void MainWindow::CreateWidgets() {
   arrowSwatch_->move(56, 408);
   arrowSwatch_->setFixedSize(41, 41);
   arrowSwatch_->setAutoFillBackground(true);
-  SetArrowColour(qRgb(0, 0, 0));
+  ShowArrowColour(editor_.State().ArrowColour);
 
   // The level grid comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
@@ -373,11 +373,7 @@ void MainWindow::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-QRgb MainWindow::ArrowColour() const {
-  return arrowSwatch_->palette().color(QPalette::Window).rgb();
-}
-
-void MainWindow::SetArrowColour(QRgb colour) {
+void MainWindow::ShowArrowColour(QRgb colour) {
   QPalette pal = arrowSwatch_->palette();
   pal.setColor(QPalette::Window, QColor::fromRgb(colour));
   arrowSwatch_->setPalette(pal);

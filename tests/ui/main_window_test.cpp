@@ -169,7 +169,7 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
 
   EXPECT_FALSE(form.Grid().isEnabled());
   EXPECT_FALSE(form.LevelEditor().Level().Shown());
-  EXPECT_EQ(form.ArrowColour(), qRgb(0, 0, 0));
+  EXPECT_EQ(form.LevelEditor().State().ArrowColour, qRgb(0, 0, 0));
   const QImage swatch = Find<QLabel>("ArrowColourSwatch")->grab().toImage();
   EXPECT_EQ(swatch.pixel(20, 20) & 0xFFFFFF, 0u);
 
