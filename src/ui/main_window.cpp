@@ -23,6 +23,7 @@
 #include "display/tile_set.h"
 #include "editor/window_title.h"
 #include "level/path_parts.h"
+#include "ui/accessibility.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
 #include "ui/edit_menu.h"
@@ -156,6 +157,8 @@ void MainWindow::CreateWidgets() {
   arrowColourButton_ = new QPushButton(QStringLiteral("Select"), toolPanel_);
   arrowColourButton_->setObjectName(QStringLiteral("ArrowColourButton"));
   arrowColourButton_->setGeometry(8, 408, 41, 41);
+  // A screen reader says what the short caption selects.
+  arrowColourButton_->setAccessibleName(tr("Select arrow colour"));
   connect(arrowColourButton_, &QPushButton::clicked, this,
           [this] { Run(&Editor::ChooseArrowColour); });
 
@@ -164,6 +167,7 @@ void MainWindow::CreateWidgets() {
   arrowSwatch_->move(56, 408);
   arrowSwatch_->setFixedSize(41, 41);
   arrowSwatch_->setAutoFillBackground(true);
+  arrowSwatch_->setAccessibleName(tr("Arrow colour"));
   ShowArrowColour(editor_.State().ArrowColour);
 
   // The level grid comes at its fixed size and disabled: no level is shown yet.
@@ -174,6 +178,7 @@ void MainWindow::CreateWidgets() {
       [this] { palette_->ShowTile(editor_.State().CurrentTile); });
   grid_->SetGestureListener(gridInput_.get());
   new GridToolTips(*grid_, editor_.Level().Grid());
+  new GridAccessibility(*grid_, editor_.Level());
 
   arrowColourButton_->setFocus();
 }
@@ -377,6 +382,10 @@ void MainWindow::ShowArrowColour(QRgb colour) {
   QPalette pal = arrowSwatch_->palette();
   pal.setColor(QPalette::Window, QColor::fromRgb(colour));
   arrowSwatch_->setPalette(pal);
+  // The colour in words for screen readers, which are told that it changed.
+  SetAccessibleDescription(
+      *arrowSwatch_,
+      tr("red %1, green %2, blue %3").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour)));
 }
 
 void MainWindow::ProcessPendingMessages() {
