@@ -1,8 +1,11 @@
-// What screen readers are told about the window.
+// What screen readers are told about the window, and the window in the user's language.
 #include <QAccessible>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTest>
 
 #include "ui/level_grid_view.h"
+#include "ui/translations.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -54,6 +57,27 @@ TEST_F(WindowTest, GridDescribesTheCurrentCellWhenItMovesOrChanges) {
   heard << grid->text(QAccessible::Description);
   EXPECT_EQ(heard, (QStringList{"column 12, row 4: Bomb (E)", "column 13, row 4: Bomb (E)",
                                 "column 13, row 4: Water (9)"}));
+}
+
+TEST_F(WindowTest, TextsFollowTheUserLanguageWhereTheEditorIsTranslated) {
+  const struct {
+    const char* language;
+    QString swatch, cancel;  // a text of the editor's and one of Qt's
+  } cases[] = {
+      {"de_DE", "Pfeilfarbe", "Abbrechen"},
+      {"de_AT", "Pfeilfarbe", "Abbrechen"},
+      {"C", "Arrow colour", "Cancel"},
+      // Qt has French, the editor not: all English rather than two languages in one window.
+      {"fr_FR", "Arrow colour", "Cancel"},
+  };
+  for (const auto& c : cases) {
+    const Translations translations{QLocale(c.language)};
+    Start();
+    EXPECT_EQ(Accessible(Find<QWidget>("ArrowColourSwatch"))->text(QAccessible::Name), c.swatch)
+        << c.language;
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), c.cancel) << c.language;
+  }
 }
 
 }  // namespace
