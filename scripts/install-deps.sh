@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format python3
   qt6-base-dev libjpeg62-turbo-dev
+  qt6-tools-dev qt6-l10n-tools     # compiling the translations
+  qt6-translations-l10n            # Qt's own translations: standard dialogs and buttons
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev            # fuzz targets and the sanitizer build
   xvfb xdotool x11-apps fonts-dejavu-core  # headless window tests and screenshots

@@ -8,8 +8,7 @@ namespace tollwen {
 
 void Editor::ChooseArrowColour() {
   BusyScope busy(*this);
-  // The swatch is the only record of the colour the arrows have now.
-  const QRgb oldColour = window_.ArrowColour();
+  const QRgb oldColour = state_.ArrowColour;
   const std::optional<QRgb> chosen = window_.AskArrowColour(oldColour);
   if (!chosen) return;
   const QRgb newColour = *chosen | kOpaque;
@@ -19,7 +18,8 @@ void Editor::ChooseArrowColour() {
     return;
   }
 
-  window_.SetArrowColour(newColour);
+  state_.ArrowColour = newColour;
+  window_.ShowArrowColour(newColour);
 
   RecolourArrows(state_.Tiles, oldColour, newColour, [this] { window_.ProcessPendingMessages(); });
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <string>
 
+#include "display/colours.h"
 #include "display/tile_set.h"
 #include "level/tile_code.h"
 
@@ -21,6 +23,9 @@ struct EditorState {
   std::string LastFolder;
   // Tile bitmaps and the start marker, loaded at start-up.
   TileSet Tiles;
+  // The colour the arrows of the tiles and the marker have now: black, as in the asset files,
+  // until the user chooses another.
+  QRgb ArrowColour = kBlack;
 };
 
 }  // namespace tollwen

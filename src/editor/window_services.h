@@ -47,9 +47,8 @@ class WindowServices {
   virtual std::string ClipboardText() const = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
 
-  // The arrow-colour swatch, which is the only store of the current arrow colour.
-  virtual QRgb ArrowColour() const = 0;
-  virtual void SetArrowColour(QRgb colour) = 0;
+  // The arrow-colour swatch shows `colour`, the arrow colour the editor holds now.
+  virtual void ShowArrowColour(QRgb colour) = 0;
 
   // Lets the window handle queued paint requests once, so it keeps repainting during a long
   // loop. User input waits until the running command has finished.

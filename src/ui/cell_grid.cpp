@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "display/colours.h"
+#include "ui/accessibility.h"
 
 namespace tollwen {
 
@@ -32,6 +33,7 @@ CellGrid::CellGrid(int columnCount, int rowCount, QWidget* parent)
       rowCount_(std::max(rowCount, 1)),
       widths_(columnCount_, kDefaultColumnWidth),
       heights_(rowCount_, kDefaultRowHeight) {
+  InstallCellGridAccessibility();
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(2);
   setFocusPolicy(Qt::StrongFocus);

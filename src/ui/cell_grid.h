@@ -64,6 +64,10 @@ class CellGrid : public QFrame {
 
   QSize sizeHint() const override;
 
+ signals:
+  // The current cell moved to `cell` (x = column, y = row).
+  void currentCellChanged(QPoint cell);
+
  protected:
   // The client pixels that painting the cell can touch: its rectangle, plus whatever its draw
   // handler paints beyond it. A repaint of part of the grid repaints, in the usual order, every

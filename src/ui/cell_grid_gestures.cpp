@@ -44,6 +44,7 @@ void CellGrid::AskFor(int column, int row, Qt::KeyboardModifiers modifiers) {
   if (old != current_) {
     InvalidateCell(old);
     InvalidateCell(current_);
+    emit currentCellChanged(current_);
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "ui/command_line.h"
 #include "ui/main_window.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
   tollwen::CommandLineParts parts = tollwen::SplitAtEndOfOptions(argc, argv);
   int qtArgc = static_cast<int>(parts.forQt.size()) - 1;
   QApplication app(qtArgc, parts.forQt.data());
+  const tollwen::Translations translations;
   const tollwen::EditorArguments arguments = tollwen::ParseEditorArguments(
       std::vector<std::string>(parts.forQt.begin() + 1, parts.forQt.begin() + qtArgc), parts.names);
   if (arguments.wrongUsage) {

@@ -23,6 +23,7 @@
 #include "display/tile_set.h"
 #include "editor/window_title.h"
 #include "level/path_parts.h"
+#include "ui/accessibility.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
 #include "ui/edit_menu.h"
@@ -156,6 +157,8 @@ void MainWindow::CreateWidgets() {
   arrowColourButton_ = new QPushButton(QStringLiteral("Select"), toolPanel_);
   arrowColourButton_->setObjectName(QStringLiteral("ArrowColourButton"));
   arrowColourButton_->setGeometry(8, 408, 41, 41);
+  // A screen reader says what the short caption selects.
+  arrowColourButton_->setAccessibleName(tr("Select arrow colour"));
   connect(arrowColourButton_, &QPushButton::clicked, this,
           [this] { Run(&Editor::ChooseArrowColour); });
 
@@ -164,7 +167,8 @@ void MainWindow::CreateWidgets() {
   arrowSwatch_->move(56, 408);
   arrowSwatch_->setFixedSize(41, 41);
   arrowSwatch_->setAutoFillBackground(true);
-  SetArrowColour(qRgb(0, 0, 0));
+  arrowSwatch_->setAccessibleName(tr("Arrow colour"));
+  ShowArrowColour(editor_.State().ArrowColour);
 
   // The level grid comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
@@ -174,6 +178,7 @@ void MainWindow::CreateWidgets() {
       [this] { palette_->ShowTile(editor_.State().CurrentTile); });
   grid_->SetGestureListener(gridInput_.get());
   new GridToolTips(*grid_, editor_.Level().Grid());
+  new GridAccessibility(*grid_, editor_.Level());
 
   arrowColourButton_->setFocus();
 }
@@ -373,14 +378,14 @@ void MainWindow::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-QRgb MainWindow::ArrowColour() const {
-  return arrowSwatch_->palette().color(QPalette::Window).rgb();
-}
-
-void MainWindow::SetArrowColour(QRgb colour) {
+void MainWindow::ShowArrowColour(QRgb colour) {
   QPalette pal = arrowSwatch_->palette();
   pal.setColor(QPalette::Window, QColor::fromRgb(colour));
   arrowSwatch_->setPalette(pal);
+  // The colour in words for screen readers, which are told that it changed.
+  SetAccessibleDescription(
+      *arrowSwatch_,
+      tr("red %1, green %2, blue %3").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour)));
 }
 
 void MainWindow::ProcessPendingMessages() {

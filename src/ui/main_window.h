@@ -78,8 +78,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void RepaintGrid() override;
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
-  QRgb ArrowColour() const override;
-  void SetArrowColour(QRgb colour) override;
+  void ShowArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
 
  protected:

@@ -27,7 +27,14 @@ TilePalette::TilePalette(QWidget& panel, QWidget& window) : QObject(&panel) {
     button->setObjectName(QStringLiteral("TileButton%1").arg(k));
     button->move(k < kButtonsPerColumn ? kFirstColumnLeft : kSecondColumnLeft,
                  kTop + kButtonPitch * (k % kButtonsPerColumn));
-    button->setToolTip(QString::fromStdString(TileLabel(TileCodeFor(k))));
+    const TileCode code = TileCodeFor(k);
+    button->setToolTip(QString::fromStdString(TileLabel(code)));
+    // Screen readers name the button by its tile, give its key, and present the group as
+    // radio buttons, of which one is chosen.
+    const std::string_view name = TileName(code).value_or("");
+    button->setAccessibleName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    button->setAccessibleDescription(tr("Key: %1").arg(QChar::fromLatin1(code)));
+    button->setAutoExclusive(true);
     group_->addButton(button, k);
     buttons_[static_cast<std::size_t>(k)] = button;
 

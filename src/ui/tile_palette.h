@@ -14,8 +14,9 @@ class GlyphButton;
 class TileSet;
 
 // The sixteen tile buttons of the tool panel, in two columns of eight: the empty tile and
-// tiles 1 to 15. Exactly one is down. Each is named in its tool tip ("Water (9)"), and the
-// tile's key (0-9, A-F) clicks it while the window is active and no dialog is open.
+// tiles 1 to 15. Exactly one is down. Each is named in its tool tip ("Water (9)") and, for
+// screen readers, by its tile ("Water") with its key in the description; the tile's key (0-9,
+// A-F) clicks it while the window is active and no dialog is open.
 class TilePalette : public QObject {
   Q_OBJECT
 

@@ -42,9 +42,6 @@ class ChooseArrowColourTest : public ::testing::Test {
     tiles.StartMarker().SetTransparentMode(Bitmap::TransparentMode::Fixed);
     tiles.StartMarker().SetTransparentColor(kTeal);
     tiles.StartMarker().SetTransparent(true);
-    // The swatch starts black, like the arrows in the asset files.
-    window_.SetArrowColour(kBlack);
-    window_.ClearCalls();
   }
 
   const Bitmap& Tile(int i) const { return editor_.State().Tiles.TileBitmap(i); }
@@ -83,8 +80,8 @@ TEST_F(ChooseArrowColourTest, TealIsRefusedAndNothingChanges) {
     editor_.ChooseArrowColour();
   }
   EXPECT_EQ(window_.Messages(), (std::vector<std::string>{kRefused, kRefused}));
-  EXPECT_EQ(window_.ArrowColour(), kBlack);
-  EXPECT_EQ(window_.CountOf("SetArrowColour"), 0);
+  EXPECT_EQ(editor_.State().ArrowColour, kBlack);
+  EXPECT_EQ(window_.CountOf("ShowArrowColour #008080"), 0);
   EXPECT_EQ(window_.RepaintCount(), 0);
   ExpectArrowsIn(kBlack);
 }
@@ -96,7 +93,7 @@ TEST_F(ChooseArrowColourTest, SwatchFirstThenTilesOneByOneThenRepaint) {
   int tick = 0;
   window_.OnProcessPendingMessages([&] {
     ++tick;
-    EXPECT_EQ(window_.ArrowColour(), kRed);
+    EXPECT_EQ(editor_.State().ArrowColour, kRed);
     EXPECT_TRUE(editor_.Busy());
     EXPECT_EQ(Tile(tick).Image().pixel(0, 1), kRed) << tick;
     if (tick < 15) {
@@ -110,7 +107,7 @@ TEST_F(ChooseArrowColourTest, SwatchFirstThenTilesOneByOneThenRepaint) {
   EXPECT_EQ(tick, 15);
   ASSERT_EQ(window_.Calls().size(), 18u);
   EXPECT_EQ(window_.Calls()[0], "AskArrowColour");
-  EXPECT_EQ(window_.Calls()[1], "SetArrowColour");
+  EXPECT_EQ(window_.Calls()[1], "ShowArrowColour #ff0000");
   EXPECT_EQ(window_.Calls()[17], "RepaintGrid");
   EXPECT_FALSE(editor_.Busy());
   ExpectArrowsIn(kRed);
@@ -129,7 +126,7 @@ TEST_F(ChooseArrowColourTest, ChangesFollowEachOtherAndShowOnTheNextLevelWhenGri
   editor_.ChooseArrowColour();
   ExpectArrowsIn(kBlue);
 
-  EXPECT_EQ(window_.ArrowColour(), kBlue);
+  EXPECT_EQ(editor_.State().ArrowColour, kBlue);
   // No level shown: the bitmaps change, the grid is not repainted.
   EXPECT_EQ(window_.RepaintCount(), 0);
 }

@@ -115,9 +115,8 @@ void FakeWindow::ShowMessage(const std::string& text) {
 
 void FakeWindow::RepaintGrid() { Record("RepaintGrid"); }
 
-void FakeWindow::SetArrowColour(QRgb colour) {
-  arrowColour_ = colour;
-  Record("SetArrowColour");
+void FakeWindow::ShowArrowColour(QRgb colour) {
+  Record("ShowArrowColour " + QColor(colour).name().toStdString());
 }
 
 void FakeWindow::ProcessPendingMessages() {

@@ -19,7 +19,7 @@ namespace tollwen {
 //
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
-//   "ShowMessage <text>", "ShowNote <text>", "RepaintGrid", "SetArrowColour",
+//   "ShowMessage <text>", "ShowNote <text>", "RepaintGrid", "ShowArrowColour #rrggbb",
 //   "ProcessPendingMessages", "AskSaveChanges <text>", "AskOverwrite <text>", "AskRestore <text>".
 class FakeWindow : public WindowServices {
  public:
@@ -76,8 +76,7 @@ class FakeWindow : public WindowServices {
   void RepaintGrid() override;
   std::string ClipboardText() const override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
-  QRgb ArrowColour() const override { return arrowColour_; }
-  void SetArrowColour(QRgb colour) override;
+  void ShowArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
 
  private:
@@ -98,9 +97,6 @@ class FakeWindow : public WindowServices {
   std::vector<std::string> musicDirs_;
   std::vector<QRgb> coloursAsked_;
   int pendingMessageRuns_ = 0;
-
-  // The swatch starts black, as the window's does.
-  QRgb arrowColour_ = qRgb(0, 0, 0);
 
   std::function<void()> onProcessPending_;
   std::function<void(const std::string&)> onCall_;

@@ -1,6 +1,9 @@
-// The main window as it opens: its widgets, menu, dialogs and start-up state.
+// The main window as it opens: its widgets, menu, dialogs, start-up state and language, and
+// what screen readers are told about it.
+#include <QAccessible>
 #include <QActionGroup>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
@@ -8,9 +11,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <array>
 
 #include "ui/glyph_button.h"
 #include "ui/level_grid_view.h"
+#include "ui/translations.h"
 #include "window_fixture.h"
 
 namespace tollwen {
@@ -169,7 +174,7 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
 
   EXPECT_FALSE(form.Grid().isEnabled());
   EXPECT_FALSE(form.LevelEditor().Level().Shown());
-  EXPECT_EQ(form.ArrowColour(), qRgb(0, 0, 0));
+  EXPECT_EQ(form.LevelEditor().State().ArrowColour, qRgb(0, 0, 0));
   const QImage swatch = Find<QLabel>("ArrowColourSwatch")->grab().toImage();
   EXPECT_EQ(swatch.pixel(20, 20) & 0xFFFFFF, 0u);
 
@@ -209,6 +214,45 @@ TEST_F(WindowTest, FindsItsAssetsBesideTheExecutableFromAnyWorkingDirectory) {
   QDir::setCurrent(before);
   EXPECT_TRUE(dialogs_.Boxes().empty()) << dialogs_.BoxTexts().join("\n").toStdString();
   EXPECT_FALSE(form_->LevelEditor().State().Tiles.StartMarker().Empty());
+}
+
+QString Heard(QWidget* widget, QAccessible::Text text) {
+  return QAccessible::queryAccessibleInterface(widget)->text(text);
+}
+
+TEST_F(WindowTest, ScreenReadersHearWhatEachControlIs) {
+  Start();
+  const struct {
+    const char* widget;
+    QAccessible::Role role;
+    QString name, description;
+  } cases[] = {
+      {"TileButton0", QAccessible::RadioButton, "Eraser", "Key: 0"},
+      {"TileButton14", QAccessible::RadioButton, "Bomb", "Key: E"},
+      {"ArrowColourButton", QAccessible::Button, "Select arrow colour", ""},
+      {"ArrowColourSwatch", QAccessible::StaticText, "Arrow colour", "red 0, green 0, blue 0"},
+      {"LevelGrid", QAccessible::Client, "Level grid", ""},  // a border cell is current at start
+  };
+  for (const auto& c : cases) {
+    QWidget* widget = Find<QWidget>(c.widget);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->role(), c.role) << c.widget;
+    EXPECT_EQ(Heard(widget, QAccessible::Name), c.name) << c.widget;
+    EXPECT_EQ(Heard(widget, QAccessible::Description), c.description) << c.widget;
+  }
+}
+
+TEST_F(WindowTest, TextsFollowTheUserLanguageWhereTheEditorIsTranslated) {
+  // Qt has French, the editor not: all English then, not two languages in one window.
+  const std::array<std::array<QString, 3>, 2> cases{
+      {{"de_AT", "Pfeilfarbe", "Abbrechen"}, {"fr_FR", "Arrow colour", "Cancel"}}};
+  for (const auto& [language, swatch, cancel] : cases) {
+    const Translations translations{QLocale(language)};
+    Start();
+    EXPECT_EQ(Heard(Find<QWidget>("ArrowColourSwatch"), QAccessible::Name), swatch)
+        << qPrintable(language);
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), cancel) << qPrintable(language);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -205,7 +206,8 @@ TEST_F(WindowTest, ArrowColourFollowsTheChooserAndThePaletteKeepsItsGlyphs) {
   QTest::mouseClick(Find<QPushButton>("ArrowColourButton"), Qt::LeftButton);
   ASSERT_EQ(dialogs_.ColoursPreset().size(), 1U);
   EXPECT_EQ(dialogs_.ColoursPreset()[0], QColor(0, 0, 0));
-  EXPECT_EQ(form_->ArrowColour(), qRgb(255, 0, 0));
+  EXPECT_EQ(form_->LevelEditor().State().ArrowColour, qRgb(255, 0, 0));
+  EXPECT_EQ(Find<QLabel>("ArrowColourSwatch")->grab().toImage().pixel(20, 20), qRgb(255, 0, 0));
   EXPECT_EQ(form_->PaletteButton(1).Glyph(), glyphBefore);
   auto* chooser = Find<QColorDialog>("ArrowColourDialog");
   EXPECT_NE(chooser, nullptr);
@@ -214,7 +216,7 @@ TEST_F(WindowTest, ArrowColourFollowsTheChooserAndThePaletteKeepsItsGlyphs) {
   dialogs_.AnswerColour(QColor(0, 128, 128));
   QTest::mouseClick(Find<QPushButton>("ArrowColourButton"), Qt::LeftButton);
   EXPECT_EQ(dialogs_.ColoursPreset()[1], QColor(255, 0, 0));
-  EXPECT_EQ(form_->ArrowColour(), qRgb(255, 0, 0));
+  EXPECT_EQ(form_->LevelEditor().State().ArrowColour, qRgb(255, 0, 0));
   EXPECT_EQ(dialogs_.BoxTexts().last(), "Sorry this colour cannot be used for the arrow color");
   EXPECT_EQ(form_->findChildren<QColorDialog*>(), QList<QColorDialog*>{chooser});
 }

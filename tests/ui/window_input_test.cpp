@@ -1,4 +1,6 @@
-// Shortcuts, tile keys and tool tips of the main window, and levels opened by path or drop.
+// Shortcuts, tile keys, tool tips and the grid's words for screen readers in the main window,
+// and levels opened by path or drop.
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QHelpEvent>
@@ -174,6 +176,26 @@ TEST_F(WindowInputTest, ToolTipsNamePaletteTilesAndGridCells) {
   EXPECT_EQ(QToolTip::text(), "column 12, row 4: Bomb (E)");
   hover(0, 4);
   EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+}
+
+// A screen reader reads the focused grid's description again when told that it changed.
+TEST_F(WindowInputTest, GridDescribesTheCurrentCellWhenItMovesOrChanges) {
+  StartShown();
+  Choose("NewAction");
+  QStringList heard;
+  const auto listen = [&] {
+    heard << QAccessible::queryAccessibleInterface(&form_->Grid())->text(QAccessible::Description);
+  };
+  ClickPalette(14);
+  ClickCell(12, 4);
+  listen();
+  QTest::keyClick(&form_->Grid(), Qt::Key_Right);  // paints as it moves
+  listen();
+  ClickPalette(9);
+  ClickCell(13, 4);  // the current cell again, painted over
+  listen();
+  EXPECT_EQ(heard, (QStringList{"column 12, row 4: Bomb (E)", "column 13, row 4: Bomb (E)",
+                                "column 13, row 4: Water (9)"}));
 }
 
 TEST_F(WindowInputTest, PictureByPathOpensAsFileOpenDoes) {
