@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "display/asset_folder.h"
 #include "ui/glyph_button.h"
 #include "ui/level_grid_view.h"
 #include "window_fixture.h"
@@ -198,7 +199,7 @@ TEST_F(WindowTest, PaletteShowsTheEmptyGlyphAndCopiesOfTheTiles) {
     ASSERT_FALSE(tiles.TileBitmap(i).Empty()) << i;
     EXPECT_EQ(form_->PaletteButton(i).Glyph(), tiles.TileBitmap(i).Image()) << i;
   }
-  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, MainWindow::ExecutableDir());
+  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, AssetFolder());
 }
 
 TEST_F(WindowTest, FindsItsAssetsBesideTheExecutableFromAnyWorkingDirectory) {
