@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ui/application_identity.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(qtArgc, parts.forQt.data());
+  tollwen::SetApplicationIdentity();
   const tollwen::EditorArguments arguments = parse();
   if (arguments.request == tollwen::EditorRequest::kWrongUsage) {
     std::fputs(tollwen::kEditorUsage, stderr);
