@@ -649,13 +649,15 @@ def decode_own_bmp(data):
 
 
 def encode_png(rows):
+    """An 8-bit PNG of rows of RGB or RGBA pixels, rows stored unfiltered."""
     raw = b"".join(b"\x00" + bytes(v for p in row for v in p) for row in rows)
+    colour_type = 6 if len(rows[0][0]) == 4 else 2
 
     def chunk(kind, body):
         return (struct.pack(">I", len(body)) + kind + body +
                 struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
 
-    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 2, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, colour_type, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
             chunk(b"IEND", b""))
 
@@ -745,6 +747,24 @@ def write_preview(path, bitmaps):
         f.write(encode_png(sheet))
 
 
+def report_stale(directory, files, script, same=lambda name, old, new: old == new):
+    """Compares the files in `directory` with the freshly drawn `files` ({name: bytes}); says on
+    stderr which differ or are missing. Returns the exit status: 0 when all are the same."""
+    stale = []
+    for name, data in files.items():
+        try:
+            with open(os.path.join(directory, name), "rb") as f:
+                if same(name, f.read(), data):
+                    continue
+        except OSError:
+            pass
+        stale.append(name)
+    if stale:
+        print("out of date (run %s): %s" % (script, ", ".join(stale)), file=sys.stderr)
+        return 1
+    return 0
+
+
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description="Draw the editor's asset bitmaps.")
@@ -756,20 +776,7 @@ def main(argv):
 
     bitmaps = draw_all()
     if args.check:
-        stale = []
-        for name, data in bitmaps.items():
-            path = os.path.join(args.out, name)
-            try:
-                with open(path, "rb") as f:
-                    same = f.read() == data
-            except OSError:
-                same = False
-            if not same:
-                stale.append(name)
-        if stale:
-            print("out of date (run draw_assets.py): " + ", ".join(stale), file=sys.stderr)
-            return 1
-        return 0
+        return report_stale(args.out, bitmaps, "draw_assets.py")
     for name, data in bitmaps.items():
         with open(os.path.join(args.out, name), "wb") as f:
             f.write(data)

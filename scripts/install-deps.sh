@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev
   qt6-tools-dev qt6-l10n-tools     # compiling the translations
   qt6-translations-l10n            # Qt's own translations: standard dialogs and buttons
+  qt6-wayland                      # the window in a Wayland session (X11 needs nothing more)
+  dpkg-dev file lintian            # the Debian package: cpack -G DEB, its dependencies, its check
+  desktop-file-utils appstream     # the tests validate the desktop entry and the metainfo
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev            # fuzz targets and the sanitizer build
   xvfb xdotool x11-apps fonts-dejavu-core  # headless window tests and screenshots

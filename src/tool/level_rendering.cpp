@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "display/arrow_colour.h"
+#include "display/asset_folder.h"
 #include "display/level_renderer.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
@@ -45,9 +46,8 @@ std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGri
                                   const QImage& picture, std::optional<QPoint>& undrawable) {
   TileSet tiles;
   try {
-    LoadAssets(
-        WithTrailingSeparator(settings.assets.empty() ? ExecutableDirectory() : settings.assets),
-        tiles);
+    LoadAssets(settings.assets.empty() ? AssetFolder() : WithTrailingSeparator(settings.assets),
+               tiles);
   } catch (const EditorError& error) {
     PrintError(ShownText(std::string("cannot load the tile bitmaps: ") + error.what()));
     return std::nullopt;

@@ -14,8 +14,8 @@
 
 namespace tollwen::tool {
 
-// How render and diff draw a level: the tile bitmaps' folder (empty: beside the program, as
-// the editor finds them) and the arrows' colour.
+// How render and diff draw a level: the tile bitmaps' folder (empty: where the editor finds
+// them, AssetFolder) and the arrows' colour.
 struct RenderSettings {
   std::string assets;
   QRgb arrowColour = kBlack;

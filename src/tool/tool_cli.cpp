@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "program_info.h"
 #include "tool/shown_name.h"
 
 namespace tollwen::tool {
@@ -30,7 +31,8 @@ constexpr const char* kHelp =
     "        Reads the levels and writes nothing.\n"
     "render  Writes a PNG of the level's grid as the editor shows it (default: the\n"
     "        picture's name with .png). Arrows in the given colour (default 000000).\n"
-    "        The tile bitmaps come from the program's directory or from --assets DIR.\n"
+    "        The tile bitmaps come from --assets DIR, else from the program's folder,\n"
+    "        else from ../share/tollwen-level-editor/ beside it (as installed).\n"
     "        Never writes over the picture or its data file, nor to anything that is not\n"
     "        a regular file (exit status 2). Exit status 1 when the editor could not\n"
     "        draw the whole level.\n"
@@ -103,7 +105,7 @@ bool AnswerHelpOrVersion(const std::vector<std::string>& args) {
       return true;
     }
     if (arg == "--version") {
-      std::printf("%s %s\n", kProgramName, TOLLWEN_VERSION);
+      std::printf("%s %s\n", kProgramName, kProgramVersion);
       return true;
     }
   }

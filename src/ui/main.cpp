@@ -1,7 +1,7 @@
 // The program's entry: the application object, the main window (whose creation runs the
 // start-up), the picture named on the command line, and the message loop until the window
 // closes.
-//   tollwen-level-editor [--] [PICTURE.jpg]
+//   tollwen-level-editor [--help] [--version] [--] [PICTURE.jpg]
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ui/application_identity.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
 #include "ui/translations.h"
@@ -31,11 +32,27 @@ int main(int argc, char** argv) {
   // out of them; it keeps the pointers for the application's life.
   tollwen::CommandLineParts parts = tollwen::SplitAtEndOfOptions(argc, argv);
   int qtArgc = static_cast<int>(parts.forQt.size()) - 1;
+  const auto parse = [&] {
+    return tollwen::ParseEditorArguments(
+        std::vector<std::string>(parts.forQt.begin() + std::min(qtArgc, 1),
+                                 parts.forQt.begin() + qtArgc),
+        parts.names);
+  };
+  // --help and --version are answered before Qt looks for a display, so they work anywhere; the
+  // application object without a window only names the program in the usage line.
+  if (const tollwen::EditorRequest request = parse().request;
+      request == tollwen::EditorRequest::kHelp || request == tollwen::EditorRequest::kVersion) {
+    const QCoreApplication windowless(qtArgc, parts.forQt.data());
+    const std::string answer =
+        request == tollwen::EditorRequest::kHelp ? tollwen::EditorHelp() : tollwen::EditorVersion();
+    std::fputs(answer.c_str(), stdout);
+    return 0;
+  }
   QApplication app(qtArgc, parts.forQt.data());
+  tollwen::SetApplicationIdentity();
   const tollwen::Translations translations;
-  const tollwen::EditorArguments arguments = tollwen::ParseEditorArguments(
-      std::vector<std::string>(parts.forQt.begin() + 1, parts.forQt.begin() + qtArgc), parts.names);
-  if (arguments.wrongUsage) {
+  const tollwen::EditorArguments arguments = parse();
+  if (arguments.request == tollwen::EditorRequest::kWrongUsage) {
     std::fputs(tollwen::kEditorUsage, stderr);
     return 2;
   }

@@ -19,10 +19,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "display/asset_folder.h"
 #include "display/bitmap.h"
 #include "display/tile_set.h"
 #include "editor/window_title.h"
-#include "level/path_parts.h"
 #include "ui/accessibility.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
@@ -44,7 +44,7 @@ constexpr int kWindowLeft = 200;
 constexpr int kWindowTop = 104;
 
 std::string ResourceDirOrDefault(std::string resourceDir) {
-  return resourceDir.empty() ? MainWindow::ExecutableDir() : std::move(resourceDir);
+  return resourceDir.empty() ? AssetFolder() : std::move(resourceDir);
 }
 
 // "MS Sans Serif" at 8 points where the family exists, else the closest sans-serif at 8 points.
@@ -93,13 +93,6 @@ MainWindow::~MainWindow() {
   // The grid paints from the editor's state: take it down while the editor still exists.
   delete takeCentralWidget();
   grid_ = nullptr;
-}
-
-std::string MainWindow::ExecutableDir() {
-  // Qt's answer passes through QString, which cannot hold file-name bytes that are not UTF-8
-  // (it comes back empty for such a directory), so the system's own name is taken first.
-  if (std::string exact = ExecutableDirectory(); !exact.empty()) return exact;
-  return WithTrailingSeparator(QCoreApplication::applicationDirPath().toStdString());
 }
 
 GlyphButton& MainWindow::PaletteButton(int index) { return palette_->Button(index); }

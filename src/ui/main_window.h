@@ -40,17 +40,14 @@ class MainWindow : public QMainWindow, public WindowServices {
   static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
   static constexpr int kClientHeight = geometry::kWidgetHeight;
 
-  // The window as the program starts it: assets beside the executable, dialogs shown to the
-  // user.
+  // The window as the program starts it: assets where AssetFolder finds them, dialogs shown to
+  // the user.
   explicit MainWindow(QWidget* parent = nullptr);
-  // `resourceDir` (ending with a path separator; empty for the executable's directory) is
-  // where the assets are read and where the Save As and music dialogs start. `dialogs` runs
-  // every dialog and message box; nullptr shows them to the user.
+  // `resourceDir` (ending with a path separator; empty for AssetFolder()) is where the assets
+  // are read and where the first Open dialog starts. `dialogs` runs every dialog and message
+  // box; nullptr shows them to the user.
   MainWindow(std::string resourceDir, DialogRunner* dialogs, QWidget* parent = nullptr);
   ~MainWindow() override;
-
-  // The directory of the running executable, with a trailing separator.
-  static std::string ExecutableDir();
 
   Editor& LevelEditor() { return editor_; }
   LevelGridView& Grid() { return *grid_; }

@@ -45,31 +45,45 @@ INSTANTIATE_TEST_SUITE_P(
                       // The program's name is never taken for the separator.
                       SplitCase{{"--", "a.jpg"}, {"--", "a.jpg"}, {}}, SplitCase{{}, {}, {}}));
 
+constexpr EditorRequest kOpen = EditorRequest::kOpenWindow;
+constexpr EditorRequest kWrong = EditorRequest::kWrongUsage;
+constexpr EditorRequest kHelp = EditorRequest::kHelp;
+constexpr EditorRequest kVersion = EditorRequest::kVersion;
+
 struct ParseCase {
   std::vector<std::string> options;
   std::vector<std::string> names;
-  std::optional<std::string> picture;  // nothing: no picture, or wrong usage as below
-  bool wrongUsage = false;
+  std::optional<std::string> picture;  // nothing: no picture, or no window as below
+  EditorRequest request = kOpen;
 };
 
 class ParseEditorArgumentsTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseEditorArgumentsTest, NamesAtMostOnePicture) {
   const EditorArguments parsed = ParseEditorArguments(GetParam().options, GetParam().names);
-  EXPECT_EQ(parsed.wrongUsage, GetParam().wrongUsage);
+  EXPECT_EQ(parsed.request, GetParam().request);
   EXPECT_EQ(parsed.picture, GetParam().picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, ParseEditorArgumentsTest,
-                         ::testing::Values(ParseCase{{}, {}, std::nullopt},
-                                           ParseCase{{"a.jpg"}, {}, "a.jpg"},
-                                           ParseCase{{}, {"-x.jpg"}, "-x.jpg"},
-                                           ParseCase{{}, {"--"}, "--"},
-                                           ParseCase{{"-x.jpg"}, {}, std::nullopt, true},
-                                           ParseCase{{"-"}, {}, std::nullopt, true},
-                                           ParseCase{{"a.jpg", "b.jpg"}, {}, std::nullopt, true},
-                                           ParseCase{{"a.jpg"}, {"b.jpg"}, std::nullopt, true},
-                                           ParseCase{{}, {"a.jpg", "b.jpg"}, std::nullopt, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ParseEditorArgumentsTest,
+    ::testing::Values(
+        ParseCase{{}, {}, std::nullopt}, ParseCase{{"a.jpg"}, {}, "a.jpg"},
+        ParseCase{{}, {"-x.jpg"}, "-x.jpg"}, ParseCase{{}, {"--"}, "--"},
+        ParseCase{{"-x.jpg"}, {}, std::nullopt, kWrong}, ParseCase{{"-"}, {}, std::nullopt, kWrong},
+        ParseCase{{"a.jpg", "b.jpg"}, {}, std::nullopt, kWrong},
+        ParseCase{{"a.jpg"}, {"b.jpg"}, std::nullopt, kWrong},
+        ParseCase{{}, {"a.jpg", "b.jpg"}, std::nullopt, kWrong},
+        // A name that is not UTF-8 keeps its bytes.
+        ParseCase{{"niveau \xe9\xff.jpg"}, {}, "niveau \xe9\xff.jpg"},
+        // Help and version wherever they stand, also among Qt's options not yet taken out;
+        // after "--" they are file names.
+        ParseCase{{"--help"}, {}, std::nullopt, kHelp}, ParseCase{{"-h"}, {}, std::nullopt, kHelp},
+        ParseCase{{"-platform", "offscreen", "a.jpg", "--help"}, {}, std::nullopt, kHelp},
+        ParseCase{{"--version"}, {}, std::nullopt, kVersion},
+        ParseCase{{"-v"}, {"a.jpg"}, std::nullopt, kVersion},
+        ParseCase{{}, {"--version"}, "--version"},
+        ParseCase{{"--helpful"}, {}, std::nullopt, kWrong}));
 
 }  // namespace
 }  // namespace tollwen

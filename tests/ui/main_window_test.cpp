@@ -13,6 +13,9 @@
 #include <QTest>
 #include <array>
 
+#include "display/asset_folder.h"
+#include "program_info.h"
+#include "ui/application_identity.h"
 #include "ui/glyph_button.h"
 #include "ui/level_grid_view.h"
 #include "ui/translations.h"
@@ -195,6 +198,18 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
   EXPECT_EQ(shot.pixel(origin + QPoint(100, 447)), qRgb(192, 192, 192));
 }
 
+// The desktop matches the window to its desktop entry by this id and shows the icon in the
+// title bar, the task bar and Alt+Tab in whatever size it needs.
+TEST_F(WindowTest, CarriesTheApplicationIdAndIconInEverySize) {
+  SetApplicationIdentity();
+  Start();
+  EXPECT_EQ(QGuiApplication::desktopFileName(), QString(kApplicationId));
+  const QList<QSize> sizes = form_->windowIcon().availableSizes();
+  for (const int side : {16, 24, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+  }
+}
+
 TEST_F(WindowTest, PaletteShowsTheEmptyGlyphAndCopiesOfTheTiles) {
   Start();
   const TileSet& tiles = form_->LevelEditor().State().Tiles;
@@ -203,7 +218,7 @@ TEST_F(WindowTest, PaletteShowsTheEmptyGlyphAndCopiesOfTheTiles) {
     ASSERT_FALSE(tiles.TileBitmap(i).Empty()) << i;
     EXPECT_EQ(form_->PaletteButton(i).Glyph(), tiles.TileBitmap(i).Image()) << i;
   }
-  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, MainWindow::ExecutableDir());
+  EXPECT_EQ(form_->LevelEditor().State().ResourceDir, AssetFolder());
 }
 
 TEST_F(WindowTest, FindsItsAssetsBesideTheExecutableFromAnyWorkingDirectory) {
