@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "level/data_file.h"
-#include "level/recovery_store.h"
+#include "storage/data_file.h"
+#include "storage/recovery_store.h"
 
 namespace tollwen::bench {
 namespace {

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 namespace tollwen {
 

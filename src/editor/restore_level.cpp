@@ -4,9 +4,9 @@
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
 
 namespace tollwen {
 

@@ -6,6 +6,7 @@
 #include "display/level_renderer.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
 #include "tool/check_report.h"
 #include "tool/shown_name.h"
 

@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <cerrno>
 
-#include "level/posix_file.h"
+#include "storage/posix_file.h"
 #include "tool/shown_name.h"
 
 namespace tollwen {

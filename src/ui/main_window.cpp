@@ -23,6 +23,7 @@
 #include "display/tile_set.h"
 #include "editor/window_title.h"
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
 #include "ui/edit_menu.h"

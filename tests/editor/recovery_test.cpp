@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor/editor_fixture.h"
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 namespace tollwen::test {
 namespace {

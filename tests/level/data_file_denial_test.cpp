@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "storage/data_file.h"
 #include "support/child_process.h"
 
 namespace tollwen {

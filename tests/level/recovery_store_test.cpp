@@ -1,4 +1,4 @@
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "level/errors.h"
-#include "level/state_folder.h"
 #include "scratch_dir.h"
+#include "storage/state_folder.h"
 #include "support/child_process.h"
 
 namespace tollwen {

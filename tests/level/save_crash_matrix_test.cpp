@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "storage/data_file.h"
 #include "support/child_process.h"
 #include "system_call_stop.h"
 #include "uniform_level.h"

@@ -1,6 +1,6 @@
 // The journal of a save that writes a data file in place: when a file counts as half written,
 // and what the editor's next read does with a journal it finds.
-#include "level/save_journal.h"
+#include "storage/save_journal.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file.h"
 #include "scratch_dir.h"
+#include "storage/data_file.h"
 #include "uniform_level.h"
 
 namespace tollwen {

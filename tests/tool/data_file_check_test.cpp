@@ -10,9 +10,9 @@
 #include <string>
 
 #include "../level/scratch_dir.h"
-#include "level/data_file.h"
 #include "level/errors.h"
-#include "level/save_journal.h"
+#include "storage/data_file.h"
+#include "storage/save_journal.h"
 #include "support/child_process.h"
 #include "support/jpeg_writer.h"
 #include "tool/check_report.h"

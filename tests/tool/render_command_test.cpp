@@ -15,6 +15,7 @@
 #include "display/tile_set.h"
 #include "editor/editor.h"
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
 #include "support/fake_window.h"
 #include "support/jpeg_writer.h"
 #include "tool_runner.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file_stamp.h"
+#include "storage/data_file_stamp.h"
 
 namespace tollwen {
 

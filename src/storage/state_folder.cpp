@@ -1,4 +1,4 @@
-#include "level/state_folder.h"
+#include "storage/state_folder.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "level/errors.h"
 #include "level/path_parts.h"
 
 namespace tollwen {
@@ -78,6 +79,14 @@ FileDescriptor OpenPrivateFolder(const std::string& folder) {
     ThrowInOutError(errno);
   }
   return opened;
+}
+
+std::string ExecutableDirectory(const std::string& selfLink) {
+  try {
+    return DirectoryOf(ReadSymlink(selfLink));
+  } catch (const InOutError&) {
+    return {};
+  }
 }
 
 }  // namespace tollwen

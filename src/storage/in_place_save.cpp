@@ -1,4 +1,4 @@
-#include "level/in_place_save.h"
+#include "storage/in_place_save.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "level/errors.h"
-#include "level/posix_file.h"
-#include "level/save_journal.h"
+#include "storage/posix_file.h"
+#include "storage/save_journal.h"
 
 namespace tollwen {
 

@@ -1,4 +1,4 @@
-#include "level/save_journal.h"
+#include "storage/save_journal.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "level/errors.h"
-#include "level/state_folder.h"
+#include "storage/state_folder.h"
 
 namespace tollwen {
 

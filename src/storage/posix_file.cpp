@@ -1,4 +1,4 @@
-#include "level/posix_file.h"
+#include "storage/posix_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "level/posix_file.h"
+#include "storage/posix_file.h"
 
 namespace tollwen {
 
@@ -19,5 +19,10 @@ std::string StateFolderFor(const char* stateHome, const char* home);
 // is there already is made private if it is not; one of someone else's is refused. Throws
 // InOutError.
 FileDescriptor OpenPrivateFolder(const std::string& folder);
+
+// The directory of the running executable, with a trailing '/', exactly as the system names
+// it: every byte is kept, also where the name is not UTF-8. Read through the link `selfLink`;
+// empty when that link cannot be read.
+std::string ExecutableDirectory(const std::string& selfLink = "/proc/self/exe");
 
 }  // namespace tollwen

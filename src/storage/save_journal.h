@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "level/data_file_stamp.h"
-#include "level/posix_file.h"
+#include "storage/data_file_stamp.h"
+#include "storage/posix_file.h"
 
 namespace tollwen {
 

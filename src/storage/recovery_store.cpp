@@ -1,4 +1,4 @@
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,8 +17,8 @@
 
 #include "level/errors.h"
 #include "level/path_parts.h"
-#include "level/posix_file.h"
-#include "level/state_folder.h"
+#include "storage/posix_file.h"
+#include "storage/state_folder.h"
 
 namespace tollwen {
 

@@ -1,4 +1,4 @@
-#include "level/file_replacement.h"
+#include "storage/file_replacement.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -18,10 +18,10 @@
 #include <utility>
 
 #include "level/errors.h"
-#include "level/in_place_save.h"
 #include "level/path_parts.h"
-#include "level/posix_file.h"
-#include "level/save_journal.h"
+#include "storage/in_place_save.h"
+#include "storage/posix_file.h"
+#include "storage/save_journal.h"
 
 namespace tollwen {
 
