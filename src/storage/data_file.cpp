@@ -1,12 +1,12 @@
 #include "storage/data_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,18 +40,19 @@ std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp
     ThrowInOutError(refusal);
   }
 
-  // A save running meanwhile is waited for, so that the file is not read half written.
-  LockFile(file.get(), LOCK_SH);
-  if (HasJournal(directory.get(), file.get())) {
+  // A save of this user's running meanwhile is not read half written.
+  std::optional<SaveLock> lock;
+  lock.emplace(file.get(), SaveLock::Kind::kShared, false);
+  if (HasJournal(file.get())) {
     // A save was interrupted, or another one failed to clean up: the file is opened for
     // writing (and locked against every other save and read) to put its old content back.
     FileDescriptor writable =
         TryOpenRegularFileAt(directory.get(), name, O_RDWR, FollowLinks::kYes);
     if (!writable.IsOpen()) ThrowInOutError(errno);
-    file = FileDescriptor();
-    LockFile(writable.get(), LOCK_EX);
-    RecoverInterruptedSave(directory.get(), writable.get());
+    lock.reset();
+    lock.emplace(writable.get(), SaveLock::Kind::kExclusive, true);
     file = std::move(writable);
+    RecoverInterruptedSave(file.get());
   }
 
   DataFileParser parser;
@@ -97,19 +98,20 @@ DataFileScan ScanDataFile(const std::string& path) {
   const FileDescriptor file =
       TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
   if (!file.IsOpen()) ThrowInOutError(errno);
-  // A save running meanwhile is waited for, so that the file is not read half written.
-  LockFile(file.get(), LOCK_SH);
+  // A save of this user's running meanwhile is not read half written.
+  const SaveLock lock(file.get(), SaveLock::Kind::kShared, false);
 
   DataFileScanner scanner;
-  if (const std::optional<std::string> before =
-          ContentBeforeInterruptedSave(directory.get(), file.get())) {
-    scanner.Feed(*before);
+  const InterruptedSave interrupted = FindInterruptedSave(file.get());
+  const auto warn = [](DataFileScan& scan, const char* message) {
+    scan.problems.push_back({DataFileProblem::Severity::kWarning, 0, 0, message, 0, 0});
+  };
+  if (interrupted.oldContent) {
+    scanner.Feed(*interrupted.oldContent);
     DataFileScan scan = scanner.Finish();
-    scan.problems.push_back({DataFileProblem::Severity::kWarning, 0, 0,
-                             "a save that wrote this file in place was interrupted; the editor "
-                             "puts back the content from before that save, which is checked "
-                             "here",
-                             0, 0});
+    warn(scan,
+         "a save that wrote this file in place was interrupted; the editor puts back the content "
+         "from before that save, which is checked here");
     return scan;
   }
   std::vector<char> buffer(16 * 1024);
@@ -118,7 +120,13 @@ DataFileScan ScanDataFile(const std::string& path) {
     if (got == 0) break;
     scanner.Feed(std::string_view(buffer.data(), got));
   }
-  return scanner.Finish();
+  DataFileScan scan = scanner.Finish();
+  if (interrupted.damagedJournal) {
+    warn(scan,
+         "the journal of a save that wrote this file in place is damaged; the editor ignores it "
+         "and reads the file as it is");
+  }
+  return scan;
 }
 
 }  // namespace tollwen

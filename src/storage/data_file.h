@@ -20,9 +20,9 @@ namespace tollwen {
 // The music name is kept whole. `stamp`, when given, receives what the file was, for the next
 // WriteDataFile to tell whether it changed on disk meanwhile.
 //
-// A save that wrote the file in place and was interrupted halfway is undone first: the content
-// from before it is put back, so the editor never opens a mixed file. A save running meanwhile
-// is waited for.
+// A save of this user's that wrote the file in place and was interrupted halfway is undone first
+// (see save_journal.h): the content from before it is put back, so the editor never opens a
+// file it left mixed. No other user's program can hold the read up (see SaveLock).
 //
 // Throws InOutError (a data file that may not be written fails with "File access denied", since
 // the editor would not be able to save it; this is asked without opening the file for

@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -360,10 +359,10 @@ class Save {
       if ((errno == ELOOP && !link) || errno == ENOENT) return std::nullopt;
       ThrowInOutError(errno);
     }
-    LockFile(file.get(), LOCK_EX);
-    // While waiting for the lock another save may have replaced the file.
+    const SaveLock lock(file.get(), SaveLock::Kind::kExclusive, true);
+    // Another save may have replaced the file since it was looked at.
     if (!StillLeadsTo(entry, file.get())) return std::nullopt;
-    RecoverInterruptedSave(directory_.get(), file.get());
+    RecoverInterruptedSave(file.get());
     if (expected_ != nullptr && !(StampOfOpenFile(file.get(), entry) == *expected_))
       throw DataFileChangedError(path_);
 
@@ -372,7 +371,7 @@ class Save {
     if (!link && status.st_nlink == 1) {
       if (std::optional<DataFileStamp> written = Replace(file.get(), status)) return written;
     }
-    WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    WriteInPlace(file.get(), pieces_, afterPiece_);
     // The descriptor is closed on the way out without looking at the result: the new content
     // has been flushed by a successful fsync, and a close error could only repeat a write error
     // that fsync reports first. Calling the save failed would tell the user the old level is
@@ -421,8 +420,8 @@ class Save {
                                         O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (!file.IsOpen()) ThrowInOutError(errno);
     RequireRegularFile(file.get());
-    LockFile(file.get(), LOCK_EX);
-    WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    const SaveLock lock(file.get(), SaveLock::Kind::kExclusive, true);
+    WriteInPlace(file.get(), pieces_, afterPiece_);
     return StampOfWritten(file.get(), content_, entry);
   }
 

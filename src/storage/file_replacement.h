@@ -27,8 +27,8 @@ namespace tollwen {
 // link, more than one hard link, a directory the user may not create files in, an owner or
 // attribute that may not be copied), the file is written in place, crash-safe through a journal
 // (see WriteInPlace). A new file is created like any other new file (0666 less the umask, the
-// directory's default access-control list) and appears only whole. Saves of one file are
-// serialised by a lock on it. Our own temporary files of this file's name left over from a save
+// directory's default access-control list) and appears only whole. Saves of one file take
+// turns (see SaveLock). Our own temporary files of this file's name left over from a save
 // that was killed more than a day ago are removed on the way.
 //
 // Throws InOutError: an existing file that may not be written fails with "File access denied",

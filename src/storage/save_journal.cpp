@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sstream>
-#include <system_error>
 #include <vector>
 
+#include "level/data_file_parser.h"
 #include "level/errors.h"
+#include "storage/decimal.h"
 #include "storage/state_folder.h"
 
 namespace tollwen {
@@ -18,18 +18,15 @@ namespace tollwen {
 namespace {
 
 constexpr std::string_view kMagic = "tollwen-level-editor save journal 1\n";
-// A journal holds two copies of a data file that is at most this large (see WriteInPlace).
-constexpr std::uint64_t kMaxJournalBytes = std::uint64_t{64} << 20;
+constexpr std::string_view kLockFileName = "saves.lock";
+constexpr mode_t kPrivateMode = 0600;
+// Where in the lock file the bytes standing for data files lie: far more than any file system
+// has devices and inodes to tell apart by a hash, and within what fcntl takes.
+constexpr std::uint64_t kLockBytes = std::uint64_t{1} << 40;
 
-std::string IdentityText(const FileIdentity& file) {
-  return std::to_string(file.device) + "-" + std::to_string(file.inode);
+std::string JournalName(const FileIdentity& file) {
+  return std::to_string(file.device) + "-" + std::to_string(file.inode) + ".journal";
 }
-
-std::string BesideName(const FileIdentity& file) {
-  return ".tollwen-save-" + IdentityText(file) + ".journal";
-}
-
-std::string StateName(const FileIdentity& file) { return IdentityText(file) + ".journal"; }
 
 FileIdentity IdentityOf(int fd) {
   struct stat status {};
@@ -37,43 +34,15 @@ FileIdentity IdentityOf(int fd) {
   return FileIdentity::Of(status);
 }
 
-// The journal named `name` in `directory`, when there is one: its bytes (nothing for anything
-// but a regular file).
-std::optional<std::string> ReadJournalFile(int directory, const std::string& name) {
-  const FileDescriptor file = TryOpenRegularFileAt(directory, name, O_RDONLY, FollowLinks::kNo);
-  if (!file.IsOpen()) {
-    if (errno == ENOENT || errno == EACCES || errno == ELOOP) return std::nullopt;
-    ThrowInOutError(errno);
-  }
-  struct stat status {};
-  if (::fstat(file.get(), &status) != 0) ThrowInOutError(errno);
-  if (static_cast<std::uint64_t>(status.st_size) > kMaxJournalBytes) return std::string();
-  return ReadWhole(file.get());
+// The user's state folder as it is, created nowhere; not open when there is none or it is not
+// the user's own.
+FileDescriptor ExistingStateFolder() {
+  const std::string state = StateFolder();
+  return state.empty() ? FileDescriptor() : TryOpenPrivateFolder(state);
 }
 
-// The journals there may be for a file: beside it, then in the state directory.
-std::vector<JournalFile> JournalPlaces(int directory, const FileIdentity& file) {
-  std::vector<JournalFile> places;
-  places.push_back({FileDescriptor(::fcntl(directory, F_DUPFD_CLOEXEC, 0)), BesideName(file)});
-  if (const std::string state = StateFolder(); !state.empty()) {
-    FileDescriptor handle = TryOpenFile(state, O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (handle.IsOpen()) places.push_back({std::move(handle), StateName(file)});
-  }
-  return places;
-}
-
-// Creates the journal file `name` in `directory`, replacing one left behind (the caller holds
-// the data file's lock, so no save is writing it).
-FileDescriptor CreateJournalFile(int directory, const std::string& name, mode_t mode) {
-  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
-  FileDescriptor file = TryOpenFileAt(directory, name, kFlags, mode);
-  if (!file.IsOpen() && errno == EEXIST && ::unlinkat(directory, name.c_str(), 0) == 0)
-    file = TryOpenFileAt(directory, name, kFlags, mode);
-  return file;
-}
-
-// The state directory, created when missing (private to the user).
-FileDescriptor OpenStateFolder() {
+// The state folder, created when missing (private to the user).
+FileDescriptor CreatedStateFolder() {
   const std::string state = StateFolder();
   if (state.empty()) {
     throw EditorError(
@@ -89,19 +58,43 @@ FileDescriptor OpenStateFolder() {
   }
 }
 
-// Writes the journal file `name` in `directory` and makes it durable; a journal that could not
-// be written whole is removed again (the save fails before it touches the data file).
-void WriteDurably(const FileDescriptor& file, int directory, const std::string& name,
-                  std::string_view bytes) {
-  try {
-    WriteAll(file.get(), bytes);
-    if (::fsync(file.get()) != 0 && errno != EINVAL) ThrowInOutError(errno);
-    // The journal's name must be on the disk before the data file is touched.
-    if (::fsync(directory) != 0 && errno != EINVAL && errno != EBADF) ThrowInOutError(errno);
-  } catch (...) {
-    BestEffort(::unlinkat(directory, name.c_str(), 0));
-    throw;
+// One number of the journal's header (see ParseDecimal), followed by `end`.
+template <typename Number>
+bool TakeNumber(std::string_view& text, char end, Number& value) {
+  const std::size_t stop = text.find(end);
+  if (stop == std::string_view::npos) return false;
+  const std::optional<Number> number = ParseDecimal<Number>(text.substr(0, stop));
+  if (!number) return false;
+  value = *number;
+  text.remove_prefix(stop + 1);
+  return true;
+}
+
+// This user's journal in the folder `folder` named `name`: its bytes when it is a regular file of
+// the user's no larger than a journal can be. Nothing when there is none; an empty text for one
+// that cannot be a journal.
+std::optional<std::string> ReadJournalFile(int folder, const std::string& name) {
+  const FileDescriptor file = TryOpenRegularFileAt(folder, name, O_RDONLY, FollowLinks::kNo);
+  if (!file.IsOpen()) {
+    if (errno == ENOENT) return std::nullopt;
+    return std::string();
   }
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0 || status.st_uid != ::geteuid() ||
+      static_cast<std::uint64_t>(status.st_size) > 2 * MaxJournalledBytes() + 4096) {
+    return std::string();
+  }
+  return ReadWhole(file.get());
+}
+
+// Creates the journal file `name` in `folder`, replacing one left behind (the caller holds
+// the save lock, so no save is writing it).
+FileDescriptor CreateJournalFile(int folder, const std::string& name) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+  FileDescriptor file = TryOpenFileAt(folder, name, kFlags, kPrivateMode);
+  if (!file.IsOpen() && errno == EEXIST && ::unlinkat(folder, name.c_str(), 0) == 0)
+    file = TryOpenFileAt(folder, name, kFlags, kPrivateMode);
+  return file;
 }
 
 // The content of `file` when it is no larger than the larger of the journal's two contents;
@@ -114,13 +107,18 @@ std::optional<std::string> ComparableContent(int file, const SaveJournal& journa
   return ReadWhole(file);
 }
 
-// The journal named `name` in `directory` when it is complete and for `file`.
-std::optional<SaveJournal> JournalFor(int file, const JournalFile& place) {
-  const std::optional<std::string> bytes = ReadJournalFile(place.directory.get(), place.name);
-  if (!bytes) return std::nullopt;
-  std::optional<SaveJournal> journal = DecodeJournal(*bytes);
-  if (!journal || !(journal->file == IdentityOf(file))) return std::nullopt;
-  return journal;
+// This user's journal of `file` in the state folder `folder`, read and decoded.
+struct FoundJournal {
+  bool present = false;
+  std::optional<SaveJournal> journal;  // nothing when it is damaged or for another file
+};
+
+FoundJournal JournalOf(int folder, int file) {
+  const FileIdentity identity = IdentityOf(file);
+  const std::optional<std::string> bytes = ReadJournalFile(folder, JournalName(identity));
+  FoundJournal found{bytes.has_value(), bytes ? DecodeJournal(*bytes) : std::nullopt};
+  if (found.journal && !(found.journal->file == identity)) found.journal.reset();
+  return found;
 }
 
 // True when the journal's save stopped halfway through `file`.
@@ -130,6 +128,10 @@ bool StoppedHalfway(int file, const SaveJournal& journal) {
 }
 
 }  // namespace
+
+std::uint64_t MaxJournalledBytes() {
+  return static_cast<std::uint64_t>(kLastRowLine * (kMaxDataLineLength + 2));
+}
 
 void PutBackContent(int fd, std::string_view content) {
   WriteAllAt(fd, content, 0);
@@ -147,36 +149,43 @@ FileBirth BirthOf(int fd) {
 }
 
 std::string EncodeJournal(const SaveJournal& journal) {
-  std::ostringstream header;
-  header << kMagic << journal.file.device << ' ' << journal.file.inode << ' '
-         << journal.birth.seconds << ' ' << journal.birth.nanoseconds << ' '
-         << journal.oldContent.size() << ' ' << journal.newContent.size() << ' '
-         << ContentHash(journal.oldContent + journal.newContent) << '\n';
-  return header.str() + journal.oldContent + journal.newContent;
+  std::string text(kMagic);
+  for (const std::string& number :
+       {std::to_string(journal.file.device), std::to_string(journal.file.inode),
+        std::to_string(journal.birth.seconds), std::to_string(journal.birth.nanoseconds),
+        std::to_string(journal.oldContent.size()), std::to_string(journal.newContent.size())}) {
+    text += number + ' ';
+  }
+  text += std::to_string(ContentHash(journal.oldContent + journal.newContent)) + '\n';
+  return text + journal.oldContent + journal.newContent;
 }
 
 std::optional<SaveJournal> DecodeJournal(std::string_view bytes) {
   if (!bytes.starts_with(kMagic)) return std::nullopt;
   bytes.remove_prefix(kMagic.size());
-  const std::size_t lineEnd = bytes.find('\n');
-  if (lineEnd == std::string_view::npos) return std::nullopt;
-  std::istringstream header(std::string(bytes.substr(0, lineEnd)));
   SaveJournal journal;
   std::uint64_t oldSize = 0;
   std::uint64_t newSize = 0;
   std::uint64_t hash = 0;
-  header >> journal.file.device >> journal.file.inode >> journal.birth.seconds >>
-      journal.birth.nanoseconds >> oldSize >> newSize >> hash;
-  if (!header || !(header >> std::ws).eof()) return std::nullopt;
-  bytes.remove_prefix(lineEnd + 1);
-  if (bytes.size() != oldSize + newSize || ContentHash(bytes) != hash) return std::nullopt;
+  if (!TakeNumber(bytes, ' ', journal.file.device) || !TakeNumber(bytes, ' ', journal.file.inode) ||
+      !TakeNumber(bytes, ' ', journal.birth.seconds) ||
+      !TakeNumber(bytes, ' ', journal.birth.nanoseconds) || journal.birth.nanoseconds < 0 ||
+      !TakeNumber(bytes, ' ', oldSize) || !TakeNumber(bytes, ' ', newSize) ||
+      !TakeNumber(bytes, '\n', hash)) {
+    return std::nullopt;
+  }
+  // Each size on its own is bounded, so their sum cannot wrap around.
+  if (oldSize > MaxJournalledBytes() || newSize > MaxJournalledBytes() ||
+      bytes.size() != oldSize + newSize || ContentHash(bytes) != hash) {
+    return std::nullopt;
+  }
   journal.oldContent = std::string(bytes.substr(0, oldSize));
   journal.newContent = std::string(bytes.substr(oldSize));
   return journal;
 }
 
 bool IsHalfWritten(const SaveJournal& journal, FileBirth birth, std::string_view current) {
-  if (journal.birth.Known() && birth.Known() && !(journal.birth == birth)) return false;
+  if (!(journal.birth == birth)) return false;
   const std::string_view before = journal.oldContent;
   const std::string_view after = journal.newContent;
   if (current == before || current == after) return false;
@@ -194,66 +203,110 @@ bool IsHalfWritten(const SaveJournal& journal, FileBirth birth, std::string_view
   return true;
 }
 
-JournalFile WriteJournal(int directory, int file, const SaveJournal& journal) {
-  struct stat status {};
-  if (::fstat(file, &status) != 0) ThrowInOutError(errno);
-  const mode_t mode = (status.st_mode & 0644) | 0600;
-  const std::string bytes = EncodeJournal(journal);
-
-  JournalFile beside{FileDescriptor(::fcntl(directory, F_DUPFD_CLOEXEC, 0)),
-                     BesideName(journal.file)};
-  if (!beside.directory.IsOpen()) ThrowInOutError(errno);
-  FileDescriptor written = CreateJournalFile(directory, beside.name, mode);
-  if (written.IsOpen()) {
-    WriteDurably(written, directory, beside.name, bytes);
-    return beside;
+JournalFile WriteJournal(const SaveJournal& journal) {
+  JournalFile written{CreatedStateFolder(), JournalName(journal.file)};
+  const int folder = written.folder.get();
+  FileDescriptor created = CreateJournalFile(folder, written.name);
+  if (!created.IsOpen()) ThrowInOutError(errno);
+  try {
+    WriteAll(created.get(), EncodeJournal(journal));
+    if (::fsync(created.get()) != 0 && errno != EINVAL) ThrowInOutError(errno);
+    // The journal's name must be on the disk before the data file is touched.
+    if (::fsync(folder) != 0 && errno != EINVAL) ThrowInOutError(errno);
+  } catch (...) {
+    // A journal that could not be written whole goes again: the save fails before it touches
+    // the data file.
+    BestEffort(::unlinkat(folder, written.name.c_str(), 0));
+    throw;
   }
-  if (errno != EACCES && errno != EPERM && errno != EROFS) ThrowInOutError(errno);
-
-  JournalFile state{OpenStateFolder(), StateName(journal.file)};
-  written = CreateJournalFile(state.directory.get(), state.name, mode);
-  if (!written.IsOpen()) ThrowInOutError(errno);
-  WriteDurably(written, state.directory.get(), state.name, bytes);
-  return state;
+  return written;
 }
 
 void RemoveJournal(const JournalFile& journal) {
-  if (::unlinkat(journal.directory.get(), journal.name.c_str(), 0) == 0)
-    BestEffort(::fsync(journal.directory.get()));
+  if (::unlinkat(journal.folder.get(), journal.name.c_str(), 0) == 0)
+    BestEffort(::fsync(journal.folder.get()));
 }
 
-bool HasJournal(int directory, int file) {
-  for (const JournalFile& place : JournalPlaces(directory, IdentityOf(file))) {
-    struct stat status {};
-    if (::fstatat(place.directory.get(), place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0)
-      return true;
+bool HasJournal(int file) {
+  const FileDescriptor folder = ExistingStateFolder();
+  struct stat status {};
+  return folder.IsOpen() && ::fstatat(folder.get(), JournalName(IdentityOf(file)).c_str(), &status,
+                                      AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void RecoverInterruptedSave(int file) {
+  FileDescriptor folder = ExistingStateFolder();
+  if (!folder.IsOpen()) return;
+  const FoundJournal found = JournalOf(folder.get(), file);
+  if (!found.present) return;
+  if (found.journal && StoppedHalfway(file, *found.journal))
+    PutBackContent(file, found.journal->oldContent);
+  // An incomplete journal belongs to a save that stopped before it wrote to the data file, and
+  // one for another file (a file since replaced) is of no use: both go. Only a regular file is
+  // removed; anything else in its place is left alone.
+  struct stat status {};
+  const std::string name = JournalName(IdentityOf(file));
+  if (::fstatat(folder.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISREG(status.st_mode) && status.st_uid == ::geteuid()) {
+    RemoveJournal({std::move(folder), name});
   }
-  return false;
 }
 
-void RecoverInterruptedSave(int directory, int file) {
-  for (const JournalFile& place : JournalPlaces(directory, IdentityOf(file))) {
-    struct stat status {};
-    if (::fstatat(place.directory.get(), place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-      continue;
-    // An incomplete journal belongs to a save that stopped before it wrote to the data file,
-    // and one for another file (a file since replaced) is of no use: both are removed.
-    if (const std::optional<SaveJournal> journal = JournalFor(file, place);
-        journal && StoppedHalfway(file, *journal)) {
-      PutBackContent(file, journal->oldContent);
+InterruptedSave FindInterruptedSave(int file) {
+  InterruptedSave found;
+  const FileDescriptor folder = ExistingStateFolder();
+  if (!folder.IsOpen()) return found;
+  FoundJournal journal = JournalOf(folder.get(), file);
+  found.damagedJournal = journal.present && !journal.journal;
+  if (journal.journal && StoppedHalfway(file, *journal.journal))
+    found.oldContent = std::move(journal.journal->oldContent);
+  return found;
+}
+
+SaveLock::SaveLock(int file, Kind kind, bool create) {
+  FileDescriptor folder = ExistingStateFolder();
+  if (!folder.IsOpen() && create) {
+    try {
+      if (const std::string state = StateFolder(); !state.empty())
+        folder = OpenPrivateFolder(state);
+    } catch (const InOutError&) {
+      // Another user's folder in its place, say: the file is used unlocked.
     }
-    RemoveJournal(place);
   }
-}
-
-std::optional<std::string> ContentBeforeInterruptedSave(int directory, int file) {
-  for (const JournalFile& place : JournalPlaces(directory, IdentityOf(file))) {
-    if (std::optional<SaveJournal> journal = JournalFor(file, place);
-        journal && StoppedHalfway(file, *journal)) {
-      return std::move(journal->oldContent);
-    }
+  if (!folder.IsOpen()) return;
+  const int flags =
+      O_RDWR | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | (create ? O_CREAT : 0);
+  lockFile_ = TryOpenFileAt(folder.get(), std::string(kLockFileName), flags, kPrivateMode);
+  struct stat status {};
+  if (!lockFile_.IsOpen() || ::fstat(lockFile_.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+      status.st_uid != ::geteuid()) {
+    lockFile_ = FileDescriptor();
+    return;
   }
-  return std::nullopt;
+  const FileIdentity identity = IdentityOf(file);
+  struct flock lock {};
+  lock.l_type = kind == Kind::kExclusive ? F_WRLCK : F_RDLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = static_cast<off_t>(ContentHash(JournalName(identity)) % kLockBytes);
+  lock.l_len = 1;
+  // Open-file-description locks: held by this lock's own descriptor, so that two saves in one
+  // process exclude each other as two processes do. Only the user's own saves and reads of the
+  // same file hold it, each for a few milliseconds: it is waited for that long at most.
+  constexpr int kAttempts = 100;
+  constexpr useconds_t kPause = 10'000;
+  int error = 0;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (::fcntl(lockFile_.get(), F_OFD_SETLK, &lock) == 0) return;
+    error = errno;
+    if (error == EINTR) continue;
+    if (error != EAGAIN && error != EACCES) break;
+    ::usleep(kPause);
+  }
+  lockFile_ = FileDescriptor();
+  if (error == EAGAIN || error == EACCES)
+    throw EditorError("Error: Another program is saving the data file; try again later!");
+  // A file system without locks is used unlocked.
+  if (error != ENOLCK && error != EOPNOTSUPP && error != EINVAL) ThrowInOutError(error);
 }
 
 }  // namespace tollwen
