@@ -9,44 +9,55 @@
 #include <QCryptographicHash>
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <random>
 #include <string_view>
+#include <tuple>
 #include <utility>
-#include <vector>
 
+#include "level/data_file_format.h"
+#include "level/data_file_parser.h"
 #include "level/errors.h"
-#include "level/path_parts.h"
-#include "storage/posix_file.h"
+#include "storage/decimal.h"
 #include "storage/state_folder.h"
 
 namespace tollwen {
 
 namespace {
 
-// A record, version 1:
-//   tollwen-level-editor recovery 1
+// A record, version 2:
+//   tollwen-level-editor recovery 2
 //   saved-at <seconds>
 //   picture <length>:<bytes>
 //   data <length>:<bytes>
-//   music <length>:<bytes>
-//   grid
-//   <19 cells>          13 lines, each exactly 19 bytes (any values) and a newline
-//   sha256 <hex>        of everything before this line
+//   data-file <exists> <device> <inode> <size> <seconds> <nanoseconds> <hash> <via link>
+//             <link device> <link inode>                       (one line: the data file's stamp)
+//   link-target <length>:<bytes>
+//   level <length>:<bytes>  the music name and the grid as the data file holds them
+//   sha256 <hex>            of everything before this line
 // Every line ends with a single '\n'; numbers are plain decimals as std::to_string writes them.
-constexpr std::string_view kFormatLine = "tollwen-level-editor recovery 1\n";
+// The level is written by the data file's writer and read back by its reader, so a restored
+// level follows the same rules as one opened from its data file.
+constexpr std::string_view kFormatLine = "tollwen-level-editor recovery 2\n";
 constexpr std::string_view kChecksumLabel = "sha256 ";
 constexpr std::size_t kChecksumDigits = 64;
 
-// A record with ordinary paths is a few hundred bytes: a file larger than this is none, and is
-// refused from its size alone. Save refuses to write one.
-constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
+// The largest record the editor writes: two paths and a link target of at most PATH_MAX bytes,
+// the music line of a data file the editor reads, the rows and the labels. A file larger than
+// this is none, and is skipped from its size alone, unread. Save refuses to write one.
+constexpr std::size_t kMaxPathBytes = 4096;
+constexpr std::size_t kMaxRecordBytes =
+    3 * kMaxPathBytes + static_cast<std::size_t>(kMaxDataLineLength) + 4096;
 
-// Record files: "level-<hash>.recovery" for a picture path, where the hash is the first 128 bits
-// of the SHA-256 of the path's bytes, and one name for the level that has no picture.
+// At start-up at most this many of the newest record files are read in search of one to offer.
+constexpr std::size_t kMaxRecordsReadForNewest = 32;
+
+// Record files: "level-<key>-<writer>.recovery", where the key is the first 128 bits of the
+// SHA-256 of the picture path's bytes, and "new-level-<writer>.recovery".
 constexpr std::string_view kRecordExtension = ".recovery";
-constexpr std::string_view kNoPictureRecord = "new-level.recovery";
+constexpr std::string_view kPictureRecordPrefix = "level-";
+constexpr std::string_view kNoPictureRecordPrefix = "new-level-";
 constexpr std::size_t kKeyDigits = 32;
+constexpr std::size_t kWriterDigits = 16;
 
 constexpr mode_t kRecordMode = 0600;
 
@@ -56,9 +67,34 @@ std::string Sha256Hex(std::string_view bytes) {
   return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().toStdString();
 }
 
-std::string RecordName(const std::string& picturePath) {
-  if (picturePath.empty()) return std::string(kNoPictureRecord);
-  return "level-" + Sha256Hex(picturePath).substr(0, kKeyDigits) + std::string(kRecordExtension);
+// The part of a record's name that every record of `picturePath` shares.
+std::string RecordPrefix(const std::string& picturePath) {
+  if (picturePath.empty()) return std::string(kNoPictureRecordPrefix);
+  return std::string(kPictureRecordPrefix) + Sha256Hex(picturePath).substr(0, kKeyDigits) + "-";
+}
+
+bool IsHexDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// True for a name a record may have.
+bool IsRecordName(std::string_view name) {
+  if (!name.ends_with(kRecordExtension)) return false;
+  name.remove_suffix(kRecordExtension.size());
+  if (name.starts_with(kNoPictureRecordPrefix)) {
+    name.remove_prefix(kNoPictureRecordPrefix.size());
+  } else if (name.starts_with(kPictureRecordPrefix)) {
+    name.remove_prefix(kPictureRecordPrefix.size());
+    if (name.size() <= kKeyDigits || !IsHexDigits(name.substr(0, kKeyDigits)) ||
+        name[kKeyDigits] != '-') {
+      return false;
+    }
+    name.remove_prefix(kKeyDigits + 1);
+  } else {
+    return false;
+  }
+  return name.size() == kWriterDigits && IsHexDigits(name);
 }
 
 void AppendField(std::string& text, std::string_view label, std::string_view bytes) {
@@ -66,26 +102,36 @@ void AppendField(std::string& text, std::string_view label, std::string_view byt
   text.append(bytes).append("\n");
 }
 
+std::string StampLine(const DataFileStamp& stamp) {
+  std::string line = "data-file";
+  for (const std::string& number :
+       {std::to_string(stamp.exists), std::to_string(stamp.file.device),
+        std::to_string(stamp.file.inode), std::to_string(stamp.size),
+        std::to_string(stamp.modifiedSeconds), std::to_string(stamp.modifiedNanoseconds),
+        std::to_string(stamp.contentHash), std::to_string(stamp.viaLink),
+        std::to_string(stamp.link.device), std::to_string(stamp.link.inode)}) {
+    line += " " + number;
+  }
+  return line + "\n";
+}
+
 std::string RecordText(const RecoveredLevel& level) {
   std::string text(kFormatLine);
   text += "saved-at " + std::to_string(level.savedAt) + "\n";
   AppendField(text, "picture", level.picturePath);
   AppendField(text, "data", level.dataPath);
-  AppendField(text, "music", level.musicName);
-  text += "grid\n";
-  for (int row = 1; row <= LevelGrid::kRows; ++row) {
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) {
-      text += level.grid.CellAt(column, row);
-    }
-    text += '\n';
-  }
+  text += StampLine(level.dataStamp);
+  AppendField(text, "link-target", level.dataStamp.linkTarget);
+  std::string levelText;
+  for (const std::string& line : DataFileLines(level.musicName, level.grid)) levelText += line;
+  AppendField(text, "level", levelText);
   const std::string checksum = Sha256Hex(text);
   text.append(kChecksumLabel).append(checksum).append("\n");
   return text;
 }
 
 // Reads a record's text front to back. Every step takes exactly what the writer writes, or
-// fails and leaves the reader where it was.
+// fails.
 class RecordReader {
  public:
   explicit RecordReader(std::string_view text) : text_(text), rest_(text) {}
@@ -103,30 +149,40 @@ class RecordReader {
     return bytes;
   }
 
-  // A decimal number as std::to_string writes it (no sign but '-', no leading zeros), then
-  // `end`.
-  std::optional<std::int64_t> Number(char end) {
+  // A number (see ParseDecimal), then `end`.
+  template <typename Number>
+  bool Take(char end, Number& value) {
     const std::size_t stop = rest_.substr(0, 21).find(end);
-    if (stop == std::string_view::npos) return std::nullopt;
-    const std::string_view digits = rest_.substr(0, stop);
-    std::int64_t value = 0;
-    const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || last != digits.data() + digits.size() ||
-        std::to_string(value) != digits) {
-      return std::nullopt;
-    }
+    if (stop == std::string_view::npos) return false;
+    const std::optional<Number> number = ParseDecimal<Number>(rest_.substr(0, stop));
+    if (!number) return false;
+    value = *number;
     rest_.remove_prefix(stop + 1);
-    return value;
+    return true;
   }
 
   // "<label> <length>:<bytes>\n"
   std::optional<std::string> Field(std::string_view label) {
-    if (!Literal(label) || !Literal(" ")) return std::nullopt;
-    const std::optional<std::int64_t> length = Number(':');
-    if (!length || *length < 0) return std::nullopt;
-    const std::optional<std::string_view> bytes = Bytes(static_cast<std::size_t>(*length));
+    std::size_t length = 0;
+    if (!Literal(label) || !Literal(" ") || !Take(':', length)) return std::nullopt;
+    const std::optional<std::string_view> bytes = Bytes(length);
     if (!bytes || !Literal("\n")) return std::nullopt;
     return std::string(*bytes);
+  }
+
+  bool Stamp(DataFileStamp& stamp) {
+    unsigned exists = 0;
+    unsigned viaLink = 0;
+    if (!Literal("data-file ") || !Take(' ', exists) || !Take(' ', stamp.file.device) ||
+        !Take(' ', stamp.file.inode) || !Take(' ', stamp.size) ||
+        !Take(' ', stamp.modifiedSeconds) || !Take(' ', stamp.modifiedNanoseconds) ||
+        !Take(' ', stamp.contentHash) || !Take(' ', viaLink) || !Take(' ', stamp.link.device) ||
+        !Take('\n', stamp.link.inode) || exists > 1 || viaLink > 1) {
+      return false;
+    }
+    stamp.exists = exists == 1;
+    stamp.viaLink = viaLink == 1;
+    return true;
   }
 
   // Everything read so far.
@@ -138,29 +194,36 @@ class RecordReader {
   std::string_view rest_;
 };
 
+// The level in a record, read as the data file's reader reads a data file; nothing when it is
+// not what the writer writes.
+bool ReadLevel(const std::string& text, RecoveredLevel& level) {
+  DataFileParser parser;
+  parser.Feed(text);
+  parser.Finish();
+  if (parser.TooLongLine() != 0) return false;
+  level.musicName = parser.MusicName();
+  level.grid = parser.Grid();
+  std::string written;
+  for (const std::string& line : DataFileLines(level.musicName, level.grid)) written += line;
+  return written == text;
+}
+
 std::optional<RecoveredLevel> ParseRecord(std::string_view text) {
   RecordReader reader(text);
   RecoveredLevel level;
-  if (!reader.Literal(kFormatLine) || !reader.Literal("saved-at ")) return std::nullopt;
-  const std::optional<std::int64_t> savedAt = reader.Number('\n');
-  if (!savedAt) return std::nullopt;
-  level.savedAt = *savedAt;
+  if (!reader.Literal(kFormatLine) || !reader.Literal("saved-at ") ||
+      !reader.Take('\n', level.savedAt)) {
+    return std::nullopt;
+  }
   std::optional<std::string> picture = reader.Field("picture");
-  if (!picture) return std::nullopt;
-  std::optional<std::string> data = reader.Field("data");
-  if (!data) return std::nullopt;
-  std::optional<std::string> music = reader.Field("music");
-  if (!music || !reader.Literal("grid\n")) return std::nullopt;
+  std::optional<std::string> data = picture ? reader.Field("data") : std::nullopt;
+  if (!data || !reader.Stamp(level.dataStamp)) return std::nullopt;
+  std::optional<std::string> linkTarget = reader.Field("link-target");
+  std::optional<std::string> levelText = linkTarget ? reader.Field("level") : std::nullopt;
+  if (!levelText || !ReadLevel(*levelText, level)) return std::nullopt;
   level.picturePath = std::move(*picture);
   level.dataPath = std::move(*data);
-  level.musicName = std::move(*music);
-  for (int row = 1; row <= LevelGrid::kRows; ++row) {
-    const std::optional<std::string_view> cells = reader.Bytes(LevelGrid::kColumns);
-    if (!cells || !reader.Literal("\n")) return std::nullopt;
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) {
-      level.grid.SetCell(column, row, (*cells)[static_cast<std::size_t>(column - 1)]);
-    }
-  }
+  level.dataStamp.linkTarget = std::move(*linkTarget);
   const std::string expected = Sha256Hex(reader.Read());
   if (!reader.Literal(kChecksumLabel)) return std::nullopt;
   const std::optional<std::string_view> checksum = reader.Bytes(kChecksumDigits);
@@ -172,15 +235,94 @@ std::optional<RecoveredLevel> ParseRecord(std::string_view text) {
 
 bool OwnedByUs(const struct stat& status) { return status.st_uid == ::geteuid(); }
 
-// The folder opened for reading its records; not open when it is missing, cannot be opened or
-// belongs to someone else.
-FileDescriptor OpenFolder(const std::string& folder) {
-  FileDescriptor opened = TryOpenFile(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// A lock over the whole record file.
+bool LockRecord(int fd, short type, int command = F_OFD_SETLK) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  int result;
+  do {
+    result = ::fcntl(fd, command, &lock);
+  } while (result != 0 && errno == EINTR);
+  if (command == F_OFD_GETLK) return result == 0 && lock.l_type == F_UNLCK;
+  return result == 0;
+}
+
+// True when a running editor holds the record open as `fd`.
+bool HeldByRunningEditor(int fd) { return !LockRecord(fd, F_RDLCK, F_OFD_GETLK); }
+
+// The record file `name` opened with `access`, when it is a regular file of ours (links are not
+// followed, and nothing that could block is opened) no larger than a record can be.
+FileDescriptor OpenRecordFile(int folder, const std::string& name, int access) {
+  FileDescriptor file =
+      TryOpenFileAt(folder, name, access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   struct stat status {};
-  if (opened.IsOpen() && (::fstat(opened.get(), &status) != 0 || !OwnedByUs(status))) {
+  if (!file.IsOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+      !OwnedByUs(status) || static_cast<std::uint64_t>(status.st_size) > kMaxRecordBytes) {
     return FileDescriptor();
   }
-  return opened;
+  return file;
+}
+
+// The record in the file `name` when it is a whole record whose picture path is that name's
+// and no running editor holds it (unless held ones are asked for).
+std::optional<RecoveredLevel> ReadRecord(int folder, const std::string& name,
+                                         RecoveryStore::Held held = RecoveryStore::Held::kSkipped) {
+  const FileDescriptor file = OpenRecordFile(folder, name, O_RDONLY);
+  if (!file.IsOpen() ||
+      (held == RecoveryStore::Held::kSkipped && HeldByRunningEditor(file.get()))) {
+    return std::nullopt;
+  }
+  std::string text(kMaxRecordBytes + 1, '\0');
+  std::size_t got = 0;
+  try {
+    for (std::size_t count = 1; count != 0 && got < text.size(); got += count) {
+      count = ReadSome(file.get(), text.data() + got, text.size() - got);
+    }
+  } catch (const InOutError&) {
+    return std::nullopt;
+  }
+  text.resize(got);
+  std::optional<RecoveredLevel> level = ParseRecord(text);
+  if (!level || !name.starts_with(RecordPrefix(level->picturePath))) return std::nullopt;
+  return level;
+}
+
+// A record file in the folder and when it was last written.
+struct RecordFile {
+  std::string name;
+  std::int64_t writtenSeconds = 0;
+  std::int64_t writtenNanoseconds = 0;
+};
+
+// The names in the folder that a record may have and that begin with `prefix`, newest first.
+// Only their directory entries are looked at: nothing is opened.
+std::vector<RecordFile> RecordFiles(int folder, std::string_view prefix) {
+  std::vector<RecordFile> files;
+  const int listed = ::dup(folder);
+  if (listed < 0) return files;
+  DIR* dir = ::fdopendir(listed);
+  if (dir == nullptr) {
+    ::close(listed);
+    return files;
+  }
+  ::rewinddir(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    struct stat status {};
+    if (!name.starts_with(prefix) || !IsRecordName(name) ||
+        ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) > kMaxRecordBytes) {
+      continue;
+    }
+    files.push_back({std::string(name), status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
+  }
+  ::closedir(dir);
+  std::sort(files.begin(), files.end(), [](const RecordFile& a, const RecordFile& b) {
+    return std::tie(b.writtenSeconds, b.writtenNanoseconds, b.name) <
+           std::tie(a.writtenSeconds, a.writtenNanoseconds, a.name);
+  });
+  return files;
 }
 
 // Creates a new private temporary file beside the record `name`, which never takes the name of
@@ -197,72 +339,51 @@ std::pair<std::string, FileDescriptor> CreateTemporary(int folder, const std::st
   ThrowInOutError(EEXIST);
 }
 
-// The record in the file `name` when it is a whole record whose picture path is that name's:
-// a regular file of ours (links are not followed, and nothing that could block is opened) no
-// larger than a record can be.
-std::optional<RecoveredLevel> ReadRecord(int folder, const std::string& name) {
-  const FileDescriptor file =
-      TryOpenFileAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  struct stat status {};
-  if (!file.IsOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-      !OwnedByUs(status) || static_cast<std::uint64_t>(status.st_size) > kMaxRecordBytes) {
-    return std::nullopt;
+// Deletes the record `name` held (locked) as `locked`, when the name still leads to that file.
+void Unlink(int folder, const std::string& name, int locked) {
+  struct stat named {};
+  struct stat held {};
+  if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno == ENOENT) return;
+    ThrowInOutError(errno);
   }
-  // One byte more than the size, to see a file that has grown since.
-  std::string text(static_cast<std::size_t>(status.st_size) + 1, '\0');
-  std::size_t got = 0;
-  try {
-    for (std::size_t count = 1; count != 0 && got < text.size(); got += count) {
-      count = ReadSome(file.get(), text.data() + got, text.size() - got);
-    }
-  } catch (const InOutError&) {
-    return std::nullopt;
-  }
-  if (got != static_cast<std::size_t>(status.st_size)) return std::nullopt;
-  text.resize(got);
-  std::optional<RecoveredLevel> level = ParseRecord(text);
-  if (!level || RecordName(level->picturePath) != name) return std::nullopt;
-  return level;
+  if (::fstat(locked, &held) != 0) ThrowInOutError(errno);
+  // Another editor renamed a newer record of its own over it meanwhile: that one stays.
+  if (named.st_dev != held.st_dev || named.st_ino != held.st_ino) return;
+  if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT) ThrowInOutError(errno);
+  if (::fsync(folder) != 0) ThrowInOutError(errno);
 }
 
-// The names in the folder that a record may have, sorted.
-std::vector<std::string> RecordFileNames(int folder) {
-  std::vector<std::string> names;
-  const int listed = ::dup(folder);
-  if (listed < 0) return names;
-  DIR* dir = ::fdopendir(listed);
-  if (dir == nullptr) {
-    ::close(listed);
-    return names;
-  }
-  ::rewinddir(dir);
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name.ends_with(kRecordExtension)) names.emplace_back(name);
-  }
-  ::closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The home folder as the system's user database has it, for a process without $HOME.
 }  // namespace
 
 RecoveryStore::RecoveryStore(std::string folder) : folder_(std::move(folder)) {}
 
 std::string RecoveryStore::DefaultFolder() { return StateFolder(); }
 
-void RecoveryStore::Save(const RecoveredLevel& level) const {
+std::string RecoveryStore::RecordName(const std::string& picturePath, const std::string& writer) {
+  return RecordPrefix(picturePath) + writer + std::string(kRecordExtension);
+}
+
+std::string RecoveryStore::NewWriter() {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string writer;
+  for (std::uint64_t bits = random(); writer.size() < kWriterDigits; bits >>= 4)
+    writer += kDigits[bits & 15];
+  return writer;
+}
+
+HeldRecord RecoveryStore::Save(const RecoveredLevel& level, const std::string& name) const {
   const std::string text = RecordText(level);
   if (text.size() > kMaxRecordBytes) ThrowInOutError(ENAMETOOLONG);
   const FileDescriptor folder = OpenPrivateFolder(folder_);
-  const std::string name = RecordName(level.picturePath);
   auto [temporary, file] = CreateTemporary(folder.get(), name);
   try {
     if (::fchmod(file.get(), kRecordMode) != 0) ThrowInOutError(errno);
+    // Locked before it takes the record's name, so it is never seen unheld while this runs.
+    if (!LockRecord(file.get(), F_WRLCK)) ThrowInOutError(errno);
     WriteAll(file.get(), text);
     if (::fsync(file.get()) != 0) ThrowInOutError(errno);
-    if (const int err = file.Close(); err != 0) ThrowInOutError(err);
     if (::renameat(folder.get(), temporary.c_str(), folder.get(), name.c_str()) != 0) {
       ThrowInOutError(errno);
     }
@@ -272,39 +393,50 @@ void RecoveryStore::Save(const RecoveredLevel& level) const {
   }
   // The rename itself reaches the disk only with the folder.
   if (::fsync(folder.get()) != 0) ThrowInOutError(errno);
+  return HeldRecord(name, std::move(file));
 }
 
-std::optional<RecoveredLevel> RecoveryStore::Find(const std::string& picturePath) const {
-  const FileDescriptor folder = OpenFolder(folder_);
+std::vector<StoredRecord> RecoveryStore::LeftFor(const std::string& picturePath, Held held) const {
+  std::vector<StoredRecord> records;
+  const FileDescriptor folder = TryOpenPrivateFolder(folder_);
+  if (!folder.IsOpen()) return records;
+  for (RecordFile& file : RecordFiles(folder.get(), RecordPrefix(picturePath))) {
+    std::optional<RecoveredLevel> level = ReadRecord(folder.get(), file.name, held);
+    // Another path whose hash begins the same way has records of its own, not these.
+    if (level && level->picturePath == picturePath)
+      records.push_back({std::move(file.name), std::move(*level)});
+  }
+  return records;
+}
+
+std::optional<StoredRecord> RecoveryStore::Newest() const {
+  const FileDescriptor folder = TryOpenPrivateFolder(folder_);
   if (!folder.IsOpen()) return std::nullopt;
-  std::optional<RecoveredLevel> level = ReadRecord(folder.get(), RecordName(picturePath));
-  // Another path whose hash begins the same way has its own record, not this one.
-  if (level && level->picturePath != picturePath) return std::nullopt;
-  return level;
+  std::vector<RecordFile> files = RecordFiles(folder.get(), "");
+  if (files.size() > kMaxRecordsReadForNewest) files.resize(kMaxRecordsReadForNewest);
+  for (RecordFile& file : files) {
+    if (std::optional<RecoveredLevel> level = ReadRecord(folder.get(), file.name))
+      return StoredRecord{std::move(file.name), std::move(*level)};
+  }
+  return std::nullopt;
 }
 
-std::optional<RecoveredLevel> RecoveryStore::Newest() const {
-  const FileDescriptor folder = OpenFolder(folder_);
-  if (!folder.IsOpen()) return std::nullopt;
-  std::optional<RecoveredLevel> newest;
-  for (const std::string& name : RecordFileNames(folder.get())) {
-    std::optional<RecoveredLevel> level = ReadRecord(folder.get(), name);
-    if (level && (!newest || level->savedAt > newest->savedAt)) newest = std::move(level);
-  }
-  return newest;
+std::optional<HeldRecord> RecoveryStore::Hold(const std::string& name) const {
+  const FileDescriptor folder = TryOpenPrivateFolder(folder_);
+  if (!folder.IsOpen() || !IsRecordName(name)) return std::nullopt;
+  FileDescriptor file = OpenRecordFile(folder.get(), name, O_RDWR);
+  if (!file.IsOpen() || !LockRecord(file.get(), F_WRLCK)) return std::nullopt;
+  return HeldRecord(name, std::move(file));
 }
 
-void RecoveryStore::Remove(const std::string& picturePath) const {
-  const FileDescriptor folder = TryOpenFile(folder_, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (!folder.IsOpen()) {
-    if (errno == ENOENT) return;
-    ThrowInOutError(errno);
-  }
-  if (::unlinkat(folder.get(), RecordName(picturePath).c_str(), 0) != 0) {
-    if (errno == ENOENT) return;
-    ThrowInOutError(errno);
-  }
-  if (::fsync(folder.get()) != 0) ThrowInOutError(errno);
+void RecoveryStore::Remove(const std::string& name) const {
+  if (std::optional<HeldRecord> held = Hold(name)) Remove(std::move(*held));
+}
+
+void RecoveryStore::Remove(HeldRecord record) const {
+  const FileDescriptor folder = TryOpenPrivateFolder(folder_);
+  if (!folder.IsOpen()) return;
+  Unlink(folder.get(), record.Name(), record.locked_.get());
 }
 
 }  // namespace tollwen

@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "level/level_grid.h"
+#include "storage/data_file_stamp.h"
+#include "storage/posix_file.h"
 
 namespace tollwen {
 
@@ -18,18 +21,43 @@ struct RecoveredLevel {
   std::string picturePath;  // empty for a level that has no picture (New before any Open)
   std::string dataPath;     // where Save would write; may be empty
   std::string musicName;
-  LevelGrid grid;            // any byte values
+  LevelGrid grid;
   std::int64_t savedAt = 0;  // when the record was written, in seconds since 1970 (UTC)
+  // What the data file was when the level was read or last saved: the changes are based on it.
+  DataFileStamp dataStamp;
 
   friend bool operator==(const RecoveredLevel&, const RecoveredLevel&) = default;
 };
 
-// The records in one folder: one for each picture path (named after a hash of the path's bytes,
-// so any bytes work), and one for the level that has no picture. Every call is cheap (a record
-// is a few hundred bytes; a save's time is its two flushes to the disk), opens nothing that
-// could block (a FIFO in the folder is skipped), and touches no file of the folder but the record
-// of its own key and that record's temporary file. The store holds no state besides its folder:
-// calls may come from any thread, and two processes saving the same key leave one whole record.
+// A record found in the store: its file's name and what it holds.
+struct StoredRecord {
+  std::string name;
+  RecoveredLevel level;
+};
+
+// A record an editor writes and keeps while it runs. Its file is locked for as long as this
+// lives, so that other editors see it belongs to a running editor: they neither offer nor delete
+// it. A crash or kill ends the lock with the process, and the record is offered again.
+class HeldRecord {
+ public:
+  HeldRecord(std::string name, FileDescriptor locked)
+      : name_(std::move(name)), locked_(std::move(locked)) {}
+  const std::string& Name() const { return name_; }
+
+ private:
+  friend class RecoveryStore;
+  std::string name_;
+  FileDescriptor locked_;
+};
+
+// The records in one folder, each in a file of its own: "level-<picture key>-<writer>.recovery"
+// for a level on a picture (the key is a hash of the picture path's bytes, so any bytes work;
+// the writer tells apart the records of one picture that different sessions kept) and
+// "new-level-<writer>.recovery" for a level without a picture. Every call is cheap: a record is a
+// few hundred bytes and is read only when it is no larger than a record can be; nothing that
+// could block is opened (a FIFO is skipped), no link is followed, and only the user's own folder
+// and files are read. The store holds no state besides its folder: calls may come from any
+// thread, and two processes saving one record leave one whole record.
 class RecoveryStore {
  public:
   explicit RecoveryStore(std::string folder);
@@ -39,25 +67,38 @@ class RecoveryStore {
 
   const std::string& Folder() const { return folder_; }
 
-  // Writes the record for level.picturePath, replacing any earlier one, with level.savedAt as
-  // given (callers stamp it with the current time). The folder and any missing parents are
-  // created private (0700) and the record is private (0600). The record goes to a temporary
-  // file in the folder that is flushed to the disk before it is renamed over the old record,
-  // and the folder is flushed after. Throws InOutError when any step fails (the old record then
-  // stays as it was).
-  void Save(const RecoveredLevel& level) const;
+  // The name of the record that the writer `writer` (letters and digits) keeps for a level on
+  // `picturePath` ("" for the level without a picture).
+  static std::string RecordName(const std::string& picturePath, const std::string& writer);
+  // Letters that make a session's records its own.
+  static std::string NewWriter();
 
-  // The record for `picturePath` ("" for the level that has no picture), or nothing when there
-  // is none, or when the file there cannot be read or is not a whole record of that path.
-  std::optional<RecoveredLevel> Find(const std::string& picturePath) const;
+  // Writes `level` as the record `name` (a RecordName of level.picturePath), replacing any
+  // earlier one, and returns it held (see HeldRecord): the new file is locked before it takes the
+  // name. The folder and any missing parents are created private (0700) and the record is
+  // private (0600); it is flushed to the disk before it is renamed over the old one, and the
+  // folder after. Throws InOutError when any step fails (the old record then stays as it was).
+  HeldRecord Save(const RecoveredLevel& level, const std::string& name) const;
 
-  // The most recently saved of all the records (by savedAt), for start-up; nothing when there is
-  // none that can be read whole.
-  std::optional<RecoveredLevel> Newest() const;
+  // The records of `picturePath` ("" for the level without a picture) that no running editor
+  // holds (or all of them, to look at only), newest first; each is a whole record of that path.
+  enum class Held { kSkipped, kIncluded };
+  std::vector<StoredRecord> LeftFor(const std::string& picturePath,
+                                    Held held = Held::kSkipped) const;
 
-  // Deletes the record for `picturePath` (after a save, a discard or a clean exit). Nothing to
-  // delete is no error; throws InOutError when the record is there but cannot be deleted.
-  void Remove(const std::string& picturePath) const;
+  // The most recently written record of all that no running editor holds, for start-up. Only
+  // the newest files are read, so a folder of thousands of records costs little.
+  std::optional<StoredRecord> Newest() const;
+
+  // Holds the existing record `name` for this process (taking over a record left behind);
+  // nothing when it is gone or another running editor holds it.
+  std::optional<HeldRecord> Hold(const std::string& name) const;
+
+  // Deletes the record `name` (after a save, a discard or a clean exit), unless another running
+  // editor holds it. Nothing to delete is no error; throws InOutError when the record is there
+  // but cannot be deleted. Removing a held record releases it.
+  void Remove(const std::string& name) const;
+  void Remove(HeldRecord record) const;
 
  private:
   std::string folder_;
