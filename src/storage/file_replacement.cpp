@@ -288,6 +288,13 @@ class TemporaryFile {
     return Move::kDone;
   }
 
+  // Moves the content to `target`, whatever is there.
+  void Overwrite(const std::string& target) {
+    if (::renameat(directory_, name_.c_str(), directory_, target.c_str()) != 0)
+      ThrowInOutError(errno);
+    moved_ = true;
+  }
+
   // Moves the content to `target`, where there must be no file.
   Move Create(const std::string& target) {
     if (::renameat2(directory_, name_.c_str(), directory_, target.c_str(), RENAME_NOREPLACE) == 0) {
@@ -458,6 +465,32 @@ class Save {
 };
 
 }  // namespace
+
+void ReplaceWithNewFile(const std::string& path, std::string_view bytes) {
+  std::string target = path;
+  // Links are followed to the file they name (a chain of them, at most as far as the system
+  // does).
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) break;
+    const std::string link = ReadSymlink(target);
+    target = link.starts_with('/') ? link : DirectoryOf(target) + link;
+  }
+  const FileDescriptor directory = OpenDirectoryOf(target);
+  const std::string name = FileNameOf(target);
+  if (name.empty()) ThrowInOutError(EISDIR);
+  struct stat existing {};
+  const bool replacing =
+      ::fstatat(directory.get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISREG(existing.st_mode);
+  TemporaryFile temporary(directory.get(), name, 0666);
+  if (!temporary.IsOpen()) ThrowInOutError(temporary.error());
+  if (replacing) BestEffort(::fchmod(temporary.fd(), existing.st_mode & 0777));
+  WriteAll(temporary.fd(), bytes);
+  temporary.Flush(std::string(bytes));
+  temporary.Overwrite(name);
+  BestEffort(::fsync(directory.get()));
+}
 
 std::string TemporaryNameFor(const std::string& name) {
   return TemporaryPrefixFor(name) + RandomLetters() + std::string(kTempSuffix);

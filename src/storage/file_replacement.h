@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/data_file_stamp.h"
@@ -36,6 +37,13 @@ namespace tollwen {
 DataFileStamp ReplaceFileContent(const std::string& path, const std::vector<std::string>& pieces,
                                  const std::function<void(std::size_t)>& afterPiece,
                                  const DataFileStamp* expected = nullptr);
+
+// Gives the file at `path` the content `bytes` as a new file (0666 less the umask; the mode of a
+// regular file it replaces) that is written beside it and takes its name only once complete and
+// flushed, so a failed or killed write leaves the previous file whole. A symbolic link at `path`
+// keeps pointing where it did: the file it names is the one replaced. Nothing that is there is
+// ever opened or written into. Throws InOutError.
+void ReplaceWithNewFile(const std::string& path, std::string_view bytes);
 
 // The name of a temporary file of ours for the file `name`: "." name ".tollwen-save-" eight
 // letters or digits ".tmp". Public for the tests.
