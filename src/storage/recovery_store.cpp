@@ -115,7 +115,9 @@ std::string StampLine(const DataFileStamp& stamp) {
   return line + "\n";
 }
 
-std::string RecordText(const RecoveredLevel& level) {
+}  // namespace
+
+std::string RecoveryRecordText(const RecoveredLevel& level) {
   std::string text(kFormatLine);
   text += "saved-at " + std::to_string(level.savedAt) + "\n";
   AppendField(text, "picture", level.picturePath);
@@ -129,6 +131,8 @@ std::string RecordText(const RecoveredLevel& level) {
   text.append(kChecksumLabel).append(checksum).append("\n");
   return text;
 }
+
+namespace {
 
 // Reads a record's text front to back. Every step takes exactly what the writer writes, or
 // fails.
@@ -208,7 +212,9 @@ bool ReadLevel(const std::string& text, RecoveredLevel& level) {
   return written == text;
 }
 
-std::optional<RecoveredLevel> ParseRecord(std::string_view text) {
+}  // namespace
+
+std::optional<RecoveredLevel> ParseRecoveryRecord(std::string_view text) {
   RecordReader reader(text);
   RecoveredLevel level;
   if (!reader.Literal(kFormatLine) || !reader.Literal("saved-at ") ||
@@ -232,6 +238,8 @@ std::optional<RecoveredLevel> ParseRecord(std::string_view text) {
   }
   return level;
 }
+
+namespace {
 
 bool OwnedByUs(const struct stat& status) { return status.st_uid == ::geteuid(); }
 
@@ -283,7 +291,7 @@ std::optional<RecoveredLevel> ReadRecord(int folder, const std::string& name,
     return std::nullopt;
   }
   text.resize(got);
-  std::optional<RecoveredLevel> level = ParseRecord(text);
+  std::optional<RecoveredLevel> level = ParseRecoveryRecord(text);
   if (!level || !name.starts_with(RecordPrefix(level->picturePath))) return std::nullopt;
   return level;
 }
@@ -374,7 +382,7 @@ std::string RecoveryStore::NewWriter() {
 }
 
 HeldRecord RecoveryStore::Save(const RecoveredLevel& level, const std::string& name) const {
-  const std::string text = RecordText(level);
+  const std::string text = RecoveryRecordText(level);
   if (text.size() > kMaxRecordBytes) ThrowInOutError(ENAMETOOLONG);
   const FileDescriptor folder = OpenPrivateFolder(folder_);
   auto [temporary, file] = CreateTemporary(folder.get(), name);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "level/level_grid.h"
@@ -28,6 +29,11 @@ struct RecoveredLevel {
 
   friend bool operator==(const RecoveredLevel&, const RecoveredLevel&) = default;
 };
+
+// A record's bytes, and the record in bytes: nothing for anything but a whole record as
+// RecoveryRecordText writes it. Public for the fuzz target and the tests.
+std::string RecoveryRecordText(const RecoveredLevel& level);
+std::optional<RecoveredLevel> ParseRecoveryRecord(std::string_view text);
 
 // A record found in the store: its file's name and what it holds.
 struct StoredRecord {
