@@ -13,6 +13,7 @@
 #include "bench_level.h"
 #include "level/level_picture.h"
 #include "silenced_stdout.h"
+#include "storage/picture_file.h"
 #include "support/jpeg_writer.h"
 #include "tool/level_check.h"
 #include "tool/level_files.h"

@@ -14,6 +14,7 @@
 #include "bench_level.h"
 #include "level/errors.h"
 #include "level/level_picture.h"
+#include "storage/picture_file.h"
 #include "support/child_process.h"
 #include "support/hostile_jpegs.h"
 #include "support/jpeg_writer.h"

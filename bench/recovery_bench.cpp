@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "level/data_file.h"
-#include "level/recovery_store.h"
+#include "storage/data_file.h"
+#include "storage/recovery_store.h"
 
 namespace tollwen::bench {
 namespace {
@@ -35,11 +35,19 @@ std::string ScratchRoot() {
   return home != nullptr && home[0] == '/' ? std::string(home) : QDir::tempPath().toStdString();
 }
 
+// Ten records of ten pictures, left behind by an ended session.
+void SaveTen(const RecoveryStore& store) {
+  const std::string writer = RecoveryStore::NewWriter();
+  for (int number = 1; number <= 10; ++number)
+    store.Save(Level(number), RecoveryStore::RecordName(Level(number).picturePath, writer));
+}
+
 void BM_SaveRecovery(benchmark::State& state) {
   QTemporaryDir dir(QString::fromStdString(ScratchRoot() + "/tollwen-bench-XXXXXX"));
   const RecoveryStore store(dir.path().toStdString() + "/tollwen-level-editor/");
   const RecoveredLevel level = Level(1);
-  for (auto _ : state) store.Save(level);
+  const std::string name = RecoveryStore::RecordName(level.picturePath, RecoveryStore::NewWriter());
+  for (auto _ : state) store.Save(level, name);
 }
 BENCHMARK(BM_SaveRecovery)->Unit(benchmark::kMillisecond);
 
@@ -54,15 +62,15 @@ BENCHMARK(BM_SaveDataFileFloor)->Unit(benchmark::kMillisecond);
 void BM_FindRecovery(benchmark::State& state) {
   QTemporaryDir dir(QString::fromStdString(ScratchRoot() + "/tollwen-bench-XXXXXX"));
   const RecoveryStore store(dir.path().toStdString() + "/tollwen-level-editor/");
-  for (int number = 1; number <= 10; ++number) store.Save(Level(number));
-  for (auto _ : state) benchmark::DoNotOptimize(store.Find(Level(5).picturePath));
+  SaveTen(store);
+  for (auto _ : state) benchmark::DoNotOptimize(store.LeftFor(Level(5).picturePath));
 }
 BENCHMARK(BM_FindRecovery)->Unit(benchmark::kMicrosecond);
 
 void BM_NewestOfTenRecoveries(benchmark::State& state) {
   QTemporaryDir dir(QString::fromStdString(ScratchRoot() + "/tollwen-bench-XXXXXX"));
   const RecoveryStore store(dir.path().toStdString() + "/tollwen-level-editor/");
-  for (int number = 1; number <= 10; ++number) store.Save(Level(number));
+  SaveTen(store);
   for (auto _ : state) benchmark::DoNotOptimize(store.Newest());
 }
 BENCHMARK(BM_NewestOfTenRecoveries)->Unit(benchmark::kMicrosecond);

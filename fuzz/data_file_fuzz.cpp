@@ -6,9 +6,9 @@
 #include <iterator>
 #include <string>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "memory_file.h"
+#include "storage/data_file.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "level/errors.h"
 #include "level/level_picture.h"
 #include "memory_file.h"
+#include "storage/picture_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static tollwen::fuzz::MemoryFile file;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "storage/recovery_store.h"
+#include "storage/save_journal.h"
 #include "support/bmp_builder.h"
 #include "support/jpeg_writer.h"
 
@@ -126,6 +128,24 @@ void WriteBmps(const fs::path& dir) {
 void WriteJpegs(const fs::path& dir) {
   using tollwen::test::JpegColourSpace;
   using tollwen::test::JpegOptions;
+  // Level pictures, 640 x 447, the size that takes the decoder into the picture-filling code:
+  // each coding the editor meets, whole and damaged.
+  const std::pair<const char*, JpegOptions> levels[] = {
+      {"level_baseline.jpg", {}},
+      {"level_progressive.jpg", {.progressive = true}},
+      {"level_arithmetic.jpg", {.arithmetic = true}},
+      {"level_progressive_arithmetic.jpg", {.progressive = true, .arithmetic = true}},
+      {"level_gray.jpg", {.colourSpace = JpegColourSpace::kGrayscale}},
+      {"level_gray_progressive.jpg",
+       {.colourSpace = JpegColourSpace::kGrayscale, .progressive = true}},
+      {"level_restart_markers.jpg", {.restartEveryRow = true}},
+      {"level_444.jpg", {.fullResolutionColour = true}},
+      {"level_444_progressive_restarts.jpg",
+       {.progressive = true, .fullResolutionColour = true, .restartEveryRow = true}},
+      {"level_low_quality.jpg", {.quality = 20, .pattern = tollwen::test::FillPattern::kChecker}},
+  };
+  for (const auto& [name, options] : levels)
+    WriteWithDamage(dir, name, tollwen::test::MakeJpeg(options));
   // Small pictures keep the fuzzer fast; the decoder takes the same paths at every size.
   JpegOptions colour{.width = 40, .height = 24};
   WriteWithDamage(dir, "colour.jpg", tollwen::test::MakeJpeg(colour));
@@ -156,6 +176,50 @@ void WriteJpegs(const fs::path& dir) {
   }
 }
 
+void WriteText(const fs::path& path, const std::string& text) {
+  Write(path, Bytes(text.begin(), text.end()));
+}
+
+void WriteClipboardTexts(const fs::path& dir) {
+  const std::pair<const char*, std::string> texts[] = {
+      {"room", "550\n55E\n"},
+      {"crlf", "0123456789ABCDEF012\r\nfedcba\r\n"},
+      {"ragged", "1\n22\n333\n"},
+      {"refused", "55\n\n55\n"},
+      {"whole_level",
+       [] {
+         std::string level;
+         for (int row = 0; row < 13; ++row) level += "0123456789ABCDEF012\n";
+         return level;
+       }()},
+  };
+  for (const auto& [name, text] : texts) WriteText(dir / name, text);
+}
+
+// Recovery records and save journals as the editor writes them, with their damaged copies.
+void WriteRecords(const fs::path& records, const fs::path& journals) {
+  tollwen::RecoveredLevel level;
+  level.picturePath = "/home/designer/levels/level3.jpg";
+  level.dataPath = "/home/designer/levels/level3.dat";
+  level.musicName = "theme.xm";
+  for (int column = 1; column <= 19; ++column) level.grid.SetCell(column, 2, '5');
+  level.savedAt = 1765300000;
+  level.dataStamp = {true, {2049, 131075}, 290, 1765290000, 123456789, 42, false, {}, {}};
+  const auto write = [](const fs::path& path, const std::string& text) {
+    WriteWithDamage(path.parent_path(), path.filename().string(), Bytes(text.begin(), text.end()));
+  };
+  write(records / "level", tollwen::RecoveryRecordText(level));
+  level.picturePath.clear();
+  level.dataStamp = {true, {1, 2}, 0, 0, 0, 0, true, {3, 4}, "../shared/level3.dat"};
+  write(records / "new_level_through_link", tollwen::RecoveryRecordText(level));
+
+  const std::string old = "cave.mod\r\n" + std::string(19, '1') + "\r\n";
+  const std::string saved = "cave2.xm\r\n" + std::string(19, 'F') + "\r\n";
+  write(journals / "journal",
+        tollwen::EncodeJournal({{2049, 131075}, {1765290000, 5}, old, saved}));
+  write(journals / "journal_empty_contents", tollwen::EncodeJournal({{1, 2}, {}, "", ""}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,9 +228,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path root = argv[1];
-  for (const char* kind : {"data_file", "bmp", "jpeg"}) fs::create_directories(root / kind);
+  for (const char* kind :
+       {"data_file", "bmp", "jpeg", "clipboard", "recovery_record", "save_journal"}) {
+    fs::create_directories(root / kind);
+  }
   WriteDataFiles(root / "data_file");
   WriteBmps(root / "bmp");
   WriteJpegs(root / "jpeg");
+  WriteClipboardTexts(root / "clipboard");
+  WriteRecords(root / "recovery_record", root / "save_journal");
   return 0;
 }

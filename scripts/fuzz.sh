@@ -9,7 +9,8 @@ seconds=${1:-60}
 build=${2:-build/sanitize}
 
 scripts/configure-sanitize.sh "$build"
-cmake --build "$build" --target data_file_fuzz bmp_fuzz jpeg_fuzz make_fuzz_corpus
+targets="data_file bmp bmp_file jpeg clipboard recovery_record save_journal"
+cmake --build "$build" --target make_fuzz_corpus $(for t in $targets; do echo "${t}_fuzz"; done)
 
 seeds="$build/fuzz-seeds"
 rm -rf "$seeds"
@@ -17,14 +18,17 @@ rm -rf "$seeds"
 mkdir -p "$build/fuzz-crashes"
 
 status=0
-for target in data_file bmp jpeg; do
+for target in $targets; do
   work="$build/fuzz-corpus/$target"
+  # The BMP file reader starts from the BMP decoder's seeds.
+  seed_dir=$target
+  [ "$target" = bmp_file ] && seed_dir=bmp
   mkdir -p "$work"
   echo "Fuzzing $target for ${seconds}s"
   if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
       "$build/bin/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
       -max_len=262144 -print_final_stats=1 \
-      -artifact_prefix="$build/fuzz-crashes/$target-" "$work" "$seeds/$target" \
+      -artifact_prefix="$build/fuzz-crashes/$target-" "$work" "$seeds/$seed_dir" \
       > "$build/fuzz-$target.log" 2>&1; then
     echo "FUZZ FAILURE in $target; last lines of $build/fuzz-$target.log:"
     tail -n 40 "$build/fuzz-$target.log"

@@ -8,28 +8,26 @@
 #include "display/bmp_layout.h"
 #include "display/bmp_pixels.h"
 #include "level/errors.h"
-#include "level/posix_file.h"
+#include "storage/picture_file.h"
 
 namespace tollwen {
 
 namespace {
 
-// Appends up to `count` bytes read from `fd` to `buffer`; stops early only at the end of the
+// Appends up to `count` bytes read from `file` to `buffer`; stops early only at the end of the
 // file. A read failure means the file cannot be read at all.
-void ReadInto(int fd, std::vector<std::byte>& buffer, std::uint64_t count,
+void ReadInto(ByteSource& file, std::vector<std::byte>& buffer, std::uint64_t count,
               const std::string& path) {
   const std::size_t start = buffer.size();
   buffer.resize(start + static_cast<std::size_t>(count));
   std::size_t filled = start;
-  try {
-    while (filled < buffer.size()) {
-      const std::size_t got =
-          ReadSome(fd, reinterpret_cast<char*>(buffer.data()) + filled, buffer.size() - filled);
-      if (got == 0) break;
-      filled += got;
-    }
-  } catch (const InOutError&) {
-    throw FileOpenError(path);
+  while (filled < buffer.size()) {
+    int error = 0;
+    const std::size_t got =
+        file.ReadAt(filled, buffer.data() + filled, buffer.size() - filled, error);
+    if (error != 0) throw FileOpenError(path);
+    if (got == 0) break;
+    filled += got;
   }
   buffer.resize(filled);
 }
@@ -51,19 +49,17 @@ QImage Decode(const bmp::BmpLayout& layout, std::span<const std::byte> data) {
 }  // namespace
 
 QImage ReadBmpFile(const std::string& path) {
-  const ReadableFile opened = OpenForReading(path);
-  const FileDescriptor& file = opened.file;
-
+  const std::unique_ptr<ByteSource> file = OpenFileBytes(path);
   try {
     // The headers first, then only as much of the rest as the pixels can use.
     std::vector<std::byte> buffer;
-    ReadInto(file.get(), buffer, bmp::kMaxHeadersSize, path);
+    ReadInto(*file, buffer, bmp::kMaxHeadersSize, path);
     if (buffer.size() < bmp::kMaxHeadersSize) return DecodeBmp(buffer);  // the whole file
 
-    const auto fileSize = std::max<std::uint64_t>(opened.size, buffer.size());
+    const auto fileSize = std::max<std::uint64_t>(file->Size(), buffer.size());
     const bmp::BmpLayout layout = bmp::ParseBmpLayout(buffer, fileSize);
     const std::uint64_t wanted = bmp::UsefulFileBytes(layout, fileSize);
-    if (wanted > buffer.size()) ReadInto(file.get(), buffer, wanted - buffer.size(), path);
+    if (wanted > buffer.size()) ReadInto(*file, buffer, wanted - buffer.size(), path);
     return Decode(layout, buffer);
   } catch (const std::bad_alloc&) {
     throw EditorError("Out of memory");

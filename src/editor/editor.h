@@ -44,8 +44,9 @@ class Editor {
   void SelectMusic();
   void RefreshDisplay();
   void ChooseTile(TileCode code);
-  // Unsaved changes that an earlier session left for the open level, or the most recent ones
-  // of any level at start-up: asks whether to restore them, once the level is shown.
+  // Unsaved changes that ended sessions left for the open level (the newest first, the others
+  // after it until one is restored), or the most recent ones of any level at start-up: asks
+  // whether to restore them, once the level is shown.
   void OfferRecovery();
   void OfferNewestRecovery();
   // The editor ends cleanly: nothing unsaved is left to recover.
@@ -86,8 +87,8 @@ class Editor {
 
   // Hides the level without asking.
   void HideLevel();
-  // Asks about the record and acts on the answer.
-  void OfferRecord(const RecoveredLevel& record);
+  // Asks about the record and acts on the answer, which it returns.
+  RestoreAnswer OfferRecord(const StoredRecord& record);
   // Where Save As and Select Music start: the open level's folder, else the folder of the file
   // chosen last, else the home folder.
   std::string FileDialogFolder() const;

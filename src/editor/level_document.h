@@ -8,8 +8,8 @@
 #include <string>
 
 #include "level/cell_change.h"
-#include "level/data_file_stamp.h"
 #include "level/level_grid.h"
+#include "storage/data_file_stamp.h"
 
 namespace tollwen {
 

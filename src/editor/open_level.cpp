@@ -3,10 +3,11 @@
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
-#include "level/data_file.h"
-#include "level/level_folder.h"
 #include "level/level_picture.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
+#include "storage/level_folder.h"
+#include "storage/picture_file.h"
 
 namespace tollwen {
 

@@ -19,7 +19,10 @@ std::int64_t Now() {
 }  // namespace
 
 RecoveryKeeper::RecoveryKeeper(LevelDocument& level, std::function<bool()> busy, std::string folder)
-    : level_(level), busy_(std::move(busy)), store_(std::move(folder)) {
+    : level_(level),
+      busy_(std::move(busy)),
+      store_(std::move(folder)),
+      writer_(RecoveryStore::NewWriter()) {
   timer_.setSingleShot(true);
   timer_.setInterval(kDelayMs);
   connect(&timer_, &QTimer::timeout, this, [this] {
@@ -46,12 +49,15 @@ void RecoveryKeeper::KeepNow() {
     Forget();
     return;
   }
-  const std::string& key = level_.PicturePath();
-  if (keptForLater_.count(key) != 0) return;
+  const std::string& picture = level_.PicturePath();
   try {
-    if (written_ && *written_ != key) store_.Remove(*written_);
-    store_.Save({key, level_.DataPath(), level_.MusicName(), level_.Grid(), Now()});
-    written_ = key;
+    // A record of another level (the one before an Open) has no use any more.
+    if (held_ && heldPicture_ != picture) Forget();
+    const std::string name = held_ ? held_->Name() : RecoveryStore::RecordName(picture, writer_);
+    held_ = store_.Save(
+        {picture, level_.DataPath(), level_.MusicName(), level_.Grid(), Now(), level_.DataStamp()},
+        name);
+    heldPicture_ = picture;
   } catch (const EditorError&) {
     // A record that cannot be written (no home, a full disk) must not get in the way of the
     // work itself; the next change tries again.
@@ -60,37 +66,35 @@ void RecoveryKeeper::KeepNow() {
 
 void RecoveryKeeper::Forget() {
   timer_.stop();
-  if (!written_) return;
+  if (!held_) return;
   try {
-    store_.Remove(*written_);
-    written_.reset();
+    store_.Remove(std::move(*held_));
   } catch (const EditorError&) {
     // Left for the next session, which asks about it.
   }
+  held_.reset();
 }
 
-std::optional<RecoveredLevel> RecoveryKeeper::LeftBehind(const std::string& picturePath) const {
-  if (written_ == picturePath) return std::nullopt;
-  return store_.Find(picturePath);
+std::vector<StoredRecord> RecoveryKeeper::LeftBehind(const std::string& picturePath) const {
+  return store_.LeftFor(picturePath);
 }
 
-std::optional<RecoveredLevel> RecoveryKeeper::NewestLeftBehind() const { return store_.Newest(); }
+std::optional<StoredRecord> RecoveryKeeper::NewestLeftBehind() const { return store_.Newest(); }
 
-void RecoveryKeeper::Adopt(const RecoveredLevel& record) {
-  keptForLater_.erase(record.picturePath);
-  written_ = record.picturePath;
+void RecoveryKeeper::Adopt(const StoredRecord& record) {
+  std::optional<HeldRecord> adopted = store_.Hold(record.name);
+  // Another editor took it over meanwhile: this session's changes go to a record of its own.
+  if (!adopted) return;
+  Forget();
+  held_ = std::move(adopted);
+  heldPicture_ = record.level.picturePath;
 }
 
-void RecoveryKeeper::Discard(const RecoveredLevel& record) {
-  keptForLater_.erase(record.picturePath);
+void RecoveryKeeper::Discard(const StoredRecord& record) {
   try {
-    store_.Remove(record.picturePath);
+    store_.Remove(record.name);
   } catch (const EditorError&) {
   }
-}
-
-void RecoveryKeeper::KeepForLater(const RecoveredLevel& record) {
-  keptForLater_.insert(record.picturePath);
 }
 
 }  // namespace tollwen

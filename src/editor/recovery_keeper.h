@@ -4,10 +4,10 @@
 #include <QTimer>
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
+#include <vector>
 
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 namespace tollwen {
 
@@ -15,9 +15,11 @@ class LevelDocument;
 
 // Keeps a recovery record of the level while it has unsaved changes, so that a crash, a kill
 // or a power cut loses at most the last two seconds of work. The record is written from a
-// timer, never while painting, and removed once the changes are saved or discarded. Records
-// that earlier sessions left are found here too; one the user chose to keep for later is never
-// written over nor removed by this session.
+// timer, never while painting, and removed once the changes are saved or discarded. It is this
+// session's own (see HeldRecord): while the editor runs, other editors neither offer nor delete
+// it. Records that earlier sessions left are found here too; one the user chose to keep for
+// later is never written over nor removed by this session, whose changes go to a record of its
+// own.
 class RecoveryKeeper : public QObject {
   Q_OBJECT
 
@@ -36,15 +38,14 @@ class RecoveryKeeper : public QObject {
   // The level's changes were saved or discarded: this session's record of it goes.
   void Forget();
 
-  // A record that another session left for the level of `picturePath`.
-  std::optional<RecoveredLevel> LeftBehind(const std::string& picturePath) const;
-  // The most recent record any session left, for start-up.
-  std::optional<RecoveredLevel> NewestLeftBehind() const;
-  // The user's answers about a record left behind: taken over by this session, removed, or
-  // kept for the next time (this session then writes no record for that level).
-  void Adopt(const RecoveredLevel& record);
-  void Discard(const RecoveredLevel& record);
-  void KeepForLater(const RecoveredLevel& record);
+  // The records that ended sessions left for the level of `picturePath`, newest first.
+  std::vector<StoredRecord> LeftBehind(const std::string& picturePath) const;
+  // The most recent record any ended session left, for start-up.
+  std::optional<StoredRecord> NewestLeftBehind() const;
+  // The user's answers about a record left behind: taken over by this session (whose record it
+  // then is), removed, or kept untouched for the next time.
+  void Adopt(const StoredRecord& record);
+  void Discard(const StoredRecord& record);
 
  private:
   void ChangeNoticed();
@@ -53,9 +54,11 @@ class RecoveryKeeper : public QObject {
   std::function<bool()> busy_;
   RecoveryStore store_;
   QTimer timer_;
-  // The picture path of the record this session wrote last, if any.
-  std::optional<std::string> written_;
-  std::set<std::string> keptForLater_;
+  // What makes this session's record names its own.
+  std::string writer_;
+  // The record this session holds, and the picture it is for.
+  std::optional<HeldRecord> held_;
+  std::string heldPicture_;
 };
 
 }  // namespace tollwen

@@ -4,27 +4,17 @@
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
 
 namespace tollwen {
 
 namespace {
 
-// "Unsaved changes to level3.jpg from 2026-12-09 14:03 were found. Restore them?"
-std::string RestoreQuestion(const RecoveredLevel& record) {
-  const std::string picture = FileNameOf(record.picturePath);
-  std::string level = picture;
-  if (record.dataPath.empty())
-    level = picture.empty() ? "a new level" : "a new level on " + picture;
-  const std::string time = QDateTime::fromSecsSinceEpoch(record.savedAt)
-                               .toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                               .toStdString();
-  return "Unsaved changes to " + level + " from " + time + " were found. Restore them?";
-}
+QDateTime LocalTime(std::int64_t seconds) { return QDateTime::fromSecsSinceEpoch(seconds); }
 
-// What the data file is now, so that Save asks before writing over a file that changes later.
+// What the data file is now; nothing there when it is missing or cannot be read.
 DataFileStamp CurrentStamp(const std::string& dataPath) {
   DataFileStamp stamp;
   if (dataPath.empty()) return stamp;
@@ -37,27 +27,61 @@ DataFileStamp CurrentStamp(const std::string& dataPath) {
   return stamp;
 }
 
+// "Unsaved changes to level3.jpg from 2026-12-09 14:03 were found. Restore them?", naming the
+// data file when it is not the picture's own, and saying when the data file changed after the
+// changes were kept: "The data file was saved at 15:02, after these changes."
+std::string RestoreQuestion(const RecoveredLevel& record) {
+  const std::string picture = FileNameOf(record.picturePath);
+  std::string level = picture;
+  if (record.dataPath.empty()) {
+    level = picture.empty() ? "a new level" : "a new level on " + picture;
+  } else if (record.picturePath.empty() || DataPathFor(record.picturePath) != record.dataPath) {
+    level += (picture.empty() ? "the data file " : " (data file ") + record.dataPath +
+             (picture.empty() ? "" : ")");
+  }
+  const QDateTime kept = LocalTime(record.savedAt);
+  std::string question = "Unsaved changes to " + level + " from " +
+                         kept.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString() +
+                         " were found. Restore them?";
+  const DataFileStamp now = CurrentStamp(record.dataPath);
+  if (now.exists && !(now == record.dataStamp)) {
+    const QDateTime saved = LocalTime(now.modifiedSeconds);
+    const QString format =
+        saved.date() == kept.date() ? QStringLiteral("HH:mm") : QStringLiteral("yyyy-MM-dd HH:mm");
+    question += " The data file was saved at " + saved.toString(format).toStdString() +
+                ", after these changes.";
+  }
+  return question;
+}
+
 }  // namespace
 
 void Editor::OfferRecovery() {
   BusyScope busy(*this);
-  if (const auto record = recovery_.LeftBehind(level_.PicturePath())) OfferRecord(*record);
+  // The newest first; once one is restored, the others stay for a later start.
+  for (const StoredRecord& record : recovery_.LeftBehind(level_.PicturePath())) {
+    if (OfferRecord(record) == RestoreAnswer::Restore) return;
+  }
 }
 
 void Editor::OfferNewestRecovery() {
   BusyScope busy(*this);
-  const auto record = recovery_.NewestLeftBehind();
+  const std::optional<StoredRecord> record = recovery_.NewestLeftBehind();
   if (!record) return;
   // A level on a picture is opened as Open opens it, and asked about once it is shown.
-  if (!record->picturePath.empty()) return OpenLevelFile(record->picturePath);
-  OfferRecord(*record);
+  if (!record->level.picturePath.empty()) return OpenLevelFile(record->level.picturePath);
+  OfferRecovery();
 }
 
-void Editor::OfferRecord(const RecoveredLevel& record) {
-  switch (window_.AskRestore(RestoreQuestion(record))) {
+RestoreAnswer Editor::OfferRecord(const StoredRecord& record) {
+  const RecoveredLevel& level = record.level;
+  const RestoreAnswer answer = window_.AskRestore(RestoreQuestion(level));
+  switch (answer) {
     case RestoreAnswer::Restore:
       tools_.Select(QRect());
-      level_.Start(record.grid, record.musicName, record.dataPath, CurrentStamp(record.dataPath),
+      // The level keeps the data file it was based on: a Save then asks before writing over a
+      // data file that changed since.
+      level_.Start(level.grid, level.musicName, level.dataPath, level.dataStamp,
                    LevelDisplay::kShown);
       // The restored level is what the user had; its history starts here, and it is unsaved.
       level_.MarkUnsaved();
@@ -67,9 +91,10 @@ void Editor::OfferRecord(const RecoveredLevel& record) {
       recovery_.Discard(record);
       break;
     case RestoreAnswer::Later:
-      recovery_.KeepForLater(record);
+      // The record stays as it is for a later start; this session's changes go to its own.
       break;
   }
+  return answer;
 }
 
 }  // namespace tollwen

@@ -1,7 +1,7 @@
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
-#include "level/data_file.h"
 #include "level/errors.h"
+#include "storage/data_file.h"
 
 namespace tollwen {
 

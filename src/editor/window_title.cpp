@@ -1,7 +1,7 @@
 #include "editor/window_title.h"
 
-#include "level/data_file.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
 
 namespace tollwen {
 

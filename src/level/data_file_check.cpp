@@ -1,17 +1,11 @@
 #include "level/data_file_check.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 
-#include "level/path_parts.h"
-#include "level/posix_file.h"
-#include "level/save_journal.h"
 #include "level/tile_code.h"
 
 namespace tollwen {
@@ -136,36 +130,6 @@ DataFileScan DataFileScanner::Finish() {
                      return key(a) < key(b);
                    });
   return std::move(scan_);
-}
-
-DataFileScan ScanDataFile(const std::string& path) {
-  const FileDescriptor directory = OpenDirectoryOf(path);
-  const std::string name = FileNameOf(path);
-  const FileDescriptor file =
-      TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
-  if (!file.IsOpen()) ThrowInOutError(errno);
-  // A save running meanwhile is waited for, so that the file is not read half written.
-  LockFile(file.get(), LOCK_SH);
-
-  DataFileScanner scanner;
-  if (const std::optional<std::string> before =
-          ContentBeforeInterruptedSave(directory.get(), file.get())) {
-    scanner.Feed(*before);
-    DataFileScan scan = scanner.Finish();
-    scan.problems.push_back({Severity::kWarning, 0, 0,
-                             "a save that wrote this file in place was interrupted; the editor "
-                             "puts back the content from before that save, which is checked "
-                             "here",
-                             0, 0});
-    return scan;
-  }
-  std::array<char, 16 * 1024> buffer{};
-  while (!scanner.Done()) {
-    const std::size_t got = ReadSome(file.get(), buffer.data(), buffer.size());
-    if (got == 0) break;
-    scanner.Feed(std::string_view(buffer.data(), got));
-  }
-  return scanner.Finish();
 }
 
 }  // namespace tollwen

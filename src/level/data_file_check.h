@@ -76,12 +76,6 @@ class DataFileScanner : private DataFileListener {
   std::int64_t extraLines_ = 0;
 };
 
-// Reads the data file at `path` for reading only (nothing is written, and the file is not
-// opened for writing) and scans it. Where a save that wrote the file in place was interrupted,
-// the editor puts back the content from before that save when it opens the level: that content
-// is scanned then, with a warning. Throws InOutError when it cannot be opened or read.
-DataFileScan ScanDataFile(const std::string& path);
-
 // A character as a message shows it: itself when printable ASCII, otherwise \xNN.
 std::string ShownCharacter(char c);
 

@@ -1,10 +1,7 @@
 #include "level/level_picture.h"
 
-#include <unistd.h>
-
 #include <QtEndian>
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +11,6 @@
 #include <vector>
 
 #include "level/errors.h"
-#include "level/posix_file.h"
 
 extern "C" {
 #include <jpeglib.h>
@@ -130,13 +126,13 @@ void CountDecodedBlocks(j_decompress_ptr cinfo) {
 
 [[noreturn]] void OnFatalError(j_common_ptr cinfo) { std::longjmp(ErrorsOf(cinfo).fatal, 1); }
 
-// libjpeg's data source: the open file, read a block at a time up to kMaxFileBytes. At the end
-// of the file (or of what is read of it) the source says so with libjpeg's own warning and
+// libjpeg's data source: the picture's bytes, read a block at a time up to kMaxFileBytes. At the
+// end of the file (or of what is read of it) the source says so with libjpeg's own warning and
 // supplies an end-of-image marker, so that a truncated file decodes with its missing part
 // filled in; an empty file is libjpeg's own error.
 struct FileSource {
   jpeg_source_mgr pub;  // first member: libjpeg only sees a pointer to it
-  int fd = -1;
+  ByteSource* bytes = nullptr;
   std::uint64_t offset = 0;  // where the next read starts in the file
   bool readAny = false;
   JOCTET block[kSourceBlockBytes];
@@ -148,16 +144,15 @@ void OnTermSource(j_decompress_ptr) {}
 boolean OnFillInput(j_decompress_ptr cinfo) {
   static const JOCTET kEndOfImage[] = {0xFF, JPEG_EOI};
   auto* source = reinterpret_cast<FileSource*>(cinfo->src);
-  ssize_t got = 0;
+  std::size_t got = 0;
   if (source->offset < kMaxFileBytes) {
     const auto wanted = static_cast<std::size_t>(
         std::min<std::uint64_t>(kSourceBlockBytes, kMaxFileBytes - source->offset));
-    do {
-      got = ::pread(source->fd, source->block, wanted, static_cast<off_t>(source->offset));
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
+    int error = 0;
+    got = source->bytes->ReadAt(source->offset, source->block, wanted, error);
+    if (error != 0) {
       ErrorManager& errors = ErrorsOf(cinfo);
-      errors.readError = errno;
+      errors.readError = error;
       std::longjmp(errors.fatal, 1);
     }
   }
@@ -169,10 +164,10 @@ boolean OnFillInput(j_decompress_ptr cinfo) {
     return TRUE;
   }
   source->readAny = true;
-  source->offset += static_cast<std::uint64_t>(got);
+  source->offset += got;
   source->pub.next_input_byte = source->block;
-  source->pub.bytes_in_buffer = static_cast<std::size_t>(got);
-  SpendReadThroughWork(cinfo, static_cast<std::uint64_t>(got) * kWorkPerByte);
+  source->pub.bytes_in_buffer = got;
+  SpendReadThroughWork(cinfo, std::uint64_t{got} * kWorkPerByte);
   return TRUE;
 }
 
@@ -354,14 +349,13 @@ DecodeResult Decode(jpeg_decompress_struct* cinfo, ErrorManager* errors,
   return DecodeResult::kDecoded;
 }
 
-// Reads and decodes the file at `path`; throws for every failure. `image` stays null for a
-// picture of another size read through.
-DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* image,
-                        QSize* size = nullptr, std::vector<std::string>* warnings = nullptr) {
-  const ReadableFile opened = OpenForReading(path);
+// Reads and decodes `bytes`; throws for every failure. `image` stays null for a picture of
+// another size read through.
+DecodeResult DecodeBytes(ByteSource& bytes, OtherSizes otherSizes, QImage* image,
+                         QSize* size = nullptr, std::vector<std::string>* warnings = nullptr) {
   // Large, so it lives on the heap; it holds no resource of its own.
   auto source = std::make_unique<FileSource>();
-  source->fd = opened.file.get();
+  source->bytes = &bytes;
   source->pub.init_source = OnInitSource;
   source->pub.fill_input_buffer = OnFillInput;
   source->pub.skip_input_data = OnSkipInput;
@@ -389,7 +383,7 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
     case DecodeResult::kJpegError:
       break;
   }
-  if (errors.readError != 0) ThrowInOutError(errors.readError);
+  if (errors.readError != 0) throw InOutError::FromErrno(errors.readError);
   // A picture of another size is refused whatever the rest of it holds: the work limit, the
   // scan limit and libjpeg's memory limit (a buffer for all of a large progressive picture)
   // only stop the search for an error of its own.
@@ -406,16 +400,16 @@ DecodeResult DecodeFile(const std::string& path, OtherSizes otherSizes, QImage* 
 
 }  // namespace
 
-QImage LoadJpegIntoBitmap(const std::string& path) {
+QImage DecodeJpeg(ByteSource& bytes) {
   QImage image;
-  DecodeFile(path, OtherSizes::kDecode, &image);
+  DecodeBytes(bytes, OtherSizes::kDecode, &image);
   return image;
 }
 
-std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size,
-                                       std::vector<std::string>* warnings) {
+std::optional<QImage> DecodeLevelPicture(ByteSource& bytes, QSize* size,
+                                         std::vector<std::string>* warnings) {
   QImage image;
-  if (DecodeFile(path, OtherSizes::kReadThrough, &image, size, warnings) ==
+  if (DecodeBytes(bytes, OtherSizes::kReadThrough, &image, size, warnings) ==
       DecodeResult::kOtherSize) {
     return std::nullopt;
   }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "level/byte_source.h"
+
 namespace tollwen {
 
 // Every level picture is exactly this size; the grid's cells are laid out over it.
@@ -24,32 +26,33 @@ inline const std::string kPictureSizeMessage = "Error: " + std::string(kPictureS
 // over the whole picture.
 inline constexpr int kMaxJpegScans = 100;
 
-// Decodes the JPEG file at `path` at full size into an opaque 32-bit image
+// Decodes the JPEG in `bytes` at full size into an opaque 32-bit image
 // (QImage::Format_RGB32). A grayscale picture is reduced by libjpeg's quantiser to at most
-// 236 gray levels. Throws FileOpenError when the file cannot be opened and JpegError for
+// 236 gray levels. Throws InOutError when the bytes cannot be read and JpegError for
 // anything libjpeg cannot decode; libjpeg's warnings are ignored, so a truncated file decodes.
 // libjpeg's working memory is limited to a wide margin over what a 640 x 447 picture needs
 // (a picture that needs more fails with libjpeg's own error), a file with more than
 // kMaxJpegScans scans fails with "Error: Image has more than 100 scans!", and an image
 // that cannot be allocated with "Out of memory".
-QImage LoadJpegIntoBitmap(const std::string& path);
+// Only the first 64 MiB are read; the rest counts as missing.
+QImage DecodeJpeg(ByteSource& bytes);
 
-// The most different warnings LoadLevelPicture passes on for one picture.
+// The most different warnings DecodeLevelPicture passes on for one picture.
 inline constexpr std::size_t kMaxJpegWarnings = 8;
 
-// Decodes the JPEG file at `path` as opening a level needs it: the picture when it is
+// Decodes the JPEG in `bytes` as opening a level needs it: the picture when it is
 // 640 x 447, nothing when it has any other size. Such a picture is never held whole: its data
 // is read through without making pixels, so that a fatal libjpeg error in it is reported as a
 // full decode would report it, but only for a bounded amount of work (well under a tenth of a
 // second on the development machine, whatever the file); past that, and where libjpeg stops
 // only for its memory limit or the scan limit is reached, the size alone decides. Throws as
-// LoadJpegIntoBitmap does. `size`, when given, receives the picture's size as its header gives it.
+// DecodeJpeg does. `size`, when given, receives the picture's size as its header gives it.
 // `warnings`, when given, receives the text of each different warning libjpeg gave while
 // decoding (a truncated or damaged file that still decodes: "Premature end of JPEG file"), in
 // the order met, at most kMaxJpegWarnings; the editor itself opens such a picture without a
 // word.
-std::optional<QImage> LoadLevelPicture(const std::string& path, QSize* size = nullptr,
-                                       std::vector<std::string>* warnings = nullptr);
+std::optional<QImage> DecodeLevelPicture(ByteSource& bytes, QSize* size = nullptr,
+                                         std::vector<std::string>* warnings = nullptr);
 
 // True for a 640 x 447 picture.
 bool IsLevelPictureSize(const QImage& bitmap);

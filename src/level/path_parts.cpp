@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "level/errors.h"
-#include "level/posix_file.h"
-
 namespace tollwen {
 
 std::string DirectoryOf(const std::string& path) {
@@ -29,14 +26,6 @@ bool IsLevelPictureName(std::string_view path) {
   return std::equal(end.begin(), end.end(), kExtension.begin(), [](char c, char lower) {
     return (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == lower;
   });
-}
-
-std::string ExecutableDirectory(const std::string& selfLink) {
-  try {
-    return DirectoryOf(ReadSymlink(selfLink));
-  } catch (const InOutError&) {
-    return {};
-  }
 }
 
 }  // namespace tollwen

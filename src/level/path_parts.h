@@ -20,9 +20,4 @@ std::string WithTrailingSeparator(std::string dir);
 // letters only; the bytes before it may be anything).
 bool IsLevelPictureName(std::string_view path);
 
-// The directory of the running executable, with a trailing '/', exactly as the system names
-// it: every byte is kept, also where the name is not UTF-8. Read through the link `selfLink`;
-// empty when that link cannot be read.
-std::string ExecutableDirectory(const std::string& selfLink = "/proc/self/exe");
-
 }  // namespace tollwen

@@ -7,6 +7,7 @@
 #include "level/data_file_check.h"
 #include "level/data_file_parser.h"
 #include "level/errors.h"
+#include "storage/data_file.h"
 #include "tool/cell_outline.h"
 #include "tool/check_report.h"
 #include "tool/level_check.h"

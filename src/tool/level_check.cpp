@@ -9,10 +9,11 @@
 #include <new>
 #include <utility>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "level/level_picture.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
+#include "storage/picture_file.h"
 #include "tool/shown_name.h"
 
 namespace tollwen {

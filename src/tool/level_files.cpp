@@ -11,8 +11,8 @@
 #include <set>
 #include <string_view>
 
-#include "level/data_file.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
 #include "tool/shown_name.h"
 
 namespace tollwen {

@@ -3,10 +3,11 @@
 #include <cstdio>
 
 #include "display/arrow_colour.h"
-#include "display/asset_folder.h"
+#include "storage/asset_folder.h"
 #include "display/level_renderer.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
 #include "tool/check_report.h"
 #include "tool/shown_name.h"
 

@@ -1,14 +1,13 @@
 #include "tool/output_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <cerrno>
 
-#include "level/posix_file.h"
+#include "level/errors.h"
+#include "storage/file_replacement.h"
 #include "tool/shown_name.h"
 
 namespace tollwen {
@@ -60,10 +59,6 @@ std::string Refusal(const struct stat& output, const std::vector<InputIdentity>&
   throw OutputRefused("refusing to write " + ShownName(path) + ": " + why);
 }
 
-[[noreturn]] void CannotWrite(const std::string& path, int err) {
-  throw EditorError("cannot write " + ShownName(path) + ": " + InOutError::FromErrno(err).what());
-}
-
 }  // namespace
 
 void CheckOutputFile(const std::string& path, const std::vector<CommandInput>& inputs) {
@@ -83,21 +78,15 @@ void WriteOutputFile(const std::string& path, std::string_view bytes,
   if (::stat(path.c_str(), &status) == 0) {
     if (const std::string why = Refusal(status, identities); !why.empty()) Refuse(path, why);
   }
-  // Not truncated on opening: the name may have come to stand for another file since the
-  // question above, which is asked again of the file actually opened. Opened without blocking,
-  // so that a FIFO put there in between cannot hang the command.
-  FileDescriptor file =
-      TryOpenFile(path, O_WRONLY | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (!file.IsOpen()) CannotWrite(path, errno);
-  if (::fstat(file.get(), &status) != 0) CannotWrite(path, errno);
-  if (const std::string why = Refusal(status, identities); !why.empty()) Refuse(path, why);
-  if (::ftruncate(file.get(), 0) != 0) CannotWrite(path, errno);
+  // The picture is written beside the output and takes its name only once complete, so a failed
+  // or killed write leaves the previous picture. Nothing that is there is opened: were the name
+  // to come to stand for an input or a FIFO since the question above, only the name would be
+  // replaced, never the file behind it.
   try {
-    WriteAll(file.get(), bytes);
+    ReplaceWithNewFile(path, bytes);
   } catch (const InOutError& error) {
     throw EditorError("cannot write " + ShownName(path) + ": " + error.what());
   }
-  if (const int err = file.Close(); err != 0) CannotWrite(path, err);
 }
 
 std::string PngBytes(const QImage& image) {

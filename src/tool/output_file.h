@@ -22,7 +22,9 @@ struct CommandInput {
 };
 
 // Writes `bytes` as the whole content of the file at `path`, byte for byte the name given (not
-// passed through Qt's file names), creating the file or replacing what it held. Refuses to write
+// passed through Qt's file names), creating the file or replacing it: the new file is written
+// beside it and renamed over it once complete, so a failed or killed write leaves the previous
+// file as it was. Refuses to write
 // over any of `inputs`, however the path reaches it (through a link, or a path spelled another
 // way: files are compared by device and inode), and over anything that exists and is not a
 // regular file (a FIFO would block, a device or folder is not a picture's place): throws

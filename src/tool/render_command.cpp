@@ -10,10 +10,10 @@
 #include <system_error>
 #include <vector>
 
-#include "level/data_file.h"
 #include "level/data_file_check.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/data_file.h"
 #include "tool/check_report.h"
 #include "tool/level_check.h"
 #include "tool/level_rendering.h"

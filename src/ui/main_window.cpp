@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "display/asset_folder.h"
+#include "storage/asset_folder.h"
 #include "display/bitmap.h"
 #include "display/tile_set.h"
 #include "editor/window_title.h"

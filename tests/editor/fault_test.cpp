@@ -25,6 +25,7 @@
 #include "editor/editor_fixture.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
 #include "support/bmp_builder.h"
 #include "support/child_process.h"
 

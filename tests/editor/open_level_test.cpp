@@ -9,6 +9,7 @@
 #include "editor/editor_fixture.h"
 #include "level/errors.h"
 #include "level/level_picture.h"
+#include "storage/picture_file.h"
 #include "support/jpeg_writer.h"
 
 namespace tollwen::test {

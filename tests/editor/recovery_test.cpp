@@ -6,9 +6,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/editor_fixture.h"
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 namespace tollwen::test {
 namespace {
@@ -20,19 +21,41 @@ class RecoveryTest : public EditorTest {
   RecoveryTest() : dir_(MakeDir("levels")), picture_(MakePicture(dir_ + "level1.jpg")) {
     WriteFileBytes(dir_ + "level1.dat", BlankLevelText("tune.mod"));
   }
-  std::optional<RecoveredLevel> Record() const {
-    return RecoveryStore(RecoveryStore::DefaultFolder()).Find(picture_);
+  // The records of the level, held by a running editor or not, newest first.
+  std::vector<RecoveredLevel> Records() const {
+    std::vector<RecoveredLevel> levels;
+    for (StoredRecord& record : RecoveryStore(RecoveryStore::DefaultFolder())
+                                    .LeftFor(picture_, RecoveryStore::Held::kIncluded)) {
+      levels.push_back(std::move(record.level));
+    }
+    return levels;
   }
-  // Another editor opens the level, paints a bomb into (1, 1) and is killed once its record
-  // has been written.
+  std::optional<RecoveredLevel> Record() const {
+    const std::vector<RecoveredLevel> levels = Records();
+    if (levels.empty()) return std::nullopt;
+    return levels.front();
+  }
+  // Another editor opens the level, paints a bomb into (1, 1) and keeps its record; it crashes
+  // when `crashed` goes (it ends without a word: its record stays).
+  std::unique_ptr<Editor> PaintInAnotherEditor(FakeWindow& window) {
+    auto other = std::make_unique<Editor>(window, resourceDir_);
+    window.AnswerPictureFile(picture_);
+    other->OpenLevel();
+    other->ChooseTile('E');
+    other->Tools().AskCell(1, 1, {});
+    other->Recovery().KeepNow();
+    return other;
+  }
   void CrashAfterPainting() {
     FakeWindow window;
-    Editor crashed(window, resourceDir_);
-    window.AnswerPictureFile(picture_);
-    crashed.OpenLevel();
-    crashed.ChooseTile('E');
-    crashed.Tools().AskCell(1, 1, {});
-    crashed.Recovery().KeepNow();
+    PaintInAnotherEditor(window);
+  }
+  // The questions about records asked so far.
+  std::vector<std::string> RestoreQuestions() const {
+    std::vector<std::string> asked;
+    for (const std::string& call : window_.Calls())
+      if (call.starts_with("AskRestore ")) asked.push_back(call.substr(11));
+    return asked;
   }
 
   std::string dir_;
@@ -108,19 +131,73 @@ TEST_P(RestoreTest, ALevelLeftBehindIsOfferedOnceItsPictureIsShown) {
   EXPECT_EQ(Record().has_value(), c.recordStays);
 
   // What the session does next: a restored level saves to its data file and its record goes;
-  // a record kept for later is neither written over nor removed.
+  // a record kept for later is neither written over nor removed, and the changes made since go
+  // to a record of their own.
+  editor_.ChooseTile('7');
   Paint(19, 13);
   editor_.Recovery().KeepNow();
   if (c.answer == RestoreAnswer::Later) {
-    EXPECT_EQ(Record()->grid.CellAt(19, 13), '0');
+    ASSERT_EQ(Records().size(), 2u);
+    EXPECT_EQ(Records()[0].grid.CellAt(19, 13), '7');
+    EXPECT_EQ(Records()[1].grid.CellAt(19, 13), '0');
+    EXPECT_EQ(Records()[1].grid.CellAt(1, 1), 'E');
     editor_.EndSession();
-    EXPECT_TRUE(Record());
+    ASSERT_EQ(Records().size(), 1u);
+    EXPECT_EQ(Records()[0].grid.CellAt(1, 1), 'E');
   }
   if (c.answer == RestoreAnswer::Restore) {
     editor_.Save();
     EXPECT_FALSE(Record());
     EXPECT_EQ(ReadFileBytes(dir_ + "level1.dat").substr(10, 1), "E");
   }
+}
+
+// While the editor that keeps a record runs, another editor opening the level is not asked about
+// it and cannot delete it; once that editor has crashed, the record is offered.
+TEST_F(RecoveryTest, ARunningEditorsRecordIsNotOfferedToAnother) {
+  FakeWindow window;
+  std::unique_ptr<Editor> running = PaintInAnotherEditor(window);
+  window_.AnswerRestore(RestoreAnswer::Discard);
+  Open(picture_);
+  EXPECT_TRUE(RestoreQuestions().empty());
+  EXPECT_TRUE(Record());
+  running.reset();
+  Open(picture_);
+  EXPECT_EQ(RestoreQuestions().size(), 1u);
+  EXPECT_FALSE(Record());
+}
+
+// A record remembers the data file it was based on: when the data file changed after it, the
+// question says so and names a data file that is not the picture's own, and Save after Restore
+// asks before writing over the newer file.
+TEST_F(RecoveryTest, RestoredLevelAsksBeforeWritingOverANewerDataFile) {
+  const std::string copy = dir_ + "copy.dat";
+  WriteFileBytes(copy, BlankLevelText("copy.mod"));
+  {
+    FakeWindow window;
+    Editor crashed(window, resourceDir_);
+    window.AnswerPictureFile(picture_);
+    crashed.OpenLevel();
+    window.AnswerSaveFile(copy);
+    crashed.SaveAs();
+    crashed.ChooseTile('E');
+    crashed.Tools().AskCell(1, 1, {});
+    crashed.Recovery().KeepNow();
+  }
+  const std::string pulled = BlankLevelText("pulled.mod");
+  WriteFileBytes(copy, pulled);
+  window_.AnswerRestore(RestoreAnswer::Restore);
+  Open(picture_);
+  ASSERT_EQ(RestoreQuestions().size(), 1u);
+  EXPECT_THAT(RestoreQuestions()[0],
+              StartsWith("Unsaved changes to level1.jpg (data file " + copy + ") from "));
+  EXPECT_THAT(RestoreQuestions()[0], testing::MatchesRegex(".* Restore them\\? The data file was "
+                                                           "saved at [0-9:]+, after these "
+                                                           "changes\\."));
+  EXPECT_EQ(Level().Grid().CellAt(1, 1), 'E');
+  editor_.Save();
+  EXPECT_THAT(window_.Calls().back(), StartsWith("AskOverwrite The data file " + copy));
+  EXPECT_EQ(ReadFileBytes(copy), pulled);
 }
 
 INSTANTIATE_TEST_SUITE_P(

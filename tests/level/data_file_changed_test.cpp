@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "storage/data_file.h"
 #include "uniform_level.h"
 
 namespace tollwen {

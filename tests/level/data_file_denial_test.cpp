@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "storage/data_file.h"
 #include "support/child_process.h"
 
 namespace tollwen {
@@ -126,8 +126,11 @@ TEST_F(DeniedAccessTest, SaveIntoFolderUserMayNotCreateFilesIn) {
   EXPECT_EQ(after.st_uid, before.st_uid);
   EXPECT_EQ(std::filesystem::file_size(path), 9u + 13u * 21u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
-  // Nothing is left of the save's journal either.
-  EXPECT_TRUE(std::filesystem::is_empty(state + "/tollwen-level-editor"));
+  // Nothing is left of the save's journal either; the lock file that saves take turns by stays.
+  std::vector<std::string> kept;
+  for (const auto& entry : std::filesystem::directory_iterator(state + "/tollwen-level-editor"))
+    kept.push_back(entry.path().filename().string());
+  EXPECT_EQ(kept, std::vector<std::string>{"saves.lock"});
 }
 
 TEST(FailingSaveTest, WriteThatFailsPartwayKeepsTheOldFile) {

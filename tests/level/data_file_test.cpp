@@ -1,4 +1,4 @@
-#include "level/data_file.h"
+#include "storage/data_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -19,8 +19,8 @@
 
 #include "allocation_probe.h"
 #include "level/errors.h"
-#include "level/file_replacement.h"
 #include "scratch_dir.h"
+#include "storage/file_replacement.h"
 #include "support/child_process.h"
 #include "uniform_level.h"
 

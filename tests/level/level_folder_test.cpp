@@ -1,5 +1,5 @@
 // The level pictures of a folder in natural order, and the next and previous one.
-#include "level/level_folder.h"
+#include "storage/level_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

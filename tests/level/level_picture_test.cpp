@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "level/errors.h"
+#include "storage/picture_file.h"
 #include "support/child_process.h"
 #include "support/hostile_jpegs.h"
 #include "support/jpeg_writer.h"

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "storage/state_folder.h"
+
 namespace tollwen {
 namespace {
 

@@ -1,11 +1,13 @@
-#include "level/recovery_store.h"
+#include "storage/recovery_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -13,8 +15,8 @@
 #include <vector>
 
 #include "level/errors.h"
-#include "level/state_folder.h"
 #include "scratch_dir.h"
+#include "storage/state_folder.h"
 #include "support/child_process.h"
 
 namespace tollwen {
@@ -54,20 +56,29 @@ RecoveredLevel PlainLevel(std::string picturePath, std::int64_t savedAt) {
   level.musicName = "theme.xm";
   level.grid.SetCell(3, 4, 'B');
   level.savedAt = savedAt;
+  level.dataStamp = {true, {7, 8}, 300, 1765300000, 5, 99, false, {}, {}};
   return level;
 }
 
-// A level whose texts and cells hold bytes that a line-based or UTF-8 format would lose.
+// A level whose texts and cells hold bytes that a UTF-8 format would lose (any byte a data
+// file can hold), based on a data file reached through a link.
 RecoveredLevel OddLevel(std::string picturePath) {
   RecoveredLevel level = PlainLevel(std::move(picturePath), -1765300000);
   level.dataPath = "";
-  level.musicName = std::string("a\r\nb:\0c 12:\xff", 12);
+  level.musicName = std::string("a b:\0c 12:\xff", 11);
   for (int row = 1; row <= LevelGrid::kRows; ++row) {
     for (int column = 1; column <= LevelGrid::kColumns; ++column) {
-      level.grid.SetCell(column, row, static_cast<char>((row * LevelGrid::kColumns + column) * 7));
+      const auto code = static_cast<char>((row * LevelGrid::kColumns + column) * 7);
+      level.grid.SetCell(column, row, code == '\r' || code == '\n' ? '\x7f' : code);
     }
   }
+  level.dataStamp = {true, {UINT64_MAX, 1}, 0, -5, 999999999, UINT64_MAX, true, {3, 4}, "a\nb"};
   return level;
+}
+
+const std::string kWriter = "0123456789abcdef";
+std::string NameOf(const RecoveredLevel& level) {
+  return RecoveryStore::RecordName(level.picturePath, kWriter);
 }
 
 class RecoveryStoreTest : public ::testing::Test {
@@ -75,6 +86,20 @@ class RecoveryStoreTest : public ::testing::Test {
   // The folder and its parent do not exist until the first Save.
   std::string Folder() const { return scratch_.path() + "/state/tollwen-level-editor/"; }
   RecoveryStore Store() const { return RecoveryStore(Folder()); }
+  // Writes `level` as a record that no running editor holds.
+  void Save(const RecoveredLevel& level, const std::string& writer = kWriter) const {
+    Store().Save(level, RecoveryStore::RecordName(level.picturePath, writer));
+  }
+  std::optional<RecoveredLevel> Find(const std::string& picturePath) const {
+    const std::vector<StoredRecord> records = Store().LeftFor(picturePath);
+    if (records.empty()) return std::nullopt;
+    return records.front().level;
+  }
+  std::optional<RecoveredLevel> Newest() const {
+    std::optional<StoredRecord> newest = Store().Newest();
+    if (!newest) return std::nullopt;
+    return newest->level;
+  }
 
   // The paths of the files in the store's folder, sorted.
   std::vector<std::string> Files() const {
@@ -92,10 +117,10 @@ TEST_F(RecoveryStoreTest, RoundTripsAnyBytesPrivatelyWhateverTheUmask) {
   const RecoveredLevel odd = OddLevel("/levels/\xff\xfe\n c:\x01ve 7:.jpg");
   for (const mode_t mask : {0000, 0277}) {
     const mode_t oldMask = ::umask(mask);
-    Store().Save(odd);
+    Save(odd);
     ::umask(oldMask);
-    EXPECT_EQ(Store().Find(odd.picturePath), odd);
-    EXPECT_EQ(Store().Newest(), odd);
+    EXPECT_EQ(Find(odd.picturePath), odd);
+    EXPECT_EQ(Newest(), odd);
     EXPECT_EQ(PermissionBits(scratch_.path() + "/state"), 0700u);
     EXPECT_EQ(PermissionBits(Folder()), 0700u);
     ASSERT_EQ(Files().size(), 1u);
@@ -105,47 +130,113 @@ TEST_F(RecoveryStoreTest, RoundTripsAnyBytesPrivatelyWhateverTheUmask) {
   }
 }
 
-TEST_F(RecoveryStoreTest, KeepsOneRecordPerPictureAndOneWithoutPicture) {
+TEST_F(RecoveryStoreTest, KeepsEachWritersRecordPerPictureNewestFirst) {
   const RecoveryStore store = Store();
-  EXPECT_EQ(store.Newest(), std::nullopt);
-  store.Save(PlainLevel("/levels/cave.jpg", 100));
-  store.Save(PlainLevel("/levels/lake.jpg", 300));
-  store.Save(PlainLevel("", 200));
-  // A later save of the same picture replaces its record and leaves no temporary file.
-  RecoveredLevel cave = PlainLevel("/levels/cave.jpg", 150);
+  EXPECT_EQ(Newest(), std::nullopt);
+  const auto later = [] { ::usleep(20'000); };  // apart in the files' times
+  Save(PlainLevel("/levels/cave.jpg", 100));
+  later();
+  Save(PlainLevel("", 200));
+  later();
+  Save(PlainLevel("/levels/lake.jpg", 300));
+  later();
+  // Another session's record of the same picture is a record of its own.
+  RecoveredLevel cave = PlainLevel("/levels/cave.jpg", 350);
   cave.grid.SetCell(19, 13, 'F');
-  store.Save(cave);
-  EXPECT_EQ(Files().size(), 3u);
+  Save(cave, "fedcba9876543210");
+  later();
+  // A later save of one writer's record replaces it and leaves no temporary file.
+  RecoveredLevel lake = PlainLevel("/levels/lake.jpg", 400);
+  Save(lake);
+  EXPECT_EQ(Files().size(), 4u);
 
-  EXPECT_EQ(store.Find("/levels/cave.jpg"), cave);
-  EXPECT_EQ(store.Find(""), PlainLevel("", 200));
-  EXPECT_EQ(store.Find("/levels/cave.JPG"), std::nullopt);
-  EXPECT_EQ(store.Newest(), PlainLevel("/levels/lake.jpg", 300));
-  store.Remove("/levels/lake.jpg");
-  store.Remove("/levels/lake.jpg");  // nothing left to remove is no error
-  EXPECT_EQ(store.Find("/levels/lake.jpg"), std::nullopt);
-  EXPECT_EQ(store.Newest(), PlainLevel("", 200));
+  const std::vector<StoredRecord> caves = store.LeftFor("/levels/cave.jpg");
+  ASSERT_EQ(caves.size(), 2u);
+  EXPECT_EQ(caves[0].level, cave);
+  EXPECT_EQ(caves[1].level, PlainLevel("/levels/cave.jpg", 100));
+  EXPECT_EQ(Find(""), PlainLevel("", 200));
+  EXPECT_EQ(Find("/levels/cave.JPG"), std::nullopt);
+  EXPECT_EQ(Newest(), lake);
+  store.Remove(NameOf(lake));
+  store.Remove(NameOf(lake));  // nothing left to remove is no error
+  EXPECT_EQ(Find("/levels/lake.jpg"), std::nullopt);
+  EXPECT_EQ(Newest(), cave);
+}
+
+// A record an editor holds belongs to it while it runs: no other editor is offered it or may
+// delete it. Once it is released (the editor crashed), it is offered again.
+TEST_F(RecoveryStoreTest, HeldRecordIsNeitherOfferedNorDeletedUntilReleased) {
+  const RecoveredLevel cave = PlainLevel("/levels/cave.jpg", 100);
+  std::optional<HeldRecord> held = Store().Save(cave, NameOf(cave));
+  EXPECT_TRUE(Store().LeftFor(cave.picturePath).empty());
+  EXPECT_EQ(Newest(), std::nullopt);
+  EXPECT_EQ(Store().Hold(NameOf(cave)), std::nullopt);
+  Store().Remove(NameOf(cave));
+  ASSERT_EQ(Store().LeftFor(cave.picturePath, RecoveryStore::Held::kIncluded).size(), 1u);
+  held.reset();
+  EXPECT_EQ(Find(cave.picturePath), cave);
+  held = Store().Hold(NameOf(cave));
+  ASSERT_TRUE(held);
+  EXPECT_EQ(Newest(), std::nullopt);
+  Store().Remove(std::move(*held));
+  EXPECT_TRUE(Files().empty());
+}
+
+// Start-up looks at a folder of a thousand files no record can be by their size alone.
+TEST_F(RecoveryStoreTest, NewestSkipsFilesLargerThanARecordUnread) {
+  Save(PlainLevel("/levels/cave.jpg", 100));
+  for (int number = 0; number < 1000; ++number) {
+    const std::string junk = Folder() + "level-" + std::string(32, 'a') + "-" +
+                             std::string(12, 'b') + std::to_string(1000 + number) + ".recovery";
+    WriteBytes(junk, "x");
+    std::filesystem::resize_file(junk, 512 * 1024);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Newest(), PlainLevel("/levels/cave.jpg", 100));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
+
+// A state folder that is a link (another user's, planted in a shared state home) or not the
+// user's own is neither written through nor read.
+TEST_F(RecoveryStoreTest, StateFolderThatIsALinkOrNotOursIsRefused) {
+  const std::string planted = scratch_.File("planted");
+  std::filesystem::create_directories(planted);
+  std::filesystem::create_directories(scratch_.File("state"));
+  for (const bool link : {true, false}) {
+    if (link) {
+      std::filesystem::create_directory_symlink(planted, Folder().substr(0, Folder().size() - 1));
+    } else {
+      std::filesystem::create_directories(Folder());
+      ASSERT_EQ(::chown(Folder().c_str(), 65534, 65534), 0);
+    }
+    EXPECT_THROW(Save(PlainLevel("/levels/cave.jpg", 100)), InOutError) << link;
+    EXPECT_EQ(Find("/levels/cave.jpg"), std::nullopt) << link;
+    std::filesystem::remove_all(Folder().substr(0, Folder().size() - 1));
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(planted));
 }
 
 TEST_F(RecoveryStoreTest, NoFolderHoldsNothingAndAFailedSaveKeepsThePreviousRecord) {
-  EXPECT_EQ(Store().Find("/levels/cave.jpg"), std::nullopt);
-  Store().Remove("/levels/cave.jpg");
-  EXPECT_THROW(RecoveryStore("").Save(PlainLevel("", 5)), InOutError);
+  EXPECT_EQ(Find("/levels/cave.jpg"), std::nullopt);
+  Store().Remove(NameOf(PlainLevel("/levels/cave.jpg", 0)));
+  EXPECT_THROW(RecoveryStore("").Save(PlainLevel("", 5), NameOf(PlainLevel("", 5))), InOutError);
   WriteBytes(scratch_.File("file"), "a file where a folder should be");
-  EXPECT_THROW(RecoveryStore(scratch_.File("file/x/")).Save(PlainLevel("", 5)), InOutError);
+  EXPECT_THROW(
+      RecoveryStore(scratch_.File("file/x/")).Save(PlainLevel("", 5), NameOf(PlainLevel("", 5))),
+      InOutError);
 
   const RecoveredLevel previous = PlainLevel("/levels/cave.jpg", 100);
-  Store().Save(previous);
+  Save(previous);
   // The new record cannot be written whole: the file size limit stops it part of the way.
   const std::string result = test::RunInChild([&] {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{100, 100};
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    Store().Save(OddLevel("/levels/cave.jpg"));
+    Save(OddLevel("/levels/cave.jpg"));
     return std::string("saved");
   });
   EXPECT_EQ(result, "threw: Disk full");
-  EXPECT_EQ(Store().Find("/levels/cave.jpg"), previous);
+  EXPECT_EQ(Find("/levels/cave.jpg"), previous);
   EXPECT_EQ(Files().size(), 1u);
 }
 
@@ -167,16 +258,17 @@ TEST_F(RecoveryStoreTest, DamagedRecordsAreNeverOfferedNorDeleted) {
   std::vector<Damage> damages = {
       {"empty", "", ""},
       {"another program's file", "", "[Recent]\n"},
-      {"a later format", "recovery 1", "recovery 2"},
+      {"a later format", "recovery 2", "recovery 3"},
       {"a flipped byte", "theme", "thame"},
       {"a wrong checksum", "sha256 ", "sha256 0"},
-      {"a length past the end", "music 8:", "music 900:"},
-      {"a negative length", "music 8:", "music -8:"},
+      {"a length past the end", "picture 16:", "picture 900:"},
+      {"a negative length", "picture 16:", "picture -16:"},
       {"a time that is no number", "saved-at 100", "saved-at 1e2"},
-      {"a short grid row", "0000000000000000000\n", "000000000000000000\n"},
-      {"CR LF lines", "grid\n", "grid\r\n"},
+      {"a stamp that is no stamp", "data-file 1 ", "data-file 2 "},
+      {"a short grid row", "0000000000000000000\r\n", "000000000000000000\r\n"},
+      {"LF lines", "saved-at 100\n", "saved-at 100\r\n"},
   };
-  Store().Save(PlainLevel(cave, 100));
+  Save(PlainLevel(cave, 100));
   const std::string record = Files().front();
   const std::string whole = ReadBytes(record);
   damages.push_back({"a byte after the end", "", whole + "\n"});
@@ -190,28 +282,28 @@ TEST_F(RecoveryStoreTest, DamagedRecordsAreNeverOfferedNorDeleted) {
         damage.from.empty() ? damage.to : Replaced(whole, damage.from, damage.to);
     ASSERT_NE(damaged, whole);
     WriteBytes(record, damaged);
-    EXPECT_EQ(Store().Find(cave), std::nullopt);
-    EXPECT_EQ(Store().Newest(), std::nullopt);
+    EXPECT_EQ(Find(cave), std::nullopt);
+    EXPECT_EQ(Newest(), std::nullopt);
     EXPECT_EQ(ReadBytes(record), damaged);
   }
-  // Saving and removing another key's record leaves it alone too.
-  Store().Save(PlainLevel("/levels/lake.jpg", 50));
-  Store().Remove("/levels/lake.jpg");
+  // Saving and removing another record leaves it alone too.
+  Save(PlainLevel("/levels/lake.jpg", 50));
+  Store().Remove(NameOf(PlainLevel("/levels/lake.jpg", 50)));
   EXPECT_EQ(ReadBytes(record), damages.back().to);
-  Store().Remove(cave);
+  Store().Remove(NameOf(PlainLevel(cave, 100)));
   EXPECT_TRUE(Files().empty());
 }
 
 // A good record is not offered under another picture's name, nor through a link, and what is
 // not a regular file is skipped without blocking (a FIFO would wait for a writer).
 TEST_F(RecoveryStoreTest, OnlyARecordFileOfItsOwnKeyIsOffered) {
-  Store().Save(PlainLevel("/levels/lake.jpg", 100));
+  Save(PlainLevel("/levels/lake.jpg", 100));
   const std::string lake = Files().front();
   const std::string good = scratch_.File("good");
   std::filesystem::rename(lake, good);
   const std::vector<std::function<void()>> makers = {
       [&] {
-        Store().Save(PlainLevel("/levels/cave.jpg", 100));
+        Save(PlainLevel("/levels/cave.jpg", 100));
         std::filesystem::rename(Files().front(), lake);
       },
       [&] { std::filesystem::create_symlink(good, lake); },
@@ -221,10 +313,7 @@ TEST_F(RecoveryStoreTest, OnlyARecordFileOfItsOwnKeyIsOffered) {
   for (const auto& make : makers) {
     make();
     const std::string result = test::RunInChild(
-        [&] {
-          return Store().Find("/levels/lake.jpg") || Store().Newest() ? "offered" : "skipped";
-        },
-        10);
+        [&] { return Find("/levels/lake.jpg") || Newest() ? "offered" : "skipped"; }, 10);
     EXPECT_EQ(result, "skipped");
     std::filesystem::remove(lake);
   }

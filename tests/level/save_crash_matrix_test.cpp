@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "level/data_file.h"
 #include "level/errors.h"
 #include "scratch_dir.h"
+#include "storage/data_file.h"
 #include "support/child_process.h"
 #include "system_call_stop.h"
 #include "uniform_level.h"
@@ -98,10 +98,21 @@ const SavePath kPaths[] = {
      "shared/level.dat", "shared/level.dat", true},
 };
 
-// What one interrupted save left: "old", "new", "absent" (a new file not yet there), "put back"
-// (a mixed file that the editor's next read puts back), or what is damaged.
+// In a child: becomes the user who saves on `path`, with that user's own state folder (its
+// journals are not root's). "" when that worked.
+std::string BecomeSaver(const SavePath& path, const std::string& probe) {
+  if (!path.otherUser) return "";
+  ::setenv("XDG_STATE_HOME", (fs::path(probe).parent_path() / "state-of-the-other-user").c_str(),
+           1);
+  return test::DropPrivileges(probe);
+}
+
+// What one interrupted save left: "old", "new", "absent" (a new file not yet there), "mixed, put
+// back" (a mixed file, as any other reader sees it, that the saving user's next open puts back),
+// or what is damaged. The level is opened by the user who saved it (`probe` lets the test drop
+// to that user), since only that user's journal is trusted.
 std::string Outcome(const SavePath& path, const std::string& dir, const InterruptedRun& run,
-                    Interruption how) {
+                    Interruption how, const std::string& probe) {
   const std::string content = dir + "/" + path.content;
   const std::string before = Named(BytesAt(content));
   const std::string untouched = &path == &kPaths[0] ? "absent" : "old";
@@ -113,24 +124,26 @@ std::string Outcome(const SavePath& path, const std::string& dir, const Interrup
     return "damaged: failed (" + run.report + ") and left the file " + before;
 
   // The editor opens the level.
-  std::string opened;
-  try {
+  std::string opened = test::RunInChild([&]() -> std::string {
+    if (std::string problem = BecomeSaver(path, probe); !problem.empty()) return problem;
     LevelGrid grid;
     const std::string music = ReadDataFile(dir + "/" + path.saved, grid);
-    opened = Named(BytesAt(content));
+    const std::string now = Named(BytesAt(content));
     const bool readNew = music == "new.mod" && grid == FilledGrid('A');
     const bool readOld = grid == FilledGrid('5');
-    if (!(opened == "new" ? readNew : readOld)) return "damaged: read rows that are not the file's";
-  } catch (const InOutError& error) {
-    opened = before == "absent" ? "absent" : std::string("unreadable: ") + error.what();
-  }
+    if (!(now == "new" ? readNew : readOld)) return "damaged: read rows that are not the file's";
+    return now;
+  });
+  if (opened.starts_with("damaged")) return opened;
+  if (opened.starts_with("threw: "))
+    opened = before == "absent" ? "absent" : "unreadable: " + opened.substr(7);
   if (opened != "old" && opened != "new" && opened != untouched)
     return "damaged: opened " + opened + " (was " + before + ")";
   if (fs::exists(dir + "/other.dat") && BytesAt(dir + "/other.dat") != BytesAt(content))
     return "damaged: the hard link was split";
   if (std::string(path.saved) == "link.dat" && !fs::is_symlink(dir + "/link.dat"))
     return "damaged: the symbolic link was replaced";
-  return before == "mixed" ? "put back" : before;
+  return before == "mixed" ? "mixed, put back" : before;
 }
 
 // XDG_STATE_HOME for the duration of a test, where the unprivileged user keeps journals.
@@ -174,6 +187,8 @@ TEST_P(SaveCrashMatrixTest, DataFileIsWholeOldOrWholeNewAtEverySystemCall) {
   ScratchDir scratch(fs::is_directory("/dev/shm") ? "/dev/shm" : "");
   fs::permissions(scratch.path(), fs::perms(0777));
   const StateHome state(scratch.File("state"));
+  fs::create_directory(scratch.File("state-of-the-other-user"));
+  fs::permissions(scratch.File("state-of-the-other-user"), fs::perms(0777));
   const std::string probe = scratch.File("probe");
   WriteBytes(probe, "probe");
   fs::permissions(probe, fs::perms(0444));
@@ -187,15 +202,15 @@ TEST_P(SaveCrashMatrixTest, DataFileIsWholeOldOrWholeNewAtEverySystemCall) {
       fs::permissions(dir.path(), fs::perms(0777));
       path.setUp(dir.path());
       const std::string saved = dir.File(path.saved);
-      const InterruptedRun run = testing::RunInterrupted(
-          [&]() -> std::string { return path.otherUser ? test::DropPrivileges(probe) : ""; },
-          [&]() -> std::string {
-            WriteDataFile(saved, "new.mod", FilledGrid('A'));
-            return "saved";
-          },
-          {.number = call}, how);
+      const InterruptedRun run =
+          testing::RunInterrupted([&]() -> std::string { return BecomeSaver(path, probe); },
+                                  [&]() -> std::string {
+                                    WriteDataFile(saved, "new.mod", FilledGrid('A'));
+                                    return "saved";
+                                  },
+                                  {.number = call}, how);
       if (!run.skipReason.empty()) GTEST_SKIP() << run.skipReason;
-      const std::string outcome = Outcome(path, dir.path(), run, how);
+      const std::string outcome = Outcome(path, dir.path(), run, how, probe);
       fs::permissions(dir.path(), fs::perms(0777));
       if (outcome.starts_with("damaged")) {
         ++damaged;

@@ -7,12 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "../level/scratch_dir.h"
-#include "level/data_file.h"
 #include "level/errors.h"
-#include "level/save_journal.h"
+#include "storage/data_file.h"
+#include "storage/save_journal.h"
 #include "support/child_process.h"
 #include "support/jpeg_writer.h"
 #include "tool/check_report.h"
@@ -148,8 +149,12 @@ TEST(DataFileScanTest, InterruptedSaveIsReportedAndTheContentFromBeforeItChecked
   WriteBytes(path, halfWritten);
   struct stat status {};
   ASSERT_EQ(::stat(path.c_str(), &status), 0);
-  const std::string journalPath = dir.File(".tollwen-save-" + std::to_string(status.st_dev) + "-" +
-                                           std::to_string(status.st_ino) + ".journal");
+  // The user's own journal, in the user's state folder.
+  ::setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
+  std::filesystem::create_directories(dir.File("state/tollwen-level-editor"));
+  const std::string journalPath =
+      dir.File("state/tollwen-level-editor/" + std::to_string(status.st_dev) + "-" +
+               std::to_string(status.st_ino) + ".journal");
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   const std::string journal =
       EncodeJournal({FileIdentity::Of(status), BirthOf(fd), before, saving});
@@ -161,6 +166,7 @@ TEST(DataFileScanTest, InterruptedSaveIsReportedAndTheContentFromBeforeItChecked
             "back the content from before that save, which is checked here\n");
   EXPECT_EQ(testing::ReadBytes(path), halfWritten);
   EXPECT_EQ(testing::ReadBytes(journalPath), journal);
+  ::unsetenv("XDG_STATE_HOME");
 }
 
 TEST(DataFileScanTest, ReadOnlyDataFileIsRefusedAsTheEditorRefusesItAndStaysUntouched) {

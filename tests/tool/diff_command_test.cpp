@@ -8,7 +8,7 @@
 
 #include "../level/scratch_dir.h"
 #include "data_file_text.h"
-#include "level/data_file.h"
+#include "storage/data_file.h"
 #include "support/jpeg_writer.h"
 #include "tool_runner.h"
 

@@ -1,9 +1,13 @@
 // tollwen-level-tool render: the PNG is the level grid widget's own picture of the open level.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QImage>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,6 +19,8 @@
 #include "display/tile_set.h"
 #include "editor/editor.h"
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
+#include "support/child_process.h"
 #include "support/fake_window.h"
 #include "support/jpeg_writer.h"
 #include "tool_runner.h"
@@ -115,6 +121,32 @@ TEST(RenderCommandTest, RefusedDataFileIsNotRendered) {
       run.err,
       "level.dat:2: error: the line is longer than 65536 bytes; the editor refuses the file\n");
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"level.dat", "level.jpg"}));
+}
+
+// A write of the picture that fails (here the file size limit stops it) leaves the previous
+// picture whole, for render and for diff -o alike, and nothing else beside it.
+TEST(RenderCommandTest, FailedWriteLeavesThePreviousPicture) {
+  for (const std::string command :
+       {"render level.jpg -o out.png", "diff level.dat new.dat --picture level.jpg -o out.png"}) {
+    ScratchDir dir;
+    test::WriteJpegFile(dir.File("level.jpg"));
+    WriteBytes(dir.File("level.dat"), "tune.mod\r\n");
+    WriteBytes(dir.File("new.dat"), "tune.mod\r\n5\r\n");
+    WriteBytes(dir.File("out.png"), "the previous picture");
+    const std::string result = test::RunInChild([&] {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{1000, 1000};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      const std::string line =
+          "cd '" + dir.path() + "' && '" TOLLWEN_LEVEL_TOOL "' " + command + " 2>/dev/null";
+      return std::to_string(WEXITSTATUS(std::system(line.c_str())));
+    });
+    EXPECT_EQ(result, "2") << command;
+    EXPECT_EQ(testing::ReadBytes(dir.File("out.png")), "the previous picture") << command;
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"level.dat", "level.jpg", "new.dat", "out.png"}))
+        << command;
+  }
 }
 
 struct RefusalCase {

@@ -13,12 +13,7 @@ require_tools Xvfb xdotool xwd
 source "$(dirname "$0")/editor_window.sh"
 start_xvfb
 
-mkdir "$work/level"
-cp "$(dirname "$0")/../../examples/meadow.jpg" "$(dirname "$0")/../../examples/meadow.dat" \
-  "$work/level/"
-level="$work/level/meadow.dat"
-cp "$level" "$work/original.dat"
-records="$XDG_STATE_HOME/tollwen-level-editor"
+copy_example_level
 
 start_editor() {
   "$editor" "$work/level/meadow.jpg" >"$work/editor.log" 2>&1 &
@@ -35,10 +30,10 @@ xdotool mousemove $(cell_xy 3 11) click 1
 wall=$(wait_cell 3 11 != "$picture")
 # The record is written within about two seconds of the stroke.
 for _ in $(seq 40); do
-  [ -n "$(ls -A "$records" 2>/dev/null)" ] && break
+  ls "$records" 2>/dev/null | grep -q '\.recovery$' && break
   sleep 0.1
 done
-[ -n "$(ls -A "$records" 2>/dev/null)" ] || fail "no recovery record after the stroke"
+ls "$records" 2>/dev/null | grep -q '\.recovery$' || fail "no recovery record after the stroke"
 kill -KILL "$editor_pid"
 wait "$editor_pid" 2>/dev/null || true
 editor_pid=""
@@ -53,5 +48,5 @@ title=$(xdotool getwindowname "$window")
 
 focus_editor
 save_and_compare "$work/original.dat" "$level" "225 60 65"
-[ -z "$(ls -A "$records")" ] || fail "a record is left after the save: $(ls -A "$records")"
+! ls "$records" | grep -q '\.recovery$' || fail "a record is left after the save: $(ls "$records")"
 echo "PASS: the stroke survived SIGKILL, was restored from the question and saved; no record left"

@@ -92,3 +92,15 @@ save_and_compare() {
   changes=$(cmp -l "$1" "$2" || true)
   [ "$(echo $changes)" = "$3" ] || fail "the save changed: $changes"
 }
+
+# Copies the example level into "$work/level" and keeps its data file as it was in
+# "$work/original.dat"; sets `level` (the copy's data file) and `records` (the editor's recovery
+# records).
+copy_example_level() {
+  mkdir "$work/level"
+  cp "$(dirname "${BASH_SOURCE[0]}")/../../examples/meadow.jpg" \
+    "$(dirname "${BASH_SOURCE[0]}")/../../examples/meadow.dat" "$work/level/"
+  level="$work/level/meadow.dat"
+  cp "$level" "$work/original.dat"
+  records="$XDG_STATE_HOME/tollwen-level-editor"
+}

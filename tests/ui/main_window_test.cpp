@@ -13,7 +13,7 @@
 #include <QTest>
 #include <array>
 
-#include "display/asset_folder.h"
+#include "storage/asset_folder.h"
 #include "program_info.h"
 #include "ui/application_identity.h"
 #include "ui/glyph_button.h"

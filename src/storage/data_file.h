@@ -3,9 +3,11 @@
 #include <functional>
 #include <string>
 
+#include "level/data_file_check.h"
+#include "level/data_file_format.h"
 #include "level/data_file_parser.h"
-#include "level/data_file_stamp.h"
 #include "level/level_grid.h"
+#include "storage/data_file_stamp.h"
 
 namespace tollwen {
 
@@ -18,9 +20,9 @@ namespace tollwen {
 // The music name is kept whole. `stamp`, when given, receives what the file was, for the next
 // WriteDataFile to tell whether it changed on disk meanwhile.
 //
-// A save that wrote the file in place and was interrupted halfway is undone first: the content
-// from before it is put back, so the editor never opens a mixed file. A save running meanwhile
-// is waited for.
+// A save of this user's that wrote the file in place and was interrupted halfway is undone first
+// (see save_journal.h): the content from before it is put back, so the editor never opens a
+// file it left mixed. No other user's program can hold the read up (see SaveLock).
 //
 // Throws InOutError (a data file that may not be written fails with "File access denied", since
 // the editor would not be able to save it; this is asked without opening the file for
@@ -56,8 +58,11 @@ bool DataFileExists(const std::string& path);
 // handle `directory` (AT_FDCWD: a path).
 int DataFileRefusal(int directory, const std::string& name);
 
-// The data file's path for a picture: the picture path without its last three characters,
-// followed by "dat" (level1.jpg -> level1.dat, level1.jpeg -> level1.jdat).
-std::string DataPathFor(const std::string& picturePath);
+// Reads the data file at `path` for reading only (nothing is written, and the file is not
+// opened for writing) and scans it (see DataFileScanner). Where a save that wrote the file in
+// place was interrupted, the editor puts back the content from before that save when it opens
+// the level: that content is scanned then, with a warning. Throws InOutError when it cannot be
+// opened or read.
+DataFileScan ScanDataFile(const std::string& path);
 
 }  // namespace tollwen

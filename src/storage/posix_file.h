@@ -68,11 +68,6 @@ FileDescriptor TryOpenRegularFileAt(int directory, const std::string& name, int 
 // fails, the descriptor is not open and errno tells why.
 FileDescriptor TryReopen(int fd, int flags);
 
-// flock(2) with `operation` (LOCK_SH or LOCK_EX), waiting at most a few seconds for another
-// program's lock. A file system without locks is used unlocked. Throws InOutError when the lock
-// fails, EditorError when another program keeps it.
-void LockFile(int fd, int operation);
-
 // TryOpenFile that throws InOutError when the open fails.
 FileDescriptor OpenFile(const std::string& path, int flags, mode_t mode = 0);
 

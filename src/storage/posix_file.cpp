@@ -1,7 +1,6 @@
-#include "level/posix_file.h"
+#include "storage/posix_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,20 +115,6 @@ FileDescriptor TryOpenRegularFileAt(int directory, const std::string& name, int 
     return FileDescriptor();
   }
   return file;
-}
-
-void LockFile(int fd, int operation) {
-  // Saves take a few milliseconds; a lock held longer belongs to a program that hangs.
-  constexpr int kAttempts = 500;
-  constexpr useconds_t kPause = 10'000;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (::flock(fd, operation | LOCK_NB) == 0) return;
-    if (errno == EINTR) continue;
-    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == EBADF) return;
-    if (errno != EWOULDBLOCK) ThrowInOutError(errno);
-    ::usleep(kPause);
-  }
-  throw EditorError("Error: Another program is saving the data file; try again later!");
 }
 
 std::size_t ReadSomeAt(int fd, char* buffer, std::size_t size, std::uint64_t offset) {

@@ -1,4 +1,4 @@
-#include "level/level_folder.h"
+#include "storage/level_folder.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "display/asset_folder.h"
+#include "storage/asset_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "level/state_folder.h"
+#include "storage/state_folder.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "level/errors.h"
 #include "level/path_parts.h"
 
 namespace tollwen {
@@ -30,6 +31,14 @@ std::string HomeFromUserDatabase() {
 }
 
 bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
+
+// The folder itself, never where a symbolic link in its place points: in a shared state home
+// another user may have put one there.
+FileDescriptor OpenFolderItself(const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return TryOpenFile(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
 
 }  // namespace
 
@@ -55,6 +64,14 @@ std::string StateFolder() {
   return StateFolderFor(std::getenv("XDG_STATE_HOME"), home);
 }
 
+FileDescriptor TryOpenPrivateFolder(const std::string& folder) {
+  FileDescriptor opened = OpenFolderItself(folder);
+  struct stat status {};
+  if (opened.IsOpen() && (::fstat(opened.get(), &status) != 0 || status.st_uid != ::geteuid()))
+    return FileDescriptor();
+  return opened;
+}
+
 FileDescriptor OpenPrivateFolder(const std::string& folder) {
   if (folder.empty()) ThrowInOutError(ENOENT);
   for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
@@ -69,8 +86,8 @@ FileDescriptor OpenPrivateFolder(const std::string& folder) {
     }
     if (slash == std::string::npos) break;
   }
-  FileDescriptor opened = TryOpenFile(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (!opened.IsOpen()) ThrowInOutError(errno);
+  FileDescriptor opened = OpenFolderItself(folder);
+  if (!opened.IsOpen()) ThrowInOutError(errno == ELOOP || errno == ENOTDIR ? EACCES : errno);
   struct stat status {};
   if (::fstat(opened.get(), &status) != 0) ThrowInOutError(errno);
   if (status.st_uid != ::geteuid()) ThrowInOutError(EACCES);
@@ -78,6 +95,14 @@ FileDescriptor OpenPrivateFolder(const std::string& folder) {
     ThrowInOutError(errno);
   }
   return opened;
+}
+
+std::string ExecutableDirectory(const std::string& selfLink) {
+  try {
+    return DirectoryOf(ReadSymlink(selfLink));
+  } catch (const InOutError&) {
+    return {};
+  }
 }
 
 }  // namespace tollwen

@@ -1,4 +1,4 @@
-#include "level/in_place_save.h"
+#include "storage/in_place_save.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,30 +7,22 @@
 #include <cstdint>
 
 #include "level/errors.h"
-#include "level/posix_file.h"
-#include "level/save_journal.h"
+#include "storage/posix_file.h"
+#include "storage/save_journal.h"
 
 namespace tollwen {
 
-namespace {
-
-// Far more than any data file holds (14 lines of at most 64 KiB), and little enough to keep in
-// memory and in the journal.
-constexpr std::uint64_t kMaxInPlaceBytes = std::uint64_t{16} << 20;
-
-}  // namespace
-
-void WriteInPlace(int directory, int file, const std::vector<std::string>& pieces,
+void WriteInPlace(int file, const std::vector<std::string>& pieces,
                   const std::function<void(std::size_t)>& afterPiece) {
   struct stat status {};
   if (::fstat(file, &status) != 0) ThrowInOutError(errno);
-  if (static_cast<std::uint64_t>(status.st_size) > kMaxInPlaceBytes) {
+  if (static_cast<std::uint64_t>(status.st_size) > MaxJournalledBytes()) {
     throw EditorError("Error: The data file is too large to be written in place (" +
                       std::to_string(status.st_size) + " bytes)!");
   }
   SaveJournal journal{FileIdentity::Of(status), BirthOf(file), ReadWhole(file), {}};
   for (const std::string& piece : pieces) journal.newContent += piece;
-  const JournalFile written = WriteJournal(directory, file, journal);
+  const JournalFile written = WriteJournal(journal);
 
   try {
     std::uint64_t offset = 0;

@@ -3,9 +3,10 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "level/data_file_stamp.h"
+#include "storage/data_file_stamp.h"
 
 namespace tollwen {
 
@@ -27,8 +28,8 @@ namespace tollwen {
 // link, more than one hard link, a directory the user may not create files in, an owner or
 // attribute that may not be copied), the file is written in place, crash-safe through a journal
 // (see WriteInPlace). A new file is created like any other new file (0666 less the umask, the
-// directory's default access-control list) and appears only whole. Saves of one file are
-// serialised by a lock on it. Our own temporary files of this file's name left over from a save
+// directory's default access-control list) and appears only whole. Saves of one file take
+// turns (see SaveLock). Our own temporary files of this file's name left over from a save
 // that was killed more than a day ago are removed on the way.
 //
 // Throws InOutError: an existing file that may not be written fails with "File access denied",
@@ -36,6 +37,13 @@ namespace tollwen {
 DataFileStamp ReplaceFileContent(const std::string& path, const std::vector<std::string>& pieces,
                                  const std::function<void(std::size_t)>& afterPiece,
                                  const DataFileStamp* expected = nullptr);
+
+// Gives the file at `path` the content `bytes` as a new file (0666 less the umask; the mode of a
+// regular file it replaces) that is written beside it and takes its name only once complete and
+// flushed, so a failed or killed write leaves the previous file whole. A symbolic link at `path`
+// keeps pointing where it did: the file it names is the one replaced. Nothing that is there is
+// ever opened or written into. Throws InOutError.
+void ReplaceWithNewFile(const std::string& path, std::string_view bytes);
 
 // The name of a temporary file of ours for the file `name`: "." name ".tollwen-save-" eight
 // letters or digits ".tmp". Public for the tests.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "level/posix_file.h"
+#include "storage/posix_file.h"
 
 namespace tollwen {
 
@@ -16,8 +16,17 @@ std::string StateFolder();
 std::string StateFolderFor(const char* stateHome, const char* home);
 
 // Creates `folder` and any missing parents private (0700), and opens it. A folder of ours that
-// is there already is made private if it is not; one of someone else's is refused. Throws
-// InOutError.
+// is there already is made private if it is not; one of someone else's, and a symbolic link in
+// its place (another user's, planted in a shared state home), are refused. Throws InOutError.
 FileDescriptor OpenPrivateFolder(const std::string& folder);
+
+// Opens `folder` for reading what is kept there, creating nothing: not open when it is missing,
+// cannot be opened, is a symbolic link or belongs to someone else.
+FileDescriptor TryOpenPrivateFolder(const std::string& folder);
+
+// The directory of the running executable, with a trailing '/', exactly as the system names
+// it: every byte is kept, also where the name is not UTF-8. Read through the link `selfLink`;
+// empty when that link cannot be read.
+std::string ExecutableDirectory(const std::string& selfLink = "/proc/self/exe");
 
 }  // namespace tollwen

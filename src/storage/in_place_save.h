@@ -7,8 +7,8 @@
 
 namespace tollwen {
 
-// Gives the regular file open read-write as `file`, found in the directory handle `directory`
-// and locked exclusively by the caller, the content `pieces` (written one after another;
+// Gives the regular file open read-write as `file`, under an exclusive SaveLock taken by the
+// caller, the content `pieces` (written one after another;
 // `afterPiece` runs after each with its index) by writing over it in place, so that it stays the
 // very same file (its links, owner and attributes).
 //
@@ -16,8 +16,9 @@ namespace tollwen {
 // before the file is touched and removed only once the new content is flushed, so a save killed
 // at any moment leaves the whole old content (put back by the next reader) or the whole new
 // one. A failure puts the old content back at once, exactly, and is reported. Throws InOutError,
-// EditorError for a file too large to be kept in a journal (no data file is).
-void WriteInPlace(int directory, int file, const std::vector<std::string>& pieces,
+// EditorError for a file larger than MaxJournalledBytes (no data file is) or without a state
+// folder to keep the journal in.
+void WriteInPlace(int file, const std::vector<std::string>& pieces,
                   const std::function<void(std::size_t)>& afterPiece);
 
 }  // namespace tollwen

@@ -1,4 +1,4 @@
-#include "level/data_file_stamp.h"
+#include "storage/data_file_stamp.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "level/posix_file.h"
+#include "storage/posix_file.h"
 
 namespace tollwen {
 

@@ -1,29 +1,24 @@
-#include "level/data_file.h"
+#include "storage/data_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "level/data_file_check.h"
 #include "level/errors.h"
-#include "level/file_replacement.h"
 #include "level/path_parts.h"
-#include "level/posix_file.h"
-#include "level/save_journal.h"
+#include "storage/file_replacement.h"
+#include "storage/posix_file.h"
+#include "storage/save_journal.h"
 
 namespace tollwen {
-
-namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
-
-}  // namespace
 
 bool DataFileExists(const std::string& path) {
   struct stat status {};
@@ -45,18 +40,19 @@ std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp
     ThrowInOutError(refusal);
   }
 
-  // A save running meanwhile is waited for, so that the file is not read half written.
-  LockFile(file.get(), LOCK_SH);
-  if (HasJournal(directory.get(), file.get())) {
+  // A save of this user's running meanwhile is not read half written.
+  std::optional<SaveLock> lock;
+  lock.emplace(file.get(), SaveLock::Kind::kShared, false);
+  if (HasJournal(file.get())) {
     // A save was interrupted, or another one failed to clean up: the file is opened for
     // writing (and locked against every other save and read) to put its old content back.
     FileDescriptor writable =
         TryOpenRegularFileAt(directory.get(), name, O_RDWR, FollowLinks::kYes);
     if (!writable.IsOpen()) ThrowInOutError(errno);
-    file = FileDescriptor();
-    LockFile(writable.get(), LOCK_EX);
-    RecoverInterruptedSave(directory.get(), writable.get());
+    lock.reset();
+    lock.emplace(writable.get(), SaveLock::Kind::kExclusive, true);
     file = std::move(writable);
+    RecoverInterruptedSave(file.get());
   }
 
   DataFileParser parser;
@@ -86,13 +82,7 @@ DataFileStamp WriteDataFile(const std::string& path, const std::string& musicNam
   // NUL to name the file of its first part.
   if (FileNameOf(path).empty() || path.find('\0') != std::string::npos) ThrowInOutError(EINVAL);
 
-  std::vector<std::string> lines;
-  lines.push_back(musicName + std::string(kLineEnd));
-  for (int row = 1; row <= LevelGrid::kRows; ++row) {
-    std::string& line = lines.emplace_back();
-    for (int column = 1; column <= LevelGrid::kColumns; ++column) line += grid.CellAt(column, row);
-    line += kLineEnd;
-  }
+  const std::vector<std::string> lines = DataFileLines(musicName, grid);
   // The first line is the music name; each one after it is a row.
   return ReplaceFileContent(
       path, lines,
@@ -102,9 +92,41 @@ DataFileStamp WriteDataFile(const std::string& path, const std::string& musicNam
       expected);
 }
 
-std::string DataPathFor(const std::string& picturePath) {
-  const std::size_t kept = picturePath.size() >= 3 ? picturePath.size() - 3 : 0;
-  return picturePath.substr(0, kept) + "dat";
+DataFileScan ScanDataFile(const std::string& path) {
+  const FileDescriptor directory = OpenDirectoryOf(path);
+  const std::string name = FileNameOf(path);
+  const FileDescriptor file =
+      TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
+  if (!file.IsOpen()) ThrowInOutError(errno);
+  // A save of this user's running meanwhile is not read half written.
+  const SaveLock lock(file.get(), SaveLock::Kind::kShared, false);
+
+  DataFileScanner scanner;
+  const InterruptedSave interrupted = FindInterruptedSave(file.get());
+  const auto warn = [](DataFileScan& scan, const char* message) {
+    scan.problems.push_back({DataFileProblem::Severity::kWarning, 0, 0, message, 0, 0});
+  };
+  if (interrupted.oldContent) {
+    scanner.Feed(*interrupted.oldContent);
+    DataFileScan scan = scanner.Finish();
+    warn(scan,
+         "a save that wrote this file in place was interrupted; the editor puts back the content "
+         "from before that save, which is checked here");
+    return scan;
+  }
+  std::vector<char> buffer(16 * 1024);
+  while (!scanner.Done()) {
+    const std::size_t got = ReadSome(file.get(), buffer.data(), buffer.size());
+    if (got == 0) break;
+    scanner.Feed(std::string_view(buffer.data(), got));
+  }
+  DataFileScan scan = scanner.Finish();
+  if (interrupted.damagedJournal) {
+    warn(scan,
+         "the journal of a save that wrote this file in place is damaged; the editor ignores it "
+         "and reads the file as it is");
+  }
+  return scan;
 }
 
 }  // namespace tollwen

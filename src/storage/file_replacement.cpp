@@ -1,9 +1,8 @@
-#include "level/file_replacement.h"
+#include "storage/file_replacement.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -18,10 +17,10 @@
 #include <utility>
 
 #include "level/errors.h"
-#include "level/in_place_save.h"
 #include "level/path_parts.h"
-#include "level/posix_file.h"
-#include "level/save_journal.h"
+#include "storage/in_place_save.h"
+#include "storage/posix_file.h"
+#include "storage/save_journal.h"
 
 namespace tollwen {
 
@@ -289,6 +288,13 @@ class TemporaryFile {
     return Move::kDone;
   }
 
+  // Moves the content to `target`, whatever is there.
+  void Overwrite(const std::string& target) {
+    if (::renameat(directory_, name_.c_str(), directory_, target.c_str()) != 0)
+      ThrowInOutError(errno);
+    moved_ = true;
+  }
+
   // Moves the content to `target`, where there must be no file.
   Move Create(const std::string& target) {
     if (::renameat2(directory_, name_.c_str(), directory_, target.c_str(), RENAME_NOREPLACE) == 0) {
@@ -360,10 +366,10 @@ class Save {
       if ((errno == ELOOP && !link) || errno == ENOENT) return std::nullopt;
       ThrowInOutError(errno);
     }
-    LockFile(file.get(), LOCK_EX);
-    // While waiting for the lock another save may have replaced the file.
+    const SaveLock lock(file.get(), SaveLock::Kind::kExclusive, true);
+    // Another save may have replaced the file since it was looked at.
     if (!StillLeadsTo(entry, file.get())) return std::nullopt;
-    RecoverInterruptedSave(directory_.get(), file.get());
+    RecoverInterruptedSave(file.get());
     if (expected_ != nullptr && !(StampOfOpenFile(file.get(), entry) == *expected_))
       throw DataFileChangedError(path_);
 
@@ -372,7 +378,7 @@ class Save {
     if (!link && status.st_nlink == 1) {
       if (std::optional<DataFileStamp> written = Replace(file.get(), status)) return written;
     }
-    WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    WriteInPlace(file.get(), pieces_, afterPiece_);
     // The descriptor is closed on the way out without looking at the result: the new content
     // has been flushed by a successful fsync, and a close error could only repeat a write error
     // that fsync reports first. Calling the save failed would tell the user the old level is
@@ -421,8 +427,8 @@ class Save {
                                         O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (!file.IsOpen()) ThrowInOutError(errno);
     RequireRegularFile(file.get());
-    LockFile(file.get(), LOCK_EX);
-    WriteInPlace(directory_.get(), file.get(), pieces_, afterPiece_);
+    const SaveLock lock(file.get(), SaveLock::Kind::kExclusive, true);
+    WriteInPlace(file.get(), pieces_, afterPiece_);
     return StampOfWritten(file.get(), content_, entry);
   }
 
@@ -459,6 +465,32 @@ class Save {
 };
 
 }  // namespace
+
+void ReplaceWithNewFile(const std::string& path, std::string_view bytes) {
+  std::string target = path;
+  // Links are followed to the file they name (a chain of them, at most as far as the system
+  // does).
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) break;
+    const std::string link = ReadSymlink(target);
+    target = link.starts_with('/') ? link : DirectoryOf(target) + link;
+  }
+  const FileDescriptor directory = OpenDirectoryOf(target);
+  const std::string name = FileNameOf(target);
+  if (name.empty()) ThrowInOutError(EISDIR);
+  struct stat existing {};
+  const bool replacing =
+      ::fstatat(directory.get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISREG(existing.st_mode);
+  TemporaryFile temporary(directory.get(), name, 0666);
+  if (!temporary.IsOpen()) ThrowInOutError(temporary.error());
+  if (replacing) BestEffort(::fchmod(temporary.fd(), existing.st_mode & 0777));
+  WriteAll(temporary.fd(), bytes);
+  temporary.Flush(std::string(bytes));
+  temporary.Overwrite(name);
+  BestEffort(::fsync(directory.get()));
+}
 
 std::string TemporaryNameFor(const std::string& name) {
   return TemporaryPrefixFor(name) + RandomLetters() + std::string(kTempSuffix);

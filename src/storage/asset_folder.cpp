@@ -1,10 +1,11 @@
-#include "display/asset_folder.h"
+#include "storage/asset_folder.h"
 
 #include <QCoreApplication>
 #include <filesystem>
 #include <system_error>
 
 #include "level/path_parts.h"
+#include "storage/state_folder.h"
 #include "program_info.h"
 
 namespace tollwen {
