@@ -35,22 +35,27 @@ void Editor::NewLevel() {
   // A blank level on the last opened picture. It belongs to no data file yet, so its first
   // Save asks for one rather than writing over the data file of the level before.
   tools_.Select(QRect());
+  failedPicture_.clear();
+  recovery_.Forget();
   level_.Start(LevelGrid(), std::string(), std::string(), DataFileStamp(), LevelDisplay::kShown);
 }
 
 void Editor::CloseLevel() {
   BusyScope busy(*this);
   if (!ConfirmDiscardChanges(UnsavedAction::CloseLevel)) return;
-  HideLevel();
-  // Nothing hidden may change any more: an undo would reach a level nobody sees.
-  level_.ClearHistory();
+  failedPicture_.clear();
+  DropLevel();
 }
 
-void Editor::HideLevel() {
+void Editor::DropLevel() {
   // The grid's content, the picture and the paths stay for a later New or Save As.
   tools_.CancelGesture();
   tools_.Select(QRect());
   level_.SetDisplay(LevelDisplay::kClosed);
+  // Nothing hidden may change any more: an undo would reach a level nobody sees. Changes the
+  // user chose to discard are gone now, and so is their recovery record.
+  level_.ClearHistory();
+  recovery_.Forget();
 }
 
 void Editor::SelectMusic() {
@@ -102,7 +107,7 @@ bool Editor::ConfirmDiscardChanges(UnsavedAction action) {
   };
   switch (window_.AskSaveChanges(kQuestions[static_cast<int>(action)])) {
     case SaveChangesAnswer::Discard:
-      recovery_.Forget();
+      // The level and its record stay until it is replaced: an open that fails keeps both.
       return true;
     case SaveChangesAnswer::Cancel:
       return false;

@@ -35,7 +35,9 @@ class Editor {
   // Asks about unsaved changes first; the level's history goes with it.
   void CloseLevel();
   // Opens the picture `step` places after the open one (before it for a negative step) in its
-  // folder, in natural order, as Open does; nothing at either end or without an open level.
+  // folder, in natural order, as Open does, naming the file in its messages. After an open that
+  // failed it counts from the picture that could not be opened, so a bad picture is stepped
+  // past. At either end of the folder it says so in a note; without a level it does nothing.
   void OpenNeighbourLevel(int step);
   void OpenNextLevel() { OpenNeighbourLevel(1); }
   void OpenPreviousLevel() { OpenNeighbourLevel(-1); }
@@ -70,7 +72,9 @@ class Editor {
   void Redo();
   bool Modified() const { return level_.Modified(); }
   // Before a modified level would be lost: asks whether to save it first. False when the
-  // user cancelled, or chose Save and the level was not saved (cancelled or failed).
+  // user cancelled, or chose Save and the level was not saved (cancelled or failed). Changes
+  // the user chose to discard stay, with their recovery record, until another level replaces
+  // them or the level is closed.
   bool ConfirmDiscardChanges(UnsavedAction action);
 
   // The level display stops: a cell could not be drawn. Later paints show plain cells and
@@ -84,8 +88,11 @@ class Editor {
  private:
   class BusyScope;
 
-  // Hides the level without asking.
-  void HideLevel();
+  // Opens the picture as OpenLevelFile does; with `nameFailedFile`, a picture or data file that
+  // cannot be used is named in the message, for an open whose file the user did not pick.
+  void OpenLevelFile(const std::string& picturePath, bool nameFailedFile);
+  // Hides the level without asking; its history and its recovery record go with it.
+  void DropLevel();
   // Asks about the record and acts on the answer.
   void OfferRecord(const RecoveredLevel& record);
   // Where Save As and Select Music start: the open level's folder, else the folder of the file
@@ -102,6 +109,9 @@ class Editor {
   LevelDocument level_;
   ToolBox tools_;
   RecoveryKeeper recovery_;
+  // The picture the last open tried and could not open, which Next and Previous Level count
+  // from; empty once a level is opened, closed or started.
+  std::string failedPicture_;
   int busy_ = 0;
 };
 

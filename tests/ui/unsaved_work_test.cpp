@@ -33,6 +33,23 @@ class UnsavedWorkTest : public WindowTest {
   QString picture_;
 };
 
+TEST_F(UnsavedWorkTest, ARefusedDataFileLeavesTheGridAsCloseLeavesIt) {
+  OpenLevel();
+  Choose("CloseAction");
+  const QImage closed = Screen();
+  const QString second = scratch_.filePath("level2.jpg");
+  WriteJpegFile(second.toStdString());
+  QFile data(scratch_.filePath("level2.dat"));
+  ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+  data.write(QByteArray(70000, '0'));  // a line no data file has: refused
+  data.close();
+
+  dialogs_.AnswerFile(second);
+  Choose("OpenAction");
+  ASSERT_EQ(dialogs_.Boxes().back().icon, QMessageBox::Critical);
+  EXPECT_EQ(Screen(), closed);
+}
+
 TEST_F(UnsavedWorkTest, ADragIsOneStepAndUndoShowsThePictureAgain) {
   OpenLevel();
   LevelGridView& grid = form_->Grid();
