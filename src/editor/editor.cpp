@@ -22,11 +22,18 @@ Editor::Editor(WindowServices& window, std::string resourceDir)
     : window_(window),
       tools_(level_, state_.CurrentTile),
       // The record waits for a running command or a gesture (a drag, a held key) to end, so
-      // that writing it never holds up painting.
-      recovery_(level_, [this] { return Busy() || tools_.GestureUnderWay(); }) {
+      // that writing it never holds up painting; so does a look at the data file.
+      recovery_(level_, [this] { return CommandOrGestureUnderWay(); }),
+      watcher_([this] { return CommandOrGestureUnderWay(); }) {
   // Everything else starts as declared: no level open, no picture (an empty background), the
   // empty tile chosen, no music and a blank grid.
   state_.ResourceDir = WithTrailingSeparator(std::move(resourceDir));
+  // The data file of the level on the grid is watched for changes other programs make.
+  const auto watch = [this] {
+    watcher_.Watch(level_.Editable() ? level_.DataPath() : std::string());
+  };
+  QObject::connect(&level_, &LevelDocument::detailsChanged, &watcher_, watch);
+  QObject::connect(&level_, &LevelDocument::displayChanged, &watcher_, watch);
 }
 
 void Editor::NewLevel() {
@@ -80,6 +87,8 @@ void Editor::RememberFolderOf(const std::string& chosen) {
 void Editor::RefreshDisplay() {
   BusyScope busy(*this);
   if (level_.Editable()) window_.RepaintGrid();
+  // Also where the file system tells of no changes (a network folder): a look at the data file.
+  TakeInOutsideChange(true);
 }
 
 void Editor::StopLevelDisplay() {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "editor/data_file_watcher.h"
 #include "editor/editor_state.h"
 #include "editor/level_document.h"
 #include "editor/recovery_keeper.h"
@@ -54,6 +56,14 @@ class Editor {
   void EndSession() { recovery_.Forget(); }
   RecoveryKeeper& Recovery() { return recovery_; }
 
+  // Takes in a change that another program made to the level's data file: a level without
+  // unsaved changes is read again, with a note; with unsaved changes the user is asked whether
+  // to reload, when `mayAsk` (the window is active), else at a later call. A deleted data file
+  // is noted. A file that still holds what the level was read from or saved as changes nothing.
+  void TakeInOutsideChange(bool mayAsk);
+  // Reports when the level's data file may have changed on disk.
+  DataFileWatcher& Watcher() { return watcher_; }
+
   // Makes the tile in level cell (column, row) the current tile; paints nothing.
   void PickTile(int column, int row);
   // Lets the user pick a new arrow colour and recolours the tile and marker bitmaps.
@@ -93,6 +103,12 @@ class Editor {
   void OpenLevelFile(const std::string& picturePath, bool nameFailedFile);
   // Hides the level without asking; its history and its recovery record go with it.
   void DropLevel();
+  // A command runs, or a drag or a held key is under way: the level may be half-way through a
+  // change.
+  bool CommandOrGestureUnderWay() const { return Busy() || tools_.GestureUnderWay(); }
+  // Reads the level's data file again, as Open reads it, saying so in a note when `note` (the
+  // user did not ask for it); a file it refuses leaves the level as it is, with a note.
+  void ReloadDataFile(bool note);
   // Asks about the record and acts on the answer.
   void OfferRecord(const RecoveredLevel& record);
   // Where Save As and Select Music start: the open level's folder, else the folder of the file
@@ -109,6 +125,9 @@ class Editor {
   LevelDocument level_;
   ToolBox tools_;
   RecoveryKeeper recovery_;
+  DataFileWatcher watcher_;
+  // What the data file was when the user was last told or asked about a change to it.
+  std::optional<DataFileStamp> outsideChangeSeen_;
   // The picture the last open tried and could not open, which Next and Previous Level count
   // from; empty once a level is opened, closed or started.
   std::string failedPicture_;
