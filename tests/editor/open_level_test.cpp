@@ -257,7 +257,7 @@ class UnusableNeighbourTest : public OpenLevelTest,
 
 // Next Level steps past a level that cannot be opened, naming its file. The discarded changes
 // go only once another level replaces them: a refused picture leaves them (and their record);
-// a refused data file leaves the grid as Close does.
+// a refused data file closes the level.
 TEST_P(UnusableNeighbourTest, NextLevelNamesTheFileAndTheNextPressGoesOnFromIt) {
   const UnusableLevel& c = GetParam();
   const std::string dir = MakeDir("pack");
@@ -284,14 +284,10 @@ TEST_P(UnusableNeighbourTest, NextLevelNamesTheFileAndTheNextPressGoesOnFromIt) 
   EXPECT_EQ(editor_.Modified(), c.levelStays);
   EXPECT_EQ(RecoveryStore(RecoveryStore::DefaultFolder()).Find(dir + "level1.jpg").has_value(),
             c.levelStays);
-  if (!c.levelStays) {
-    EXPECT_EQ(window_.Calls().back(), "Display closed");
-  }
 
   window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   editor_.OpenNextLevel();
   EXPECT_EQ(Level().PicturePath(), dir + "level3.jpg");
-  EXPECT_TRUE(Level().Shown());
 }
 
 INSTANTIATE_TEST_SUITE_P(
