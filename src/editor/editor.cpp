@@ -22,11 +22,18 @@ Editor::Editor(WindowServices& window, std::string resourceDir)
     : window_(window),
       tools_(level_, state_.CurrentTile),
       // The record waits for a running command or a gesture (a drag, a held key) to end, so
-      // that writing it never holds up painting.
-      recovery_(level_, [this] { return Busy() || tools_.GestureUnderWay(); }) {
+      // that writing it never holds up painting; so does a look at the data file.
+      recovery_(level_, [this] { return CommandOrGestureUnderWay(); }),
+      watcher_([this] { return CommandOrGestureUnderWay(); }) {
   // Everything else starts as declared: no level open, no picture (an empty background), the
   // empty tile chosen, no music and a blank grid.
   state_.ResourceDir = WithTrailingSeparator(std::move(resourceDir));
+  // The data file of the level on the grid is watched for changes other programs make.
+  const auto watch = [this] {
+    watcher_.Watch(level_.Editable() ? level_.DataPath() : std::string());
+  };
+  QObject::connect(&level_, &LevelDocument::detailsChanged, &watcher_, watch);
+  QObject::connect(&level_, &LevelDocument::displayChanged, &watcher_, watch);
 }
 
 void Editor::NewLevel() {
@@ -35,22 +42,27 @@ void Editor::NewLevel() {
   // A blank level on the last opened picture. It belongs to no data file yet, so its first
   // Save asks for one rather than writing over the data file of the level before.
   tools_.Select(QRect());
+  failedPicture_.clear();
+  recovery_.Forget();
   level_.Start(LevelGrid(), std::string(), std::string(), DataFileStamp(), LevelDisplay::kShown);
 }
 
 void Editor::CloseLevel() {
   BusyScope busy(*this);
   if (!ConfirmDiscardChanges(UnsavedAction::CloseLevel)) return;
-  HideLevel();
-  // Nothing hidden may change any more: an undo would reach a level nobody sees.
-  level_.ClearHistory();
+  failedPicture_.clear();
+  DropLevel();
 }
 
-void Editor::HideLevel() {
+void Editor::DropLevel() {
   // The grid's content, the picture and the paths stay for a later New or Save As.
   tools_.CancelGesture();
   tools_.Select(QRect());
   level_.SetDisplay(LevelDisplay::kClosed);
+  // Nothing hidden may change any more: an undo would reach a level nobody sees. Changes the
+  // user chose to discard are gone now, and so is their recovery record.
+  level_.ClearHistory();
+  recovery_.Forget();
 }
 
 void Editor::SelectMusic() {
@@ -75,6 +87,8 @@ void Editor::RememberFolderOf(const std::string& chosen) {
 void Editor::RefreshDisplay() {
   BusyScope busy(*this);
   if (level_.Editable()) window_.RepaintGrid();
+  // Also where the file system tells of no changes (a network folder): a look at the data file.
+  TakeInOutsideChange(true);
 }
 
 void Editor::StopLevelDisplay() {
@@ -102,7 +116,7 @@ bool Editor::ConfirmDiscardChanges(UnsavedAction action) {
   };
   switch (window_.AskSaveChanges(kQuestions[static_cast<int>(action)])) {
     case SaveChangesAnswer::Discard:
-      recovery_.Forget();
+      // The level and its record stay until it is replaced: an open that fails keeps both.
       return true;
     case SaveChangesAnswer::Cancel:
       return false;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "editor/data_file_watcher.h"
 #include "editor/editor_state.h"
 #include "editor/level_document.h"
 #include "editor/recovery_keeper.h"
@@ -35,7 +37,9 @@ class Editor {
   // Asks about unsaved changes first; the level's history goes with it.
   void CloseLevel();
   // Opens the picture `step` places after the open one (before it for a negative step) in its
-  // folder, in natural order, as Open does; nothing at either end or without an open level.
+  // folder, in natural order, as Open does, naming the file in its messages. After an open that
+  // failed it counts from the picture that could not be opened, so a bad picture is stepped
+  // past. At either end of the folder it says so in a note; without a level it does nothing.
   void OpenNeighbourLevel(int step);
   void OpenNextLevel() { OpenNeighbourLevel(1); }
   void OpenPreviousLevel() { OpenNeighbourLevel(-1); }
@@ -52,6 +56,14 @@ class Editor {
   // The editor ends cleanly: nothing unsaved is left to recover.
   void EndSession() { recovery_.Forget(); }
   RecoveryKeeper& Recovery() { return recovery_; }
+
+  // Takes in a change that another program made to the level's data file: a level without
+  // unsaved changes is read again, with a note; with unsaved changes the user is asked whether
+  // to reload, when `mayAsk` (the window is active), else at a later call. A deleted data file
+  // is noted. A file that still holds what the level was read from or saved as changes nothing.
+  void TakeInOutsideChange(bool mayAsk);
+  // Reports when the level's data file may have changed on disk.
+  DataFileWatcher& Watcher() { return watcher_; }
 
   // Makes the tile in level cell (column, row) the current tile; paints nothing.
   void PickTile(int column, int row);
@@ -71,7 +83,9 @@ class Editor {
   void Redo();
   bool Modified() const { return level_.Modified(); }
   // Before a modified level would be lost: asks whether to save it first. False when the
-  // user cancelled, or chose Save and the level was not saved (cancelled or failed).
+  // user cancelled, or chose Save and the level was not saved (cancelled or failed). Changes
+  // the user chose to discard stay, with their recovery record, until another level replaces
+  // them or the level is closed.
   bool ConfirmDiscardChanges(UnsavedAction action);
 
   // The level display stops: a cell could not be drawn. Later paints show plain cells and
@@ -85,8 +99,17 @@ class Editor {
  private:
   class BusyScope;
 
-  // Hides the level without asking.
-  void HideLevel();
+  // Opens the picture as OpenLevelFile does; with `nameFailedFile`, a picture or data file that
+  // cannot be used is named in the message, for an open whose file the user did not pick.
+  void OpenLevelFile(const std::string& picturePath, bool nameFailedFile);
+  // Hides the level without asking; its history and its recovery record go with it.
+  void DropLevel();
+  // A command runs, or a drag or a held key is under way: the level may be half-way through a
+  // change.
+  bool CommandOrGestureUnderWay() const { return Busy() || tools_.GestureUnderWay(); }
+  // Reads the level's data file again, as Open reads it, saying so in a note when `note` (the
+  // user did not ask for it); a file it refuses leaves the level as it is, with a note.
+  void ReloadDataFile(bool note);
   // Asks about the record and acts on the answer, which it returns.
   RestoreAnswer OfferRecord(const StoredRecord& record);
   // Where Save As and Select Music start: the open level's folder, else the folder of the file
@@ -103,6 +126,12 @@ class Editor {
   LevelDocument level_;
   ToolBox tools_;
   RecoveryKeeper recovery_;
+  DataFileWatcher watcher_;
+  // What the data file was when the user was last told or asked about a change to it.
+  std::optional<DataFileStamp> outsideChangeSeen_;
+  // The picture the last open tried and could not open, which Next and Previous Level count
+  // from; empty once a level is opened, closed or started.
+  std::string failedPicture_;
   int busy_ = 0;
 };
 

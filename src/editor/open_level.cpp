@@ -1,8 +1,10 @@
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
+#include "level/errors.h"
 #include "level/level_picture.h"
 #include "level/path_parts.h"
 #include "storage/data_file.h"
@@ -10,6 +12,27 @@
 #include "storage/picture_file.h"
 
 namespace tollwen {
+
+namespace {
+
+// `text`, said of the file at `path`: with the file's name first when `named`.
+std::string AboutFile(bool named, const std::string& path, const std::string& text) {
+  return named ? FileNameOf(path) + ": " + text : text;
+}
+
+// Runs `step`; when `named`, an error it raises names the file at `path` first
+// ("level2.jpg: JPEG error #53").
+template <typename Step>
+auto Naming(bool named, const std::string& path, Step step) {
+  try {
+    return step();
+  } catch (const EditorError& error) {
+    if (!named) throw;
+    throw EditorError(AboutFile(true, path, error.what()));
+  }
+}
+
+}  // namespace
 
 void Editor::OpenLevel() {
   BusyScope busy(*this);
@@ -24,25 +47,36 @@ void Editor::OpenLevel() {
 
 void Editor::OpenNeighbourLevel(int step) {
   BusyScope busy(*this);
-  if (!level_.Editable() || level_.PicturePath().empty()) return;
-  const std::optional<std::string> neighbour = NeighbourPicture(level_.PicturePath(), step);
-  if (!neighbour || !ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
-  OpenLevelFile(*neighbour);
+  std::string from = failedPicture_;
+  if (from.empty() && level_.Editable()) from = level_.PicturePath();
+  if (from.empty()) return;
+  const std::optional<std::string> neighbour = NeighbourPicture(from, step);
+  if (!neighbour) {
+    window_.ShowNote(step > 0 ? "Last level of this folder" : "First level of this folder");
+    return;
+  }
+  if (!ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
+  OpenLevelFile(*neighbour, true);
 }
 
-void Editor::OpenLevelFile(const std::string& picturePath) {
+void Editor::OpenLevelFile(const std::string& picturePath) { OpenLevelFile(picturePath, false); }
+
+void Editor::OpenLevelFile(const std::string& picturePath, bool nameFailedFile) {
   BusyScope busy(*this);
+  // Until the level is shown, this is the picture Next and Previous Level go on from.
+  failedPicture_ = picturePath;
   // Decoding errors end the command here, before anything has changed.
-  std::optional<QImage> picture = LoadLevelPicture(picturePath);
+  std::optional<QImage> picture =
+      Naming(nameFailedFile, picturePath, [&] { return LoadLevelPicture(picturePath); });
   if (!picture) {
-    window_.ShowMessage(kPictureSizeMessage);
+    window_.ShowMessage(AboutFile(nameFailedFile, picturePath, kPictureSizeMessage));
     return;
   }
 
   const std::string dataPath = DataPathFor(picturePath);
-  HideLevel();
-  // From here on the previous level is gone; its history goes with it.
-  level_.ClearHistory();
+  // From here on the previous level is gone, with its history and any changes the user chose
+  // to discard.
+  DropLevel();
   state_.ImageDirChosen = true;
   // The checked picture is shown over the whole grid; the file is decoded only once.
   level_.LayPicture(picturePath, std::move(*picture));
@@ -53,12 +87,15 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
   DataFileStamp stamp;
   if (DataFileExists(dataPath)) {
     try {
-      musicName = ReadDataFile(dataPath, grid, &stamp);
+      musicName =
+          Naming(nameFailedFile, dataPath, [&] { return ReadDataFile(dataPath, grid, &stamp); });
     } catch (...) {
-      // No level stays open over rows that do not belong to this picture. The data path is
+      // No level stays open over rows that do not belong to this picture, and the grid shows
+      // what Close leaves: plain cells, the picture no longer laid over them. The data path is
       // dropped as well, so neither Save nor a New followed by Save writes over the data file
       // that could not be read without the user choosing it in the save dialog.
       level_.SetDataPath(std::string());
+      level_.SetDisplay(LevelDisplay::kClosed);
       throw;
     }
   } else {
@@ -67,6 +104,7 @@ void Editor::OpenLevelFile(const std::string& picturePath) {
     window_.ShowMessage("A valid datafile does not exist so one was created!");
   }
   level_.Start(grid, musicName, dataPath, stamp, LevelDisplay::kShown);
+  failedPicture_.clear();
   OfferRecovery();
 }
 

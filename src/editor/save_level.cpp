@@ -29,6 +29,12 @@ void Editor::Save() {
   }
   // The file that was read or last written, as it was then; anything else is asked about.
   const DataFileStamp expected = level_.DataStamp();
+  // A data file deleted since (a checkout of a branch without it) is not written again unasked.
+  if (expected.exists && !DataFileExists(level_.DataPath()) &&
+      !window_.AskOverwrite("The data file " + level_.DataPath() +
+                            " was deleted on disk since it was opened. Write it again?")) {
+    return;
+  }
   try {
     WriteLevel(level_.DataPath(), &expected);
   } catch (const DataFileChangedError& changed) {

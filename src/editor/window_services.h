@@ -37,6 +37,9 @@ class WindowServices {
   // A modal question with Overwrite and Cancel buttons, Cancel the default and Escape: true
   // when the user chose Overwrite.
   virtual bool AskOverwrite(const std::string& question) = 0;
+  // A modal question with Reload and Keep buttons, Keep the default and Escape: true when the
+  // user chose Reload.
+  virtual bool AskReload(const std::string& question) = 0;
   // A modal question with Restore (the default) and Discard buttons; Escape answers Later.
   virtual RestoreAnswer AskRestore(const std::string& question) = 0;
 

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "level/path_parts.h"
-#include "storage/state_folder.h"
 #include "program_info.h"
+#include "storage/state_folder.h"
 
 namespace tollwen {
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "level/path_parts.h"
 #include "storage/posix_file.h"
 
 namespace tollwen {
@@ -81,6 +82,27 @@ DataFileStamp StampOfOpenFile(int fd, const PathEntry& entry) {
     offset += got;
   }
   return StampOf(status, entry, hash);
+}
+
+DataFileStamp StampOfPath(const std::string& path) {
+  const std::string folder = DirectoryOf(path);
+  const FileDescriptor directory =
+      TryOpenFile(folder.empty() ? "." : folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (!directory.IsOpen()) {
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    ThrowInOutError(errno);
+  }
+  const std::string name = FileNameOf(path);
+  const PathEntry entry = ReadPathEntry(directory.get(), name);
+  if (entry.kind == PathEntry::Kind::kAbsent) return {};
+  const FileDescriptor file =
+      TryOpenRegularFileAt(directory.get(), name, O_RDONLY, FollowLinks::kYes);
+  if (!file.IsOpen()) {
+    // A symbolic link whose file is gone.
+    if (errno == ENOENT) return {};
+    ThrowInOutError(errno);
+  }
+  return StampOfOpenFile(file.get(), entry);
 }
 
 }  // namespace tollwen

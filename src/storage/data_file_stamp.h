@@ -63,4 +63,9 @@ DataFileStamp StampOf(const struct stat& status, const PathEntry& entry, std::ui
 // InOutError.
 DataFileStamp StampOfOpenFile(int fd, const PathEntry& entry);
 
+// The stamp of what is at `path` now (`exists` false when nothing is there, not even its folder),
+// read without locks and without putting back an interrupted save, so that looking never waits
+// and never writes. Throws InOutError when the file cannot be read.
+DataFileStamp StampOfPath(const std::string& path);
+
 }  // namespace tollwen

@@ -51,6 +51,28 @@ int NaturalCompare(std::string_view a, std::string_view b) {
   return 0;
 }
 
+// Whether the folder entry `entry` of the open folder `entries` is a regular file or a link to
+// one. The entry's type decides where the file system gives it, so most names cost no look.
+bool IsRegularFile(DIR* entries, const dirent& entry) {
+  if (entry.d_type == DT_REG) return true;
+  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+  struct stat status {};
+  return ::fstatat(::dirfd(entries), entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
+}
+
+// Calls `take(name, isPicture)` for each name in `folder` (a path ending in '/') that ends in
+// ".jpg" in any case; `isPicture()` tells whether it is a regular file or a link to one.
+template <typename Take>
+void ForEachLevelPicture(const std::string& folder, Take take) {
+  DIR* entries = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (entries == nullptr) return;
+  while (const dirent* entry = ::readdir(entries)) {
+    const std::string_view name = entry->d_name;
+    if (IsLevelPictureName(name)) take(name, [&] { return IsRegularFile(entries, *entry); });
+  }
+  ::closedir(entries);
+}
+
 }  // namespace
 
 bool NaturalLess(std::string_view a, std::string_view b) {
@@ -60,37 +82,36 @@ bool NaturalLess(std::string_view a, std::string_view b) {
 
 std::vector<std::string> LevelPicturesIn(const std::string& folder) {
   std::vector<std::string> names;
-  DIR* entries = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (entries == nullptr) return names;
-  while (const dirent* entry = ::readdir(entries)) {
-    const std::string name = entry->d_name;
-    if (!IsLevelPictureName(name)) continue;
-    struct stat status {};
-    if (::stat((folder + name).c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-      names.push_back(name);
-    }
-  }
-  ::closedir(entries);
+  ForEachLevelPicture(folder, [&names](std::string_view name, const auto& isPicture) {
+    if (isPicture()) names.emplace_back(name);
+  });
   std::sort(names.begin(), names.end(), NaturalLess);
   for (std::string& name : names) name.insert(0, folder);
   return names;
 }
 
 std::optional<std::string> NeighbourPicture(const std::string& picturePath, int step) {
+  if (step == 0) return std::nullopt;
   const std::string folder = DirectoryOf(picturePath);
   const std::string name = FileNameOf(picturePath);
-  const std::vector<std::string> pictures = LevelPicturesIn(folder);
-  const auto byName = [&folder](const std::string& path, const std::string& other) {
-    return NaturalLess(std::string_view(path).substr(folder.size()), other);
+  const auto wanted = static_cast<std::size_t>(step < 0 ? -static_cast<long>(step) : step);
+  // True when `a` lies nearer to the picture than `b`, in the step's direction.
+  const auto nearer = [step](std::string_view a, std::string_view b) {
+    return step > 0 ? NaturalLess(a, b) : NaturalLess(b, a);
   };
-  // Where the picture stands, or would stand were it still there.
-  const auto at = std::lower_bound(pictures.begin(), pictures.end(), name, byName);
-  const bool present = at != pictures.end() && *at == picturePath;
-  const auto index = static_cast<long>(at - pictures.begin());
-  // A missing picture's next one already stands at its place.
-  const long wanted = present || step < 0 ? index + step : index + step - 1;
-  if (step == 0 || wanted < 0 || wanted >= static_cast<long>(pictures.size())) return std::nullopt;
-  return pictures[static_cast<std::size_t>(wanted)];
+  // One pass over the folder, with no sort: the `wanted` pictures nearest past the picture's
+  // name (which need not be there any more), nearest first. Only a name that would enter them
+  // is checked for being a picture, so a folder of many thousand levels costs one read of it.
+  std::vector<std::string> nearest;
+  ForEachLevelPicture(folder, [&](std::string_view candidate, const auto& isPicture) {
+    if (!nearer(name, candidate)) return;
+    if (nearest.size() == wanted && !nearer(candidate, nearest.back())) return;
+    if (!isPicture()) return;
+    nearest.emplace(std::upper_bound(nearest.begin(), nearest.end(), candidate, nearer), candidate);
+    if (nearest.size() > wanted) nearest.pop_back();
+  });
+  if (nearest.size() < wanted) return std::nullopt;
+  return folder + nearest.back();
 }
 
 }  // namespace tollwen

@@ -111,6 +111,10 @@ void MainWindow::SetUpWindow() {
     connect(&level, signal, this, &MainWindow::ShowTitle);
   }
   connect(&level, &LevelDocument::modifiedChanged, this, &MainWindow::ShowTitle);
+  // A change to the data file is taken in at once; a question about it waits for the window to
+  // be active, which changeEvent looks out for.
+  connect(&editor_.Watcher(), &DataFileWatcher::mayHaveChanged, this,
+          [this] { RunCommand([this] { editor_.TakeInOutsideChange(isActiveWindow()); }); });
   // A single border: no resizing and no maximise box; the system menu and minimise box stay.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -280,6 +284,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) editor_.Watcher().CheckSoon();
+}
+
 void MainWindow::CloseIfPending() {
   if (!closePending_ || editor_.Busy()) return;
   closePending_ = false;
@@ -354,6 +363,8 @@ SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
 bool MainWindow::AskOverwrite(const std::string& question) {
   return dialogs_->AskOverwrite(question);
 }
+
+bool MainWindow::AskReload(const std::string& question) { return dialogs_->AskReload(question); }
 
 RestoreAnswer MainWindow::AskRestore(const std::string& question) {
   return dialogs_->AskRestore(question);

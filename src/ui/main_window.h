@@ -71,6 +71,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void ShowNote(const std::string& text) override;
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   bool AskOverwrite(const std::string& question) override;
+  bool AskReload(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
   std::string ClipboardText() const override;
@@ -80,6 +81,8 @@ class MainWindow : public QMainWindow, public WindowServices {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Back in the window, the user is asked about a change to the data file made meanwhile.
+  void changeEvent(QEvent* event) override;
   // A single .jpg file dropped on the window opens as File > Open would open it.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;

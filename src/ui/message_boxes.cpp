@@ -76,14 +76,33 @@ std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std:
   return box;
 }
 
+namespace {
+
+// A warning whose default and escape button `keep` leaves things as they are; only a press on
+// the button named `act` (a standard button under its own name, answering Yes) acts.
+std::unique_ptr<QMessageBox> MakeCautiousBox(const QString& title, const std::string& question,
+                                             const QString& act, QMessageBox::StandardButton keep,
+                                             QWidget* parent) {
+  auto box = MakeBareBox(QMessageBox::Warning, title, QString::fromStdString(question), parent);
+  box->addButton(QMessageBox::Yes)->setText(act);
+  QPushButton* kept = box->addButton(keep);
+  box->setDefaultButton(kept);
+  box->setEscapeButton(kept);
+  return box;
+}
+
+}  // namespace
+
 std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
                                               QWidget* parent) {
-  auto box = MakeBareBox(QMessageBox::Warning, title, QString::fromStdString(question), parent);
-  // A standard button under its own name, so that only a press on it answers Overwrite.
-  box->addButton(QMessageBox::Yes)->setText(QStringLiteral("&Overwrite"));
-  QPushButton* cancel = box->addButton(QMessageBox::Cancel);
-  box->setDefaultButton(cancel);
-  box->setEscapeButton(cancel);
+  return MakeCautiousBox(title, question, QStringLiteral("&Overwrite"), QMessageBox::Cancel,
+                         parent);
+}
+
+std::unique_ptr<QMessageBox> MakeReloadBox(const QString& title, const std::string& question,
+                                           QWidget* parent) {
+  auto box = MakeCautiousBox(title, question, QStringLiteral("&Reload"), QMessageBox::No, parent);
+  box->button(QMessageBox::No)->setText(QStringLiteral("&Keep"));
   return box;
 }
 

@@ -48,6 +48,12 @@ std::unique_ptr<QMessageBox> MakeSaveChangesBox(const QString& title, const std:
 std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
                                               QWidget* parent = nullptr);
 
+// The question before a data file changed on disk is read again over unsaved changes:
+// captioned `title`, a warning icon, Reload (answering Yes) and Keep buttons; Keep is the
+// default and the escape button.
+std::unique_ptr<QMessageBox> MakeReloadBox(const QString& title, const std::string& question,
+                                           QWidget* parent = nullptr);
+
 // The question about unsaved changes an earlier session left: captioned `title`, a question
 // icon, Restore (answering Yes; the default) and Discard buttons. Escape (or closing the box)
 // answers Cancel, through a button that is not shown: the user decides another time.

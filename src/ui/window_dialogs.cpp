@@ -54,6 +54,11 @@ bool WindowDialogs::AskOverwrite(const std::string& question) {
   return runner_.RunMessageBox(*box) == QMessageBox::Yes;
 }
 
+bool WindowDialogs::AskReload(const std::string& question) {
+  const auto box = MakeReloadBox(ApplicationTitle(), question, parent_);
+  return runner_.RunMessageBox(*box) == QMessageBox::Yes;
+}
+
 RestoreAnswer WindowDialogs::AskRestore(const std::string& question) {
   const auto box = MakeRestoreBox(ApplicationTitle(), question, parent_);
   const int pressed = runner_.RunMessageBox(*box);

@@ -35,6 +35,8 @@ class WindowDialogs {
   SaveChangesAnswer AskSaveChanges(const std::string& question);
   // True when the user chose Overwrite.
   bool AskOverwrite(const std::string& question);
+  // True when the user chose Reload.
+  bool AskReload(const std::string& question);
   RestoreAnswer AskRestore(const std::string& question);
 
  private:

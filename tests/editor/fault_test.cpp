@@ -260,6 +260,8 @@ TEST_F(FaultTest, LevelDirectoryRemovedAfterOpen) {
   const EditorSnapshot before(editor_);
   fs::remove_all(dir);
 
+  // The data file went with its folder: Save asks before writing it again, and then fails.
+  window_.AnswerOverwrite(true);
   EXPECT_EQ(ErrorOf([&] { editor_.Save(); }), "File not found");
   EXPECT_EQ(ChangedFields(before, EditorSnapshot(editor_)), "");
   EXPECT_TRUE(window_.Messages().empty());

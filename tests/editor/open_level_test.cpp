@@ -10,6 +10,7 @@
 #include "level/errors.h"
 #include "level/level_picture.h"
 #include "storage/picture_file.h"
+#include "storage/recovery_store.h"
 #include "support/jpeg_writer.h"
 
 namespace tollwen::test {
@@ -230,15 +231,75 @@ TEST_F(OpenLevelTest, NextAndPreviousLevelOpenTheNeighbouringPicturesAsOpenDoes)
   editor_.OpenNextLevel();
   EXPECT_EQ(Level().PicturePath(), dir + "level10.jpg");
 
-  // At the end nothing happens, not even a question.
+  // At either end a note says so, and nothing is asked.
   Paint(5, 5);
   window_.ClearCalls();
   editor_.OpenNextLevel();
-  EXPECT_TRUE(window_.Calls().empty());
+  EXPECT_THAT(window_.Calls(), ElementsAre("ShowNote Last level of this folder"));
   window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   editor_.OpenPreviousLevel();
   EXPECT_EQ(Level().PicturePath(), dir + "level2.jpg");
+  editor_.OpenPreviousLevel();
+  window_.ClearCalls();
+  editor_.OpenPreviousLevel();
+  EXPECT_THAT(window_.Calls(), ElementsAre("ShowNote First level of this folder"));
 }
+
+struct UnusableLevel {
+  const char* name;
+  const char* picture;  // what level2.jpg holds: "good", "wide" (641 x 447) or "text"
+  bool lineTooLong;     // level2.dat has a line longer than any data file, and is refused
+  const char* error;    // how the message starts
+  bool levelStays;      // the edited level stays, with its record
+};
+
+class UnusableNeighbourTest : public OpenLevelTest,
+                              public ::testing::WithParamInterface<UnusableLevel> {};
+
+// Next Level steps past a level that cannot be opened, naming its file. The discarded changes
+// go only once another level replaces them: a refused picture leaves them (and their record);
+// a refused data file closes the level.
+TEST_P(UnusableNeighbourTest, NextLevelNamesTheFileAndTheNextPressGoesOnFromIt) {
+  const UnusableLevel& c = GetParam();
+  const std::string dir = MakeDir("pack");
+  for (const char* name : {"level1.jpg", "level2.jpg", "level3.jpg"}) MakePicture(dir + name);
+  if (c.picture == std::string("wide")) MakePicture(dir + "level2.jpg", 641, 447);
+  if (c.picture == std::string("text")) WriteFileBytes(dir + "level2.jpg", "not a picture");
+  WriteFileBytes(dir + "level2.dat", c.lineTooLong ? std::string(70000, '0') : "");
+  Open(dir + "level1.jpg");
+  editor_.ChooseTile('7');
+  Paint(5, 5);
+  editor_.Recovery().KeepNow();
+  window_.ClearCalls();
+
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  std::string error;
+  try {
+    editor_.OpenNextLevel();
+  } catch (const EditorError& e) {
+    error = e.what();
+  }
+  if (error.empty() && !window_.Messages().empty()) error = window_.Messages().back();
+  EXPECT_THAT(error, ::testing::StartsWith(c.error));
+  EXPECT_EQ(Level().Shown(), c.levelStays);
+  EXPECT_EQ(editor_.Modified(), c.levelStays);
+  EXPECT_EQ(RecoveryStore(RecoveryStore::DefaultFolder())
+                .LeftFor(dir + "level1.jpg", RecoveryStore::Held::kIncluded)
+                .empty(),
+            !c.levelStays);
+
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  editor_.OpenNextLevel();
+  EXPECT_EQ(Level().PicturePath(), dir + "level3.jpg");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, UnusableNeighbourTest,
+    ::testing::Values(
+        UnusableLevel{"WrongSize", "wide", false, "level2.jpg: Error: Image must be 640x447", true},
+        UnusableLevel{"NotAPicture", "text", false, "level2.jpg: JPEG error #", true},
+        UnusableLevel{"DataFileRefused", "good", true, "level2.dat: Error: Line 1 ", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tollwen::test

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -35,19 +36,25 @@ TEST(NeighbourPictureTest, StepsThroughTheFoldersPicturesAndStopsAtTheEnds) {
     std::ofstream(dir + name) << "x";
   }
   ::mkdir((dir + "folder.jpg").c_str(), 0755);
+  // A link to a picture counts; one that leads nowhere does not.
+  ASSERT_EQ(::symlink("level1.jpg", (dir + "level7.jpg").c_str()), 0);
+  ASSERT_EQ(::symlink("gone.jpg", (dir + "level8.jpg").c_str()), 0);
 
-  EXPECT_EQ(LevelPicturesIn(dir), (std::vector<std::string>{dir + "level1.jpg", dir + "level2.JPG",
-                                                            dir + "level10.jpg"}));
+  EXPECT_EQ(LevelPicturesIn(dir),
+            (std::vector<std::string>{dir + "level1.jpg", dir + "level2.JPG", dir + "level7.jpg",
+                                      dir + "level10.jpg"}));
   struct Case {
     const char* from;
     int step;
     const char* to;  // "" for nothing
   };
   const Case cases[] = {
-      {"level1.jpg", 1, "level2.JPG"},  {"level2.JPG", 1, "level10.jpg"},
-      {"level10.jpg", 1, ""},           {"level10.jpg", -1, "level2.JPG"},
-      {"level1.jpg", -1, ""},           {"level5.jpg", 1, "level10.jpg"},  // no longer there
-      {"level5.jpg", -1, "level2.JPG"},
+      {"level1.jpg", 1, "level2.JPG"},   {"level2.JPG", 1, "level7.jpg"},
+      {"level7.jpg", 1, "level10.jpg"},  {"level10.jpg", 1, ""},
+      {"level10.jpg", -1, "level7.jpg"}, {"level1.jpg", -1, ""},
+      {"level5.jpg", 1, "level7.jpg"},  // no longer there
+      {"level5.jpg", -1, "level2.JPG"},  {"level1.jpg", 3, "level10.jpg"},
+      {"level10.jpg", -3, "level1.jpg"}, {"level2.JPG", 3, ""},
   };
   for (const Case& c : cases) {
     const auto found = NeighbourPicture(dir + c.from, c.step);

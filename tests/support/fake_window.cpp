@@ -15,6 +15,15 @@ std::optional<T> TakeAnswer(std::deque<std::optional<T>>& answers) {
   return answer;
 }
 
+// The next answer of the queue, or `whenEmpty` when none is left.
+template <typename T>
+T TakeAnswerOr(std::deque<T>& answers, T whenEmpty) {
+  if (answers.empty()) return whenEmpty;
+  T answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
 }  // namespace
 
 void FakeWindow::AnswerPictureFile(std::optional<std::string> path) {
@@ -37,6 +46,8 @@ void FakeWindow::AnswerSaveChanges(SaveChangesAnswer answer) {
 
 void FakeWindow::AnswerOverwrite(bool overwrite) { overwriteAnswers_.push_back(overwrite); }
 
+void FakeWindow::AnswerReload(bool reload) { reloadAnswers_.push_back(reload); }
+
 void FakeWindow::AnswerRestore(RestoreAnswer answer) { restoreAnswers_.push_back(answer); }
 
 RestoreAnswer FakeWindow::AskRestore(const std::string& question) {
@@ -50,15 +61,17 @@ RestoreAnswer FakeWindow::AskRestore(const std::string& question) {
 bool FakeWindow::AllAnswersTaken() const {
   return pictureAnswers_.empty() && saveAnswers_.empty() && musicAnswers_.empty() &&
          colourAnswers_.empty() && saveChangesAnswers_.empty() && overwriteAnswers_.empty() &&
-         restoreAnswers_.empty();
+         reloadAnswers_.empty() && restoreAnswers_.empty();
 }
 
 bool FakeWindow::AskOverwrite(const std::string& question) {
   Record("AskOverwrite " + question);
-  if (overwriteAnswers_.empty()) return false;
-  const bool answer = overwriteAnswers_.front();
-  overwriteAnswers_.pop_front();
-  return answer;
+  return TakeAnswerOr(overwriteAnswers_, false);
+}
+
+bool FakeWindow::AskReload(const std::string& question) {
+  Record("AskReload " + question);
+  return TakeAnswerOr(reloadAnswers_, false);
 }
 
 SaveChangesAnswer FakeWindow::AskSaveChanges(const std::string& question) {

@@ -20,7 +20,8 @@ namespace tollwen {
 // The call log holds one entry per call:
 //   "AskPictureFile <dir>", "AskSaveFile <dir>", "AskMusicFile <dir>", "AskArrowColour",
 //   "ShowMessage <text>", "ShowNote <text>", "RepaintGrid", "ShowArrowColour #rrggbb",
-//   "ProcessPendingMessages", "AskSaveChanges <text>", "AskOverwrite <text>", "AskRestore <text>".
+//   "ProcessPendingMessages", "AskSaveChanges <text>", "AskOverwrite <text>", "AskReload <text>",
+//   "AskRestore <text>".
 class FakeWindow : public WindowServices {
  public:
   // Answers for the next questions, used in the order queued; nullopt answers as Cancel.
@@ -32,6 +33,8 @@ class FakeWindow : public WindowServices {
   void AnswerSaveChanges(SaveChangesAnswer answer);
   // Answers for the questions before a changed file is written over; an empty queue cancels.
   void AnswerOverwrite(bool overwrite);
+  // Answers for the questions before a changed data file is reloaded; an empty queue keeps.
+  void AnswerReload(bool reload);
   // Answers for the questions about unsaved changes left behind; an empty queue answers Later.
   void AnswerRestore(RestoreAnswer answer);
   // True when every queued answer has been taken.
@@ -72,6 +75,7 @@ class FakeWindow : public WindowServices {
   void ShowNote(const std::string& text) override { Record("ShowNote " + text); }
   SaveChangesAnswer AskSaveChanges(const std::string& question) override;
   bool AskOverwrite(const std::string& question) override;
+  bool AskReload(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
   std::string ClipboardText() const override { return clipboard; }
@@ -88,6 +92,7 @@ class FakeWindow : public WindowServices {
   std::deque<std::optional<QRgb>> colourAnswers_;
   std::deque<SaveChangesAnswer> saveChangesAnswers_;
   std::deque<bool> overwriteAnswers_;
+  std::deque<bool> reloadAnswers_;
   std::deque<RestoreAnswer> restoreAnswers_;
 
   std::vector<std::string> calls_;

@@ -1,7 +1,10 @@
 // Strokes on the real grid undo as one step and show the restored cells; closing the window
-// with a modified level asks first.
+// with a modified level asks first; what the grid shows after a refused data file, and a data
+// file changed on disk.
 #include <QFile>
 #include <QTest>
+#include <cstdio>
+#include <fstream>
 
 #include "grid_test_util.h"
 #include "support/jpeg_writer.h"
@@ -32,6 +35,55 @@ class UnsavedWorkTest : public WindowTest {
 
   QString picture_;
 };
+
+TEST_F(UnsavedWorkTest, ARefusedDataFileLeavesTheGridAsCloseLeavesIt) {
+  OpenLevel();
+  Choose("CloseAction");
+  const QImage closed = Screen();
+  const QString second = scratch_.filePath("level2.jpg");
+  WriteJpegFile(second.toStdString());
+  QFile data(scratch_.filePath("level2.dat"));
+  ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+  data.write(QByteArray(70000, '0'));  // a line no data file has: refused
+  data.close();
+
+  dialogs_.AnswerFile(second);
+  Choose("OpenAction");
+  ASSERT_EQ(dialogs_.Boxes().back().icon, QMessageBox::Critical);
+  EXPECT_EQ(Screen(), closed);
+}
+
+// The real watcher: a data file replaced by a rename is reloaded at once; over unsaved changes
+// the question waits until the window is active again.
+TEST_F(UnsavedWorkTest, ADataFileChangedOnDiskIsReloadedOrAskedAboutOnceTheWindowIsActive) {
+  OpenLevel();
+  const std::string data = scratch_.filePath("level1.dat").toStdString();
+  const auto rewrite = [&](const std::string& firstRow) {
+    std::ofstream(data + ".new") << "tune.mod\r\n" << firstRow << "\r\n";
+    std::rename((data + ".new").c_str(), data.c_str());
+  };
+  rewrite("9000000000000000000");
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Cell(1, 1) == '9'; }, 3000));
+
+  ClickPalette(5);
+  ClickCell(2, 1);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  rewrite("8000000000000000000");
+  QTest::qWait(3 * DataFileWatcher::kQuietMs);
+  EXPECT_EQ(Cell(1, 1), '9');
+  dialogs_.AnswerBox(QMessageBox::Yes);
+  form_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Cell(1, 1) == '8'; }, 3000));
+  const ShownBox& asked = dialogs_.Boxes().back();
+  EXPECT_EQ(asked.text.toStdString(),
+            "The data file " + data + " changed on disk. Reload it and lose your changes?");
+  EXPECT_EQ(asked.buttons.size(), 2);
+  EXPECT_TRUE(asked.buttons.contains("Reload") && asked.buttons.contains("Keep"));
+  EXPECT_TRUE(asked.defaultIsEscape);
+}
 
 TEST_F(UnsavedWorkTest, ADragIsOneStepAndUndoShowsThePictureAgain) {
   OpenLevel();
