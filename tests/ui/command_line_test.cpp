@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
+
 namespace tollwen {
 namespace {
 
 struct SplitCase {
+  const char* name;
   std::vector<std::string> argv;
   std::vector<std::string> forQt;
   std::vector<std::string> names;
@@ -33,19 +36,23 @@ TEST_P(SplitAtEndOfOptionsTest, QtSeesOnlyTheArgumentsBeforeTheFirstSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, SplitAtEndOfOptionsTest,
-    ::testing::Values(SplitCase{{"editor"}, {"editor"}, {}},
-                      SplitCase{{"editor", "a.jpg"}, {"editor", "a.jpg"}, {}},
-                      SplitCase{{"editor", "--"}, {"editor"}, {}},
-                      SplitCase{{"editor", "--", "-x.jpg"}, {"editor"}, {"-x.jpg"}},
-                      SplitCase{{"editor", "-style", "fusion", "--", "-style=a.jpg"},
+    ::testing::Values(SplitCase{"ProgramOnly", {"editor"}, {"editor"}, {}},
+                      SplitCase{"NoSeparator", {"editor", "a.jpg"}, {"editor", "a.jpg"}, {}},
+                      SplitCase{"SeparatorLast", {"editor", "--"}, {"editor"}, {}},
+                      SplitCase{"DashName", {"editor", "--", "-x.jpg"}, {"editor"}, {"-x.jpg"}},
+                      SplitCase{"QtOptions",
+                                {"editor", "-style", "fusion", "--", "-style=a.jpg"},
                                 {"editor", "-style", "fusion"},
                                 {"-style=a.jpg"}},
                       // Only the first "--" separates; a later one is a file name.
-                      SplitCase{{"editor", "--", "--"}, {"editor"}, {"--"}},
+                      SplitCase{"TwoSeparators", {"editor", "--", "--"}, {"editor"}, {"--"}},
                       // The program's name is never taken for the separator.
-                      SplitCase{{"--", "a.jpg"}, {"--", "a.jpg"}, {}}, SplitCase{{}, {}, {}}));
+                      SplitCase{"ProgramNamedSeparator", {"--", "a.jpg"}, {"--", "a.jpg"}, {}},
+                      SplitCase{"Empty", {}, {}, {}}),
+    test::CaseName());
 
 struct ParseCase {
+  const char* name;
   std::vector<std::string> options;
   std::vector<std::string> names;
   std::optional<std::string> picture;  // nothing: no picture, or wrong usage as below
@@ -60,16 +67,18 @@ TEST_P(ParseEditorArgumentsTest, NamesAtMostOnePicture) {
   EXPECT_EQ(parsed.picture, GetParam().picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, ParseEditorArgumentsTest,
-                         ::testing::Values(ParseCase{{}, {}, std::nullopt},
-                                           ParseCase{{"a.jpg"}, {}, "a.jpg"},
-                                           ParseCase{{}, {"-x.jpg"}, "-x.jpg"},
-                                           ParseCase{{}, {"--"}, "--"},
-                                           ParseCase{{"-x.jpg"}, {}, std::nullopt, true},
-                                           ParseCase{{"-"}, {}, std::nullopt, true},
-                                           ParseCase{{"a.jpg", "b.jpg"}, {}, std::nullopt, true},
-                                           ParseCase{{"a.jpg"}, {"b.jpg"}, std::nullopt, true},
-                                           ParseCase{{}, {"a.jpg", "b.jpg"}, std::nullopt, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ParseEditorArgumentsTest,
+    ::testing::Values(ParseCase{"Nothing", {}, {}, std::nullopt},
+                      ParseCase{"Picture", {"a.jpg"}, {}, "a.jpg"},
+                      ParseCase{"DashNameAfterSeparator", {}, {"-x.jpg"}, "-x.jpg"},
+                      ParseCase{"SeparatorAfterSeparator", {}, {"--"}, "--"},
+                      ParseCase{"UnknownOption", {"-x.jpg"}, {}, std::nullopt, true},
+                      ParseCase{"LoneDash", {"-"}, {}, std::nullopt, true},
+                      ParseCase{"TwoPictures", {"a.jpg", "b.jpg"}, {}, std::nullopt, true},
+                      ParseCase{"OneEachSide", {"a.jpg"}, {"b.jpg"}, std::nullopt, true},
+                      ParseCase{"TwoAfterSeparator", {}, {"a.jpg", "b.jpg"}, std::nullopt, true}),
+    test::CaseName());
 
 }  // namespace
 }  // namespace tollwen
