@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the test command as a newcomer would: on a fresh Debian 12 root file system (made with
 # debootstrap), with the committed tree cloned into root's home (mode 0700), as root in a
-# chroot. Not part of CI; it needs root, the network and, on 2 cores, about an hour.
+# chroot. Not part of CI; it needs root and the network, and takes about half an hour on 2 idle
+# cores (the packages, two builds from scratch, the tests).
 #   scripts/check-fresh-debian.sh [--with PACKAGE]... [--quick] [--again] [FOLDER]
 # --with installs a package before the run (dbus-x11: what a desktop has); --quick runs
 # scripts/test.sh --quick; --again runs once more in the last run's machine, its packages and
@@ -18,7 +19,7 @@ while [ $# -gt 0 ]; do
     --with) with+=("$2"); shift 2 ;;
     --quick) test_args=(--quick); shift ;;
     --again) again=1; shift ;;
-    -*) sed -n '5,9s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+    -*) sed -n '6,10s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
     *) folder=$1; shift ;;
   esac
 done
@@ -98,7 +99,7 @@ if [ "${#with[@]}" -gt 0 ]; then
   in_machine "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
     ${with[*]} >/dev/null"
 fi
-echo "== $(stat -c '%A' "$machine/root") /root; running scripts/test.sh ${test_args[*]} in" \
+echo "== $(stat -c '%A' "$machine/root") /root; running scripts/test.sh${test_args[*]:+ ${test_args[*]}} in" \
   "/root/$name at $(git -C "$checkout" log -1 --format='%h %s' "$commit")"
 ls -A "$machine/tmp" >"$folder/tmp-before"
 started=$SECONDS
