@@ -9,7 +9,7 @@ heading "Packages"
 "$root/scripts/install-deps.sh"
 heading "Configuring the release build (build/release)"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-heading "Building the editor, $jobs jobs (the first time about 4 minutes on 2 cores)"
+heading "Building the editor, $jobs jobs (the first time about 5 minutes on 2 cores)"
 cmake --build "$root/build/release" -j "$jobs" --target tollwen-level-editor
 
 # Arguments are passed on as given (relative paths still mean the caller's directory); Qt's

@@ -44,7 +44,7 @@ use_private_runtime_dir
 
 heading "Configuring the normal build (build/test)"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLWEN_WERROR=ON >/dev/null
-heading "Building build/test, $jobs jobs (the first time about 12 minutes on 2 cores)"
+heading "Building build/test, $jobs jobs (the first time about 8 minutes on 2 cores)"
 cmake --build build/test -j "$jobs"
 heading "Normal suite"
 run_suite "Normal suite" build/test
@@ -54,7 +54,7 @@ fi
 
 heading "Configuring the sanitizer build (build/sanitize, clang)"
 scripts/configure-sanitize.sh build/sanitize
-heading "Building build/sanitize, $jobs jobs (the first time about 12 minutes on 2 cores)"
+heading "Building build/sanitize, $jobs jobs (the first time about 6 minutes on 2 cores)"
 cmake --build build/sanitize -j "$jobs"
 heading "Sanitizer run (AddressSanitizer + UndefinedBehaviorSanitizer)"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
