@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing the editor need.
 # Packages already installed are skipped, so a machine that has everything is not touched.
+# apt's own output goes to build/install-deps.log; the terminal gets one line before and one
+# after.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format python3
@@ -26,6 +29,7 @@ for p in "${packages[@]}"; do
 done
 
 if [ "${#missing[@]}" -eq 0 ]; then
+  echo "All ${#packages[@]} packages needed are installed."
   exit 0
 fi
 
@@ -34,6 +38,20 @@ if [ "$(id -u)" -ne 0 ]; then
 else
   SUDO=
 fi
-echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+installed_count() {
+  dpkg-query -W -f='${db:Status-Abbrev}\n' | grep -c '^ii'
+}
+mkdir -p "$root/build"
+log="$root/build/install-deps.log"
+echo "Installing ${missing[*]} and what they depend on (on a fresh system about 250 packages," \
+  "a few minutes; apt's output goes to ${log#"$root/"})"
+before=$(installed_count)
+started=$SECONDS
+if ! { $SUDO apt-get update -qq &&
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"; } >"$log" 2>&1; then
+  echo "Installing the packages failed; the end of $log:" >&2
+  tail -n 20 "$log" >&2
+  exit 1
+fi
+echo "Installed $(($(installed_count) - before)) packages in $((SECONDS - started)) s."

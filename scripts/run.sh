@@ -4,9 +4,13 @@
 #   scripts/run.sh [PICTURE.jpg]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
+heading "Packages"
 "$root/scripts/install-deps.sh"
+heading "Configuring the release build (build/release)"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/release" --target tollwen-level-editor
+heading "Building the editor, $jobs jobs (the first time about 5 minutes on 2 cores)"
+cmake --build "$root/build/release" -j "$jobs" --target tollwen-level-editor
 
 # Arguments are passed on as given (relative paths still mean the caller's directory); Qt's
 # own options start with "-", and everything after "--" is a file name.
@@ -22,4 +26,7 @@ done
 if [ "$picture_given" -eq 0 ]; then
   set -- "$@" "$root/examples/meadow.jpg"
 fi
-exec "$root/build/release/bin/tollwen-level-editor" "$@"
+heading "Starting the editor"
+use_private_runtime_dir
+trap remove_private_runtime_dir EXIT
+"$root/build/release/bin/tollwen-level-editor" "$@"

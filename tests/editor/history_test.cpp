@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/editor_fixture.h"
+#include "support/case_name.h"
 
 namespace tollwen::test {
 namespace {
@@ -159,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QuestionCase{"Discard", SaveChangesAnswer::Discard, false, true, false},
                       QuestionCase{"Save", SaveChangesAnswer::Save, false, true, true},
                       QuestionCase{"SaveCancelled", SaveChangesAnswer::Save, true, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace
 }  // namespace tollwen::test

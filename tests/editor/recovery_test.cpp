@@ -10,6 +10,7 @@
 
 #include "editor/editor_fixture.h"
 #include "storage/recovery_store.h"
+#include "support/case_name.h"
 
 namespace tollwen::test {
 namespace {
@@ -206,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RestoreCase{"RestoreAtStartUp", RestoreAnswer::Restore, true, 'E', true},
                       RestoreCase{"Discard", RestoreAnswer::Discard, false, '0', false},
                       RestoreCase{"Later", RestoreAnswer::Later, false, '0', true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace
 }  // namespace tollwen::test

@@ -20,6 +20,7 @@
 
 #include "level/errors.h"
 #include "storage/picture_file.h"
+#include "support/case_name.h"
 #include "support/child_process.h"
 #include "support/hostile_jpegs.h"
 #include "support/jpeg_writer.h"
@@ -355,8 +356,7 @@ TEST_P(HostileJpegTest, GetsItsVerdictWithinBoundedMemoryAndTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileJpegTest,
-                         ::testing::ValuesIn(test::HostileJpegs(kMaxJpegScans)),
-                         [](const auto& info) { return info.param.name; });
+                         ::testing::ValuesIn(test::HostileJpegs(kMaxJpegScans)), test::CaseName());
 
 // `jpeg` with its first scan taking its Huffman tables from slot 3, which no file here defines.
 std::vector<unsigned char> WithUndefinedTables(std::vector<unsigned char> jpeg) {

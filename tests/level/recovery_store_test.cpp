@@ -17,6 +17,7 @@
 #include "level/errors.h"
 #include "scratch_dir.h"
 #include "storage/state_folder.h"
+#include "support/case_name.h"
 #include "support/child_process.h"
 
 namespace tollwen {
@@ -28,6 +29,7 @@ using testing::ScratchDir;
 using testing::WriteBytes;
 
 struct FolderCase {
+  const char* name;
   const char* stateHome;  // XDG_STATE_HOME; nullptr: unset
   const char* home;
   std::string folder;
@@ -42,12 +44,15 @@ TEST_P(RecoveryFolderTest, FollowsXdgStateHomeWithItsDefault) {
 INSTANTIATE_TEST_SUITE_P(
     Environments, RecoveryFolderTest,
     ::testing::Values(
-        FolderCase{nullptr, "/home/ann", "/home/ann/.local/state/tollwen-level-editor/"},
-        FolderCase{"", "/home/ann", "/home/ann/.local/state/tollwen-level-editor/"},
-        FolderCase{"state", "/home/ann/", "/home/ann/.local/state/tollwen-level-editor/"},
-        FolderCase{"/var/state", "/home/ann", "/var/state/tollwen-level-editor/"},
-        FolderCase{"/var/state/", nullptr, "/var/state/tollwen-level-editor/"},
-        FolderCase{"state", "home", ""}, FolderCase{nullptr, nullptr, ""}));
+        FolderCase{"Unset", nullptr, "/home/ann", "/home/ann/.local/state/tollwen-level-editor/"},
+        FolderCase{"Empty", "", "/home/ann", "/home/ann/.local/state/tollwen-level-editor/"},
+        FolderCase{"Relative", "state", "/home/ann/",
+                   "/home/ann/.local/state/tollwen-level-editor/"},
+        FolderCase{"Absolute", "/var/state", "/home/ann", "/var/state/tollwen-level-editor/"},
+        FolderCase{"NoHome", "/var/state/", nullptr, "/var/state/tollwen-level-editor/"},
+        FolderCase{"RelativeHome", "state", "home", ""},
+        FolderCase{"NeitherSet", nullptr, nullptr, ""}),
+    test::CaseName());
 
 RecoveredLevel PlainLevel(std::string picturePath, std::int64_t savedAt) {
   RecoveredLevel level;

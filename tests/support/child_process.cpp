@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 
 namespace tollwen::test {
 
@@ -93,6 +94,15 @@ std::string DropPrivileges(const std::string& readOnlyProbe) {
   }
   if (errno != EACCES) return std::string("the probe file could not be tried: ") + strerror(errno);
   return "";
+}
+
+std::string CopyProgramForAnyUser(const std::string& program, const std::string& dir) {
+  namespace fs = std::filesystem;
+  const fs::path copy = fs::path(dir) / fs::path(program).filename();
+  fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
+  fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                            fs::perms::others_read | fs::perms::others_exec);
+  return copy.string();
 }
 
 }  // namespace tollwen::test

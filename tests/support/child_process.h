@@ -20,6 +20,11 @@ std::string RunInChild(const std::function<std::string()>& body, unsigned timeou
 // why a permission test would be meaningless. Meant for a child of RunInChild.
 std::string DropPrivileges(const std::string& readOnlyProbe);
 
+// Copies the program `program` into `dir`, executable by everyone, and returns the copy's path.
+// A child that has dropped its privileges may be unable to reach the build tree (a checkout in
+// a home folder of mode 0700), so it runs the copy, placed in a folder it can reach.
+std::string CopyProgramForAnyUser(const std::string& program, const std::string& dir);
+
 // Writes all of `text` to `fd` (a pipe to the parent), as far as it can.
 void WriteAllTo(int fd, const std::string& text);
 

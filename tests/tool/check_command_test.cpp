@@ -1,5 +1,6 @@
 // tollwen-level-tool check: the lines, summary and exit status a folder of levels gives.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -273,14 +274,17 @@ TEST_F(CheckCommandTest, OutputIsTheSameWhateverTheNumberOfJobs) {
 }
 
 // Runs the tool as an unprivileged user, so that permission bits hold also for a test run by the
-// superuser: its output and error output, then "status N".
+// superuser: its output and error output, then "status N". The user runs a copy of the tool in
+// `dir`, which it can reach wherever the build tree lies.
 std::string RunToolUnprivileged(const std::string& dir, const std::string& args) {
+  const std::string tool = test::CopyProgramForAnyUser(TOLLWEN_LEVEL_TOOL, dir);
   return test::RunInChild([&]() -> std::string {
+    // The test's own working directory, the build tree, may be out of the user's reach too.
+    if (::chdir(dir.c_str()) != 0) return "cannot enter " + dir;
     if (std::string problem = test::DropPrivileges(dir + "/probe"); !problem.empty()) {
       return problem;
     }
-    const std::string command =
-        "cd '" + dir + "' && '" TOLLWEN_LEVEL_TOOL "' " + args + " 2>&1; echo \"status $?\"";
+    const std::string command = "'" + tool + "' " + args + " 2>&1; echo \"status $?\"";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return "popen failed";
     std::string out;

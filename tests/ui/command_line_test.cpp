@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
+
 namespace tollwen {
 namespace {
 
 struct SplitCase {
+  const char* name;
   std::vector<std::string> argv;
   std::vector<std::string> forQt;
   std::vector<std::string> names;
@@ -33,17 +36,20 @@ TEST_P(SplitAtEndOfOptionsTest, QtSeesOnlyTheArgumentsBeforeTheFirstSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, SplitAtEndOfOptionsTest,
-    ::testing::Values(SplitCase{{"editor"}, {"editor"}, {}},
-                      SplitCase{{"editor", "a.jpg"}, {"editor", "a.jpg"}, {}},
-                      SplitCase{{"editor", "--"}, {"editor"}, {}},
-                      SplitCase{{"editor", "--", "-x.jpg"}, {"editor"}, {"-x.jpg"}},
-                      SplitCase{{"editor", "-style", "fusion", "--", "-style=a.jpg"},
+    ::testing::Values(SplitCase{"ProgramOnly", {"editor"}, {"editor"}, {}},
+                      SplitCase{"NoSeparator", {"editor", "a.jpg"}, {"editor", "a.jpg"}, {}},
+                      SplitCase{"SeparatorLast", {"editor", "--"}, {"editor"}, {}},
+                      SplitCase{"DashName", {"editor", "--", "-x.jpg"}, {"editor"}, {"-x.jpg"}},
+                      SplitCase{"QtOptions",
+                                {"editor", "-style", "fusion", "--", "-style=a.jpg"},
                                 {"editor", "-style", "fusion"},
                                 {"-style=a.jpg"}},
                       // Only the first "--" separates; a later one is a file name.
-                      SplitCase{{"editor", "--", "--"}, {"editor"}, {"--"}},
+                      SplitCase{"TwoSeparators", {"editor", "--", "--"}, {"editor"}, {"--"}},
                       // The program's name is never taken for the separator.
-                      SplitCase{{"--", "a.jpg"}, {"--", "a.jpg"}, {}}, SplitCase{{}, {}, {}}));
+                      SplitCase{"ProgramNamedSeparator", {"--", "a.jpg"}, {"--", "a.jpg"}, {}},
+                      SplitCase{"Empty", {}, {}, {}}),
+    test::CaseName());
 
 constexpr EditorRequest kOpen = EditorRequest::kOpenWindow;
 constexpr EditorRequest kWrong = EditorRequest::kWrongUsage;
@@ -51,6 +57,7 @@ constexpr EditorRequest kHelp = EditorRequest::kHelp;
 constexpr EditorRequest kVersion = EditorRequest::kVersion;
 
 struct ParseCase {
+  const char* name;
   std::vector<std::string> options;
   std::vector<std::string> names;
   std::optional<std::string> picture;  // nothing: no picture, or no window as below
@@ -67,23 +74,32 @@ TEST_P(ParseEditorArgumentsTest, NamesAtMostOnePicture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, ParseEditorArgumentsTest,
-    ::testing::Values(
-        ParseCase{{}, {}, std::nullopt}, ParseCase{{"a.jpg"}, {}, "a.jpg"},
-        ParseCase{{}, {"-x.jpg"}, "-x.jpg"}, ParseCase{{}, {"--"}, "--"},
-        ParseCase{{"-x.jpg"}, {}, std::nullopt, kWrong}, ParseCase{{"-"}, {}, std::nullopt, kWrong},
-        ParseCase{{"a.jpg", "b.jpg"}, {}, std::nullopt, kWrong},
-        ParseCase{{"a.jpg"}, {"b.jpg"}, std::nullopt, kWrong},
-        ParseCase{{}, {"a.jpg", "b.jpg"}, std::nullopt, kWrong},
-        // A name that is not UTF-8 keeps its bytes.
-        ParseCase{{"niveau \xe9\xff.jpg"}, {}, "niveau \xe9\xff.jpg"},
-        // Help and version wherever they stand, also among Qt's options not yet taken out;
-        // after "--" they are file names.
-        ParseCase{{"--help"}, {}, std::nullopt, kHelp}, ParseCase{{"-h"}, {}, std::nullopt, kHelp},
-        ParseCase{{"-platform", "offscreen", "a.jpg", "--help"}, {}, std::nullopt, kHelp},
-        ParseCase{{"--version"}, {}, std::nullopt, kVersion},
-        ParseCase{{"-v"}, {"a.jpg"}, std::nullopt, kVersion},
-        ParseCase{{}, {"--version"}, "--version"},
-        ParseCase{{"--helpful"}, {}, std::nullopt, kWrong}));
+    ::testing::Values(ParseCase{"Nothing", {}, {}, std::nullopt},
+                      ParseCase{"Picture", {"a.jpg"}, {}, "a.jpg"},
+                      ParseCase{"DashNameAfterSeparator", {}, {"-x.jpg"}, "-x.jpg"},
+                      ParseCase{"SeparatorAfterSeparator", {}, {"--"}, "--"},
+                      ParseCase{"UnknownOption", {"-x.jpg"}, {}, std::nullopt, kWrong},
+                      ParseCase{"LoneDash", {"-"}, {}, std::nullopt, kWrong},
+                      ParseCase{"TwoPictures", {"a.jpg", "b.jpg"}, {}, std::nullopt, kWrong},
+                      ParseCase{"OneEachSide", {"a.jpg"}, {"b.jpg"}, std::nullopt, kWrong},
+                      ParseCase{"TwoAfterSeparator", {}, {"a.jpg", "b.jpg"}, std::nullopt, kWrong},
+                      // A name that is not UTF-8 keeps its bytes.
+                      ParseCase{"NotUtf8", {"niveau \xe9\xff.jpg"}, {}, "niveau \xe9\xff.jpg"},
+                      // Help and version wherever they stand, also among Qt's options not yet taken
+                      // out; after "--" they are file names.
+                      ParseCase{"Help", {"--help"}, {}, std::nullopt, kHelp},
+                      ParseCase{"ShortHelp", {"-h"}, {}, std::nullopt, kHelp},
+                      ParseCase{"HelpAmongQtOptions",
+                                {"-platform", "offscreen", "a.jpg", "--help"},
+                                {},
+                                std::nullopt,
+                                kHelp},
+                      ParseCase{"Version", {"--version"}, {}, std::nullopt, kVersion},
+                      ParseCase{
+                          "ShortVersionWithPicture", {"-v"}, {"a.jpg"}, std::nullopt, kVersion},
+                      ParseCase{"VersionAfterSeparator", {}, {"--version"}, "--version"},
+                      ParseCase{"HelpfulIsUnknown", {"--helpful"}, {}, std::nullopt, kWrong}),
+    test::CaseName());
 
 }  // namespace
 }  // namespace tollwen

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "grid_test_util.h"
+#include "support/case_name.h"
 #include "support/jpeg_writer.h"
 #include "ui/level_grid_view.h"
 #include "window_fixture.h"
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, CloseQuestionTest,
                          ::testing::Values(CloseCase{"Cancel", QMessageBox::Cancel, false, false},
                                            CloseCase{"Discard", QMessageBox::Discard, true, false},
                                            CloseCase{"Save", QMessageBox::Save, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 TEST_F(UnsavedWorkTest, AnUnmodifiedLevelClosesWithoutAQuestion) {
   OpenLevel();

@@ -43,6 +43,10 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$work/display")"
   export QT_QPA_PLATFORM=xcb
   unset WAYLAND_DISPLAY
+  # A session bus that is not there: without any, libdbus would start one for the display
+  # (X11 autolaunch, where dbus-x11 is installed), which writes below the home and outlives
+  # the test.
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
   # The server reports its number once it listens; make sure a client really gets through
   # before the editor is started (a loaded machine can be slow to accept the first one).
   for _ in $(seq 100); do
