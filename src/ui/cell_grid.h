@@ -20,12 +20,12 @@ namespace tollwen {
 // shows the focus frame while the grid is its window's focus widget (also while that window is
 // in the background), and the highlight colour otherwise.
 //
-// Gestures (only while enabled), reported to its GridGestureListener: left press on a cell (or
-// the line right of / below it) asks for it; dragging asks for every cell entered; holding the
-// left button with the pointer outside the cells steps towards it every 60 ms; arrow keys,
-// Home/End/PageUp/PageDown (also with Ctrl), Ctrl+Left/Right and the wheel ask for their
-// target cell; Escape cancels a drag; right presses take the focus and pick their cell, middle
-// presses only take the focus; Tab moves the focus on.
+// Input (only while enabled), reported to its GridGestureListener: a left press on a cell (or
+// the line right of / below it) and every pointer position while the button is held; holding
+// the left button with the pointer outside the cells steps towards it every 60 ms; arrow keys,
+// Home/End/PageUp/PageDown (also with Ctrl), Ctrl+Left/Right and the wheel step to their target
+// cell; Escape; right presses take the focus and pick their cell, middle presses only take the
+// focus; Tab moves the focus on.
 class CellGrid : public QFrame {
   Q_OBJECT
 
@@ -54,7 +54,7 @@ class CellGrid : public QFrame {
   QPoint CurrentCell() const;  // x = column, y = row
 
   void SetDrawCellHandler(DrawCellHandler handler);
-  // Receives the gestures; without one every cell is accepted.
+  // Receives the input; without one every cell is accepted.
   void SetGestureListener(GridGestureListener* listener);
 
   // Repaints every cell now (synchronously).
@@ -92,13 +92,13 @@ class CellGrid : public QFrame {
   int GridWidth() const;  // cells and lines together, in pixels
   int GridHeight() const;
   bool ValidCell(int column, int row) const;
-  // Asks the listener for (column, row); on acceptance makes it the current cell.
-  void AskFor(int column, int row, Qt::KeyboardModifiers modifiers);
+  // Makes `cell` the current cell when `accepted` and it is a cell of the grid.
+  void MakeCurrentIf(bool accepted, QPoint cell);
+  // Asks the listener to step the current cell to `cell`.
+  void StepTo(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat);
   void InvalidateCell(QPoint cell);
-  // Ends the pointer's gesture: finished as released, or cancelled.
-  void StopSelecting(Qt::KeyboardModifiers modifiers, bool cancelled = false);
-  void StartGesture(GridGestureListener::Source source);
-  void FinishGesture(Qt::KeyboardModifiers modifiers);
+  // The drag (if any) and the key's steps end.
+  void EndInput(Qt::KeyboardModifiers modifiers);
   void OnRepeatTimer();
   void PaintCell(QPainter& painter, int column, int row, bool focused);
 
@@ -111,10 +111,9 @@ class CellGrid : public QFrame {
   QPoint current_{0, 0};
   DrawCellHandler drawCell_;
   GridGestureListener* listener_ = nullptr;
-  bool inGesture_ = false;
 
-  // Left-button selecting: from a press on a cell until the button is released.
-  bool selecting_ = false;
+  // From a left press on a cell until the button is released.
+  bool dragging_ = false;
   QPoint lastPointer_;  // client coordinates of the last reported pointer position
   QTimer repeatTimer_;
   int wheelRemainder_ = 0;  // wheel rotation not yet worth a whole notch

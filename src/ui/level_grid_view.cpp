@@ -23,7 +23,13 @@ LevelGrid WithPreview(const LevelGrid& grid, const CellChanges& preview) {
 }  // namespace
 
 LevelGridView::LevelGridView(Editor& editor, QWidget* parent)
-    : CellGrid(geometry::kColumnCount, geometry::kRowCount, parent), editor_(editor) {
+    : CellGrid(geometry::kColumnCount, geometry::kRowCount, parent),
+      editor_(editor),
+      run_([&editor](const std::function<void()>& input) {
+        if (editor.Busy()) return false;
+        input();
+        return true;
+      }) {
   setObjectName(QStringLiteral("LevelGrid"));
   SetDefaultColumnWidth(geometry::kInnerSize);
   SetDefaultRowHeight(geometry::kInnerSize);
@@ -42,6 +48,40 @@ LevelGridView::LevelGridView(Editor& editor, QWidget* parent)
   connect(&tools, &ToolBox::selectionChanged, this, &LevelGridView::ShowCellsChanged);
   connect(&tools, &ToolBox::toolChosen, this, &LevelGridView::ShowTool);
   ShowTool(tools.ActiveIndex());
+  SetGestureListener(this);
+}
+
+// The grid ends its input when it is hidden on the way out; nothing is left to hear of it.
+LevelGridView::~LevelGridView() { SetGestureListener(nullptr); }
+
+bool LevelGridView::Ask(const std::function<bool()>& input) {
+  bool accepted = false;
+  run_([&] { accepted = input(); });
+  return accepted;
+}
+
+bool LevelGridView::Pressed(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) {
+  return Ask([&] { return editor_.Tools().Press(cell, geometry::LevelPoint(point), modifiers); });
+}
+
+bool LevelGridView::Dragged(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) {
+  return Ask([&] { return editor_.Tools().Drag(cell, geometry::LevelPoint(point), modifiers); });
+}
+
+bool LevelGridView::Stepped(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
+  return Ask([&] { return editor_.Tools().Step(cell, modifiers, repeat); });
+}
+
+void LevelGridView::Ended(Qt::KeyboardModifiers modifiers) {
+  run_([&] { editor_.Tools().End(modifiers); });
+}
+
+void LevelGridView::Picked(QPoint cell) {
+  if (run_([&] { editor_.PickTile(cell.x(), cell.y()); })) emit tilePicked();
+}
+
+void LevelGridView::EscapePressed() {
+  run_([this] { editor_.Tools().Escape(); });
 }
 
 void LevelGridView::SetGridBorders() {

@@ -28,7 +28,6 @@
 #include "ui/edit_menu.h"
 #include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
-#include "ui/level_grid_input.h"
 #include "ui/level_grid_view.h"
 #include "ui/menu_table.h"
 #include "ui/picture_drop.h"
@@ -169,10 +168,9 @@ void MainWindow::CreateWidgets() {
   // The level grid comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
   grid_->move(kGridLeft, 0);
-  gridInput_ = std::make_unique<LevelGridInput>(
-      editor_, [this](const std::function<void()>& input) { return RunCommand(input); },
-      [this] { palette_->ShowTile(editor_.State().CurrentTile); });
-  grid_->SetGestureListener(gridInput_.get());
+  grid_->SetInputRunner([this](const std::function<void()>& input) { return RunCommand(input); });
+  connect(grid_, &LevelGridView::tilePicked, this,
+          [this] { palette_->ShowTile(editor_.State().CurrentTile); });
   new GridToolTips(*grid_, editor_.Level().Grid());
 
   arrowColourButton_->setFocus();

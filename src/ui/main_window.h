@@ -21,7 +21,6 @@ namespace tollwen {
 class BevelPanel;
 class DialogRunner;
 class GlyphButton;
-class LevelGridInput;
 class LevelGridView;
 class TilePalette;
 class WindowDialogs;
@@ -115,7 +114,6 @@ class MainWindow : public QMainWindow, public WindowServices {
   std::unique_ptr<WindowDialogs> dialogs_;
   Editor editor_;
   CommandRunner commands_;
-  std::unique_ptr<LevelGridInput> gridInput_;
 
   // Widgets, owned by the window.
   BevelPanel* toolPanel_ = nullptr;

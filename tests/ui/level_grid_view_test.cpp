@@ -13,7 +13,6 @@
 #include "editor/editor.h"
 #include "grid_test_util.h"
 #include "support/fake_window.h"
-#include "ui/level_grid_input.h"
 
 namespace tollwen {
 namespace {
@@ -75,16 +74,6 @@ class LevelGridViewTest : public ::testing::Test {
     fake_.OnCall([this](const std::string& call) {
       if (call == "RepaintGrid") view_->RepaintGrid();
     });
-    // As the window wires it: gestures reach the tools, and nothing while a command runs.
-    input_ = std::make_unique<LevelGridInput>(
-        editor_,
-        [this](const std::function<void()>& input) {
-          if (editor_.Busy()) return false;
-          input();
-          return true;
-        },
-        [] {});
-    view_->SetGestureListener(input_.get());
     EditorState& state = editor_.State();
     Level().LayPicture("", Picture());
     for (int i = 1; i <= 15; ++i) state.Tiles.TileBitmap(i) = MakeTile(i);
@@ -115,7 +104,6 @@ class LevelGridViewTest : public ::testing::Test {
   Editor editor_{fake_, "/nonexistent/"};
   std::unique_ptr<QWidget> window_;
   LevelGridView* view_ = nullptr;
-  std::unique_ptr<LevelGridInput> input_;
   QPushButton* other_ = nullptr;
 };
 

@@ -23,31 +23,18 @@ class BrushTool : public Tool {
 
   ToolInfo Info() const override { return {"&Brush", 'P', DrawSign}; }
 
-  void Press(const ToolEvent& event) override {
-    stroke_ = context_.Document().NewStrokeKey();
-    last_ = event.cell;
-    Paint({event.cell});
+  void Press(const Gesture& gesture) override { Paint(gesture, {gesture.cell}); }
+
+  void Move(const Gesture& gesture) override {
+    Paint(gesture, LineCells(gesture.passed[gesture.passed.size() - 2], gesture.cell));
   }
-
-  void Move(const ToolEvent& event) override {
-    if (stroke_ == 0) return Press(event);
-    Paint(LineCells(last_, event.cell));
-    last_ = event.cell;
-  }
-
-  void Release(const ToolEvent& /*event*/) override { stroke_ = 0; }
-
-  // What has been painted stays: the stroke simply ends.
-  void Cancel() override { stroke_ = 0; }
 
  private:
-  void Paint(const std::vector<CellPosition>& cells) {
+  // What has been painted stays; the gesture's edits make one step.
+  void Paint(const Gesture& gesture, const std::vector<CellPosition>& cells) {
     context_.Document().Edit(QStringLiteral("Paint"), ChangesTo(cells, context_.CurrentTile()),
-                             stroke_);
+                             gesture.strokeKey);
   }
-
-  int stroke_ = 0;  // 0 between gestures
-  CellPosition last_;
 };
 
 }  // namespace

@@ -2,7 +2,6 @@
 // during the drag selects nothing. Changes no cell.
 #include <QPainter>
 #include <memory>
-#include <optional>
 
 #include "editor/tools/tool_list.h"
 
@@ -23,28 +22,13 @@ class SelectTool : public Tool {
 
   ToolInfo Info() const override { return {"&Select", 'S', DrawSign}; }
 
-  void Press(const ToolEvent& event) override {
-    anchor_ = event.cell;
-    context_.Select(QRect(event.cell, event.cell));
+  void Press(const Gesture& gesture) override { Move(gesture); }
+
+  void Move(const Gesture& gesture) override {
+    context_.Select(QRect(gesture.start, gesture.cell).normalized());
   }
 
-  void Move(const ToolEvent& event) override {
-    if (!anchor_) return Press(event);
-    context_.Select(QRect(*anchor_, event.cell).normalized());
-  }
-
-  void Release(const ToolEvent& event) override {
-    if (anchor_) Move(event);
-    anchor_.reset();
-  }
-
-  void Cancel() override {
-    anchor_.reset();
-    context_.Select(QRect());
-  }
-
- private:
-  std::optional<CellPosition> anchor_;
+  void Cancel(const Gesture& /*gesture*/) override { context_.Select(QRect()); }
 };
 
 }  // namespace

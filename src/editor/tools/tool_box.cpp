@@ -1,5 +1,7 @@
 #include "editor/tools/tool_box.h"
 
+#include <utility>
+
 #include "editor/level_document.h"
 #include "editor/tools/tool_list.h"
 #include "level/grid_geometry.h"
@@ -17,6 +19,9 @@ QRect BoundsOf(const CellChanges& changes) {
   return bounds;
 }
 
+// The middle of a cell, in level cells.
+QPointF MiddleOf(QPoint cell) { return QPointF(cell) + QPointF(0.5, 0.5); }
+
 }  // namespace
 
 ToolBox::ToolBox(LevelDocument& document, const TileCode& currentTile, QObject* parent)
@@ -30,13 +35,13 @@ ToolBox::~ToolBox() = default;
 
 void ToolBox::Choose(int index) {
   if (index < 0 || index >= static_cast<int>(tools_.size())) return;
-  if (gesture_ != nullptr) CancelGesture();
+  CancelGesture();
   active_ = index;
   emit toolChosen(index);
 }
 
 const CellChanges& ToolBox::Preview() const {
-  return gesture_ != nullptr ? gesture_->Preview() : kNoPreview;
+  return underWay_ ? underWay_->tool->Preview() : kNoPreview;
 }
 
 template <typename Event>
@@ -47,52 +52,79 @@ void ToolBox::Run(Event&& event) {
   if (!before.isNull() || !after.isNull()) emit previewChanged(before | after);
 }
 
-void ToolBox::BeginGesture(GestureSource source) {
-  if (gesture_ != nullptr) CancelGesture();
-  gesture_ = source == GestureSource::kPointer ? tools_[static_cast<std::size_t>(active_)].get()
-                                               : keyBrush_.get();
-  pressed_ = false;
-  dropped_ = false;
+void ToolBox::Begin(Tool& tool, bool byKeys, Qt::KeyboardModifiers modifiers) {
+  End(modifiers);
+  Gesture gesture;
+  gesture.modifiers = modifiers;
+  gesture.strokeKey = document_.NewStrokeKey();
+  underWay_ = UnderWay{std::move(gesture), &tool, byKeys, false, QPointF()};
 }
 
-bool ToolBox::AskCell(int column, int row, Qt::KeyboardModifiers modifiers) {
-  if (!geometry::IsInnerCell(column, row)) return false;
-  const ToolEvent event{CellPosition(column, row), modifiers};
-  // The rest of a gesture that was cancelled (another tool chosen, the level closed) does
-  // nothing until the grid finishes it.
-  if (dropped_) return false;
-  if (gesture_ == nullptr) {
-    // A cell asked for outside any gesture is one of its own.
-    BeginGesture(GestureSource::kKeys);
-    Run([&] { gesture_->Press(event); });
-    FinishGesture(modifiers);
-    return true;
+bool ToolBox::Reach(QPoint cell, QPointF from, QPointF to, Qt::KeyboardModifiers modifiers) {
+  Gesture& gesture = underWay_->gesture;
+  gesture.from = from;
+  gesture.to = to;
+  gesture.modifiers = modifiers;
+  if (!geometry::IsInnerCell(cell.x(), cell.y())) return false;
+  Tool& tool = *underWay_->tool;
+  if (!underWay_->reached) {
+    underWay_->reached = true;
+    gesture.start = gesture.cell = cell;
+    gesture.passed = {cell};
+    Run([&] { tool.Press(gesture); });
+  } else if (cell != gesture.cell) {
+    gesture.cell = cell;
+    gesture.passed.push_back(cell);
+    Run([&] { tool.Move(gesture); });
   }
-  Run([&] {
-    if (pressed_) {
-      gesture_->Move(event);
-    } else {
-      gesture_->Press(event);
-    }
-  });
-  pressed_ = true;
-  last_ = event.cell;
   return true;
 }
 
-void ToolBox::FinishGesture(Qt::KeyboardModifiers modifiers) {
+bool ToolBox::Press(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers) {
   dropped_ = false;
-  Tool* tool = gesture_;
-  if (tool == nullptr) return;
-  if (pressed_) Run([&] { tool->Release({last_, modifiers}); });
-  gesture_ = nullptr;
+  Begin(*tools_[static_cast<std::size_t>(active_)], false, modifiers);
+  underWay_->pointer = point;
+  return Reach(cell, point, point, modifiers);
+}
+
+bool ToolBox::Drag(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers) {
+  if (!underWay_ || underWay_->byKeys) return false;
+  const QPointF from = std::exchange(underWay_->pointer, point);
+  return Reach(cell, from, point, modifiers);
+}
+
+bool ToolBox::Step(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
+  // The rest of a dropped drag does nothing until the button is released.
+  if (dropped_) return false;
+  if (!underWay_ || (underWay_->byKeys && !repeat)) Begin(*keyBrush_, true, modifiers);
+  return Reach(cell, MiddleOf(cell), MiddleOf(cell), modifiers);
+}
+
+void ToolBox::End(Qt::KeyboardModifiers modifiers) {
+  dropped_ = false;
+  if (!underWay_) return;
+  // The preview goes with the gesture.
+  Run([&] {
+    UnderWay ending = std::move(*underWay_);
+    underWay_.reset();
+    ending.gesture.modifiers = modifiers;
+    if (ending.reached) ending.tool->Release(ending.gesture);
+  });
+}
+
+void ToolBox::Escape() {
+  if (underWay_ && !underWay_->byKeys) return CancelGesture();
+  if (underWay_) End(Qt::NoModifier);
+  Select(QRect());
 }
 
 void ToolBox::CancelGesture() {
-  Tool* tool = gesture_;
-  if (tool == nullptr) return;
-  Run([&] { tool->Cancel(); });
-  gesture_ = nullptr;
+  if (!underWay_) return;
+  Run([&] {
+    UnderWay cancelled = std::move(*underWay_);
+    underWay_.reset();
+    if (cancelled.reached) cancelled.tool->Cancel(cancelled.gesture);
+  });
   dropped_ = true;
 }
 

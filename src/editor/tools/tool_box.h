@@ -1,21 +1,20 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "editor/tools/tool.h"
 
 namespace tollwen {
 
-// Where a gesture on the grid comes from: the pointer (a left press, its drag and release),
-// or the keyboard and the wheel, which paint with the brush whatever tool is chosen.
-enum class GestureSource { kPointer, kKeys };
-
-// Holds the editing tools, the chosen one and the cell selection, and turns the grid's
-// gestures into tool events. Border cells are refused, so a gesture only ever reaches level
-// cells and the grid's current cell never moves onto the border.
+// Holds the editing tools, the chosen one and the cell selection, and follows the grid's input:
+// it keeps the one record of the gesture under way and hands it to the gesture's tool with each
+// event. Border cells are refused, so a tool only ever sees level cells and the grid's current
+// cell never moves onto the border.
 class ToolBox : public QObject, private ToolContext {
   Q_OBJECT
 
@@ -30,19 +29,32 @@ class ToolBox : public QObject, private ToolContext {
   // Chooses tool `index` of Tools(); a gesture under way is cancelled first.
   void Choose(int index);
 
-  // The grid's gestures. A gesture starts, asks for cells (true: the cell is taken and
-  // becomes the grid's current cell), then finishes or is cancelled.
-  void BeginGesture(GestureSource source);
-  bool AskCell(int column, int row, Qt::KeyboardModifiers modifiers);
-  void FinishGesture(Qt::KeyboardModifiers modifiers);
+  // The grid's input. `cell` is a grid cell (the border included; (-1, -1) beyond the cells)
+  // and `point` the pointer's position in level cells (as Gesture has it). Those that answer
+  // answer whether `cell` becomes the grid's current cell.
+  //
+  // A left press, and each position the pointer reports while the button is held: the chosen
+  // tool's gesture.
+  bool Press(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers);
+  bool Drag(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers);
+  // The current cell steps to `cell`: a key, a wheel notch, or the step towards a pointer held
+  // beyond the grid. Inside a drag it is part of the drag. Otherwise the brush paints it in a
+  // gesture of its own, which the auto-repeat of a held key (`repeat`) continues.
+  bool Step(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat);
+  // The button or the key was released, or the grid lost the focus: the gesture is finished.
+  void End(Qt::KeyboardModifiers modifiers);
+  // Escape: drops the drag under way, whose rest then does nothing until the release; outside
+  // a drag, clears the selection.
+  void Escape();
+  // Drops the gesture under way (another tool was chosen, the level closed); its rest does
+  // nothing until the button or key is released.
   void CancelGesture();
-  bool GestureUnderWay() const { return gesture_ != nullptr; }
+  bool GestureUnderWay() const { return underWay_.has_value(); }
 
   // The codes the grid shows instead of the level's own while a gesture is under way.
   const CellChanges& Preview() const;
 
-  // The selected level cells (column and row numbers); empty when nothing is selected.
-  QRect Selection() const { return selection_; }
+  QRect Selection() const override { return selection_; }
   void Select(const QRect& cells) override;
 
  signals:
@@ -52,8 +64,20 @@ class ToolBox : public QObject, private ToolContext {
   void toolChosen(int index);
 
  private:
+  // A gesture under way: its record, its tool, and where the pointer was last.
+  struct UnderWay {
+    Gesture gesture;
+    Tool* tool;
+    bool byKeys;
+    bool reached = false;  // it has reached a level cell
+    QPointF pointer;
+  };
+
   LevelDocument& Document() override { return document_; }
   TileCode CurrentTile() const override { return currentTile_; }
+  void Begin(Tool& tool, bool byKeys, Qt::KeyboardModifiers modifiers);
+  // The gesture reaches `cell`, the pointer going from `from` to `to`; true for a level cell.
+  bool Reach(QPoint cell, QPointF from, QPointF to, Qt::KeyboardModifiers modifiers);
   // Runs a tool event and announces how the preview changed.
   template <typename Event>
   void Run(Event&& event);
@@ -63,10 +87,8 @@ class ToolBox : public QObject, private ToolContext {
   std::vector<std::unique_ptr<Tool>> tools_;
   std::unique_ptr<Tool> keyBrush_;  // the brush the keys and the wheel paint with
   int active_ = 0;
-  Tool* gesture_ = nullptr;  // the tool of the gesture under way
-  bool pressed_ = false;     // the gesture has reached its first level cell
-  bool dropped_ = false;     // the gesture was cancelled before the grid finished it
-  CellPosition last_;
+  std::optional<UnderWay> underWay_;
+  bool dropped_ = false;  // a drag was dropped; its rest does nothing until the release
   QRect selection_;
 };
 
