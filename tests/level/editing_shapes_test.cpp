@@ -60,6 +60,23 @@ TEST(LineCellsTest, ExactOnTheAxesAndDiagonalsOneCellPerStepOtherwise) {
   for (const Case& c : cases) EXPECT_EQ(LineCells(c.from, c.to), CellsOf(c.cells)) << c.cells;
 }
 
+TEST(SegmentCellsTest, EveryCellTheSegmentCrossesAndTheDiagonalThroughACorner) {
+  struct Case {
+    QPointF from, to;
+    const char* cells;
+  };
+  const Case cases[] = {
+      {{1.5, 1.5}, {1.2, 1.9}, "1,1"},
+      {{1.5, 1.5}, {4.5, 1.5}, "1,1 2,1 3,1 4,1"},
+      {{1.25, 1.5}, {4.75, 2.25}, "1,1 2,1 3,1 3,2 4,2"},
+      {{4.75, 2.25}, {1.25, 1.5}, "4,2 3,2 3,1 2,1 1,1"},
+      {{1.5, 1.5}, {3.5, 3.5}, "1,1 2,2 3,3"},  // through two corners
+      {{0.5, 3.5}, {2.5, 3.25}, "0,3 1,3 2,3"},
+      {{2.5, 0.75}, {10.5, 0.5}, "2,0 3,0 4,0 5,0 6,0 7,0 8,0 9,0 10,0"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SegmentCells(c.from, c.to), CellsOf(c.cells)) << c.cells;
+}
+
 TEST(RectangleCellsTest, FilledOrOutlineWhicheverCornersAreGiven) {
   EXPECT_EQ(RectangleCells({3, 2}, {1, 1}, false), CellsOf("1,1 2,1 3,1 1,2 2,2 3,2"));
   EXPECT_EQ(RectangleCells({1, 1}, {3, 3}, true), CellsOf("1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"));

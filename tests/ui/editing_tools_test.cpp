@@ -117,8 +117,9 @@ TEST_P(DragToolTest, ShowsItsResultWhileDraggedMakesOneStepAndEscapeDropsIt) {
 INSTANTIATE_TEST_SUITE_P(
     Tools, DragToolTest,
     ::testing::Values(
-        // A fast drag reports (2, 2) and then (6, 4) only: the brush fills in the cells between.
-        DragCase{"BrushTool", {}, {}, "Paint", {"50000", "05500", "00055"}},
+        // A fast drag reports (2, 2) and then (6, 4) only: the brush fills in every cell the
+        // pointer's way between them crossed.
+        DragCase{"BrushTool", {}, {}, "Paint", {"55000", "05550", "00055"}},
         DragCase{"LineTool", {{3, 2}, {5, 3}}, {}, "Line", {"50000", "05500", "00055"}},
         DragCase{"RectangleTool", {{4, 4}}, {}, "Rectangle", {"55555", "55555", "55555"}},
         DragCase{"RectangleTool", {}, Qt::ShiftModifier, "Rectangle", {"55555", "50005", "55555"}},
@@ -152,6 +153,22 @@ TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateve
   MoveTo({6, 6});
   Release({6, 6});
   EXPECT_EQ(Cells(6), std::string(19, '0'));
+}
+
+TEST_F(EditingToolsTest, BrushPaintsNothingWhereThePointerWentOutsideTheLevel) {
+  OpenLevel();
+  const auto above = [this](int column) {
+    return WidgetPoint(Grid(), {Grid().CellRect(column, 1).center().x(), 5});
+  };
+  Press({2, 2});
+  QTest::mouseMove(&Grid(), above(2));  // out through the border...
+  QTest::mouseMove(&Grid(), above(10));
+  MoveTo({10, 2});  // ...and in again elsewhere
+  Release({10, 2});
+  // Row 1 of column 10 lay on the way in; nothing between the two columns.
+  EXPECT_EQ(Cells(1) + Cells(2),
+            "0000000005000000000"
+            "0500000005000000000");
 }
 
 TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {
