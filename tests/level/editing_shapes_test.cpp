@@ -101,7 +101,7 @@ TEST(FillRegionTest, SameCodeThroughSideNeighboursOnly) {
   EXPECT_TRUE(FillRegion(grid, {0, 1}).empty());
 }
 
-TEST(ConveyorPathTest, EachCellPointsToTheNextAndTheLastKeepsTheLastDirection) {
+TEST(ConveyorPathTest, EachCellPointsToTheNextTheLastKeepsItsDirectionAndALoopCloses) {
   struct Case {
     const char* passed;
     const char* cells;
@@ -110,10 +110,12 @@ TEST(ConveyorPathTest, EachCellPointsToTheNextAndTheLastKeepsTheLastDirection) {
   const Case cases[] = {
       {"1,1 2,1 3,1", "1,1 2,1 3,1", "222"},
       {"3,3 3,2 2,2 2,3", "3,3 3,2 2,2 2,3", "1433"},
-      {"1,1 2,2", "1,1 2,1 2,2", "233"},       // a diagonal step goes through a side cell
-      {"1,1 4,1", "1,1 2,1 3,1 4,1", "2222"},  // a jump is filled in
-      {"5,5 6,5 5,5", "5,5 6,5 5,5", "244"},   // a cell crossed twice takes its later step
-      {"7,7", "", ""},                         // no step: no direction
+      {"1,1 2,2", "1,1 2,1 2,2", "233"},               // a diagonal step goes through a side cell
+      {"1,1 4,1", "1,1 2,1 3,1 4,1", "2222"},          // a jump is filled in
+      {"5,5 6,5 7,5 6,5", "5,5 6,5 7,5 6,5", "2244"},  // crossed twice: the later step
+      {"5,5 6,5 5,5", "5,5 6,5 5,5", "242"},           // ends where it began: a loop
+      {"1,1 3,1 3,2 1,2 1,1", "1,1 2,1 3,1 3,2 2,2 1,2 1,1", "2234412"},
+      {"7,7", "", ""},  // no step: no direction
       {"7,7 7,7 7,8", "7,7 7,8", "33"},
   };
   for (const Case& c : cases) {
