@@ -46,6 +46,7 @@ void Editor::DeleteSelection() {
 
 void Editor::Paste(CellPosition currentCell) {
   BusyScope busy(*this);
+  if (!level_.Editable()) return;
   const auto rows = RowsFromText(window_.ClipboardText());
   if (!rows) {
     window_.ShowMessage(kNotLevelCellsMessage);

@@ -59,7 +59,8 @@ class Editor {
 
   // The clipboard: the selected cells as text (one line per row), cut (copied, then emptied),
   // emptied, and text put back at the selection's top-left cell, or at `currentCell` when
-  // nothing is selected. Text that is not rows of tile codes is refused with a message.
+  // nothing is selected. Text that is not rows of tile codes is refused with a message. While
+  // no level is shown nothing is selected, and none of them does anything.
   void Copy();
   void Cut();
   void DeleteSelection();

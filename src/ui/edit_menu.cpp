@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QUndoStack>
 
+#include "editor/level_document.h"
 #include "editor/tools/tool_box.h"
 
 namespace tollwen {
@@ -54,6 +55,14 @@ void FollowSelection(const QList<QAction*>& items, ToolBox& tools) {
     for (QAction* item : items) item->setEnabled(!tools.Selection().isEmpty());
   };
   QObject::connect(&tools, &ToolBox::selectionChanged, items.front(), update);
+  update();
+}
+
+void FollowLevel(const QList<QAction*>& items, LevelDocument& level) {
+  const auto update = [items, &level] {
+    for (QAction* item : items) item->setEnabled(level.Editable());
+  };
+  QObject::connect(&level, &LevelDocument::displayChanged, items.front(), update);
   update();
 }
 

@@ -234,6 +234,9 @@ void MainWindow::CreateMenu() {
                    findChild<QAction*>(QStringLiteral("CopyAction")),
                    findChild<QAction*>(QStringLiteral("DeleteAction"))},
                   editor_.Tools());
+  FollowLevel({findChild<QAction*>(QStringLiteral("PasteAction")),
+               findChild<QAction*>(QStringLiteral("SelectAllAction"))},
+              editor_.Level());
 }
 
 void MainWindow::StartUp() {

@@ -169,6 +169,10 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
 
   EXPECT_FALSE(form.Grid().isEnabled());
   EXPECT_FALSE(form.LevelEditor().Level().Shown());
+  // No level, no edit.
+  for (const char* item :
+       {"CutAction", "CopyAction", "PasteAction", "DeleteAction", "SelectAllAction"})
+    EXPECT_FALSE(Find<QAction>(item)->isEnabled()) << item;
   EXPECT_EQ(form.ArrowColour(), qRgb(0, 0, 0));
   const QImage swatch = Find<QLabel>("ArrowColourSwatch")->grab().toImage();
   EXPECT_EQ(swatch.pixel(20, 20) & 0xFFFFFF, 0u);

@@ -130,7 +130,8 @@ void ToolBox::CancelGesture() {
 
 void ToolBox::Select(const QRect& cells) {
   const QRect level(1, 1, LevelGrid::kColumns, LevelGrid::kRows);
-  const QRect selection = cells.normalized() & level;
+  // No level shown, nothing selected: the edit commands act on the selection.
+  const QRect selection = document_.Editable() ? cells.normalized() & level : QRect();
   if (selection == selection_) return;
   const QRect changed = selection_ | selection;
   selection_ = selection;

@@ -55,6 +55,8 @@ class ToolBox : public QObject, private ToolContext {
   const CellChanges& Preview() const;
 
   QRect Selection() const override { return selection_; }
+  // Selects the level cells of `cells`, as far as they lie in the level; while no level is
+  // shown, nothing.
   void Select(const QRect& cells) override;
 
  signals:
