@@ -52,6 +52,8 @@ class CellGrid : public QFrame {
   QPoint CellAt(QPoint clientPoint) const;
 
   QPoint CurrentCell() const;  // x = column, y = row
+  // Makes `cell` the current cell without asking anyone.
+  void SetCurrentCell(QPoint cell);
 
   void SetDrawCellHandler(DrawCellHandler handler);
   // Receives the input; without one every cell is accepted.
@@ -92,7 +94,7 @@ class CellGrid : public QFrame {
   int GridWidth() const;  // cells and lines together, in pixels
   int GridHeight() const;
   bool ValidCell(int column, int row) const;
-  // Makes `cell` the current cell when `accepted` and it is a cell of the grid.
+  // Makes `cell` the current cell when `accepted`.
   void MakeCurrentIf(bool accepted, QPoint cell);
   // Asks the listener to step the current cell to `cell`.
   void StepTo(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat);

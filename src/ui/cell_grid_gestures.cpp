@@ -25,11 +25,15 @@ QPoint ClientPoint(const QPointF& position, const QRect& contents) {
 
 }  // namespace
 
-void CellGrid::MakeCurrentIf(bool accepted, QPoint cell) {
-  if (!accepted || !ValidCell(cell.x(), cell.y()) || cell == current_) return;
+void CellGrid::SetCurrentCell(QPoint cell) {
+  if (!ValidCell(cell.x(), cell.y()) || cell == current_) return;
   const QPoint old = std::exchange(current_, cell);
   InvalidateCell(old);
   InvalidateCell(current_);
+}
+
+void CellGrid::MakeCurrentIf(bool accepted, QPoint cell) {
+  if (accepted) SetCurrentCell(cell);
 }
 
 void CellGrid::StepTo(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {

@@ -1,5 +1,6 @@
 #include "ui/level_grid_view.h"
 
+#include <QFocusEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -160,6 +161,18 @@ void LevelGridView::PaintSelection(QPainter& painter) const {
   painter.drawRect(outline);
   painter.drawRect(outline.adjusted(1, 1, -1, -1));
   painter.restore();
+}
+
+void LevelGridView::focusInEvent(QFocusEvent* event) {
+  // Reached with Tab while the current cell is on the border, where the arrow keys would only
+  // ask for other border cells: the keys start from the first level cell, painting nothing.
+  const Qt::FocusReason reason = event->reason();
+  const QPoint current = CurrentCell();
+  if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
+      !geometry::IsInnerCell(current.x(), current.y())) {
+    SetCurrentCell(QPoint(1, 1));
+  }
+  CellGrid::focusInEvent(event);
 }
 
 void LevelGridView::paintEvent(QPaintEvent* event) {

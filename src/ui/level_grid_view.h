@@ -40,6 +40,7 @@ class LevelGridView : public CellGrid, private GridGestureListener {
   QRect CellPaintExtent(int column, int row) const override;
   void PaintCells(QPainter& painter, const QRegion& dirty, bool focused) override;
   void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  signals:
   // A right press made a cell's tile the current tile.

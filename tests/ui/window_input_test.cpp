@@ -126,6 +126,23 @@ TEST_F(WindowInputTest, UndoAndRedoKeysStepThroughTheHistory) {
   }
 }
 
+TEST_F(WindowInputTest, TabIntoTheGridStartsTheKeysOnTheFirstLevelCell) {
+  MainWindow& form = StartActive();
+  Choose("NewAction");
+  ClickPalette(9);
+  const LevelGrid blank = form.LevelEditor().Level().Grid();
+  for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+    form.Grid().SetCurrentCell({0, 0});
+    form.PaletteButton(0).setFocus();
+    for (int i = 0; i < 40 && QApplication::focusWidget() != &form.Grid(); ++i) Press(key);
+    ASSERT_EQ(QApplication::focusWidget(), &form.Grid());
+    EXPECT_EQ(form.Grid().CurrentCell(), QPoint(1, 1));
+    EXPECT_EQ(form.LevelEditor().Level().Grid(), blank);  // nothing painted yet
+  }
+  Press(Qt::Key_Right);
+  EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(2, 1), '9');
+}
+
 TEST_F(WindowInputTest, TileKeysChooseTheirTileAsThePaletteDoes) {
   MainWindow& form = StartActive();
   for (int k = 15; k >= 0; --k) {
