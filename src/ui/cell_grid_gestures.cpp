@@ -37,7 +37,8 @@ void CellGrid::MakeCurrentIf(bool accepted, QPoint cell) {
 }
 
 void CellGrid::StepTo(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
-  MakeCurrentIf(listener_ == nullptr || listener_->Stepped(cell, modifiers, repeat), cell);
+  MakeCurrentIf(listener_ == nullptr || listener_->Stepped(current_, cell, modifiers, repeat),
+                cell);
 }
 
 void CellGrid::EndInput(Qt::KeyboardModifiers modifiers) {

@@ -13,10 +13,10 @@ class GridGestureListener {
   // (client coordinates), and every position the pointer reports while that button is held.
   virtual bool Pressed(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) = 0;
   virtual bool Dragged(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) = 0;
-  // The current cell is to step to `cell`: a navigation key or a wheel notch, or, while the
-  // left button is held, a key or the step towards a pointer beyond the grid's edge. `repeat`:
-  // the auto-repeat of a held key.
-  virtual bool Stepped(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) = 0;
+  // The current cell is to step from `from` to `to`: a navigation key or a wheel notch, or,
+  // while the left button is held, a key or the step towards a pointer beyond the grid's edge.
+  // `repeat`: the auto-repeat of a held key.
+  virtual bool Stepped(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers, bool repeat) = 0;
   // The left button or the key is released, a wheel notch is done, or the grid lost the focus.
   virtual void Ended(Qt::KeyboardModifiers /*modifiers*/) {}
   // A right press on `cell`.

@@ -69,8 +69,8 @@ bool LevelGridView::Dragged(QPoint cell, QPoint point, Qt::KeyboardModifiers mod
   return Ask([&] { return editor_.Tools().Drag(cell, geometry::LevelPoint(point), modifiers); });
 }
 
-bool LevelGridView::Stepped(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
-  return Ask([&] { return editor_.Tools().Step(cell, modifiers, repeat); });
+bool LevelGridView::Stepped(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers, bool repeat) {
+  return Ask([&] { return editor_.Tools().Step(from, to, modifiers, repeat); });
 }
 
 void LevelGridView::Ended(Qt::KeyboardModifiers modifiers) {

@@ -49,7 +49,7 @@ class LevelGridView : public CellGrid, private GridGestureListener {
  private:
   bool Pressed(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) override;
   bool Dragged(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) override;
-  bool Stepped(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) override;
+  bool Stepped(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers, bool repeat) override;
   void Ended(Qt::KeyboardModifiers modifiers) override;
   void Picked(QPoint cell) override;
   void EscapePressed() override;

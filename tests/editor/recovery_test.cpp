@@ -31,7 +31,7 @@ class RecoveryTest : public EditorTest {
     window.AnswerPictureFile(picture_);
     crashed.OpenLevel();
     crashed.ChooseTile('E');
-    crashed.Tools().Step({1, 1}, {}, false);
+    crashed.Tools().Step({0, 0}, {1, 1}, {}, false);
     crashed.Recovery().KeepNow();
   }
 

@@ -50,7 +50,8 @@ class CellGridTest : public ::testing::Test, public GridGestureListener {
     dragged_.push_back(cell);
     return accept_(cell.x(), cell.y());
   }
-  bool Stepped(QPoint cell, Qt::KeyboardModifiers /*modifiers*/, bool /*repeat*/) override {
+  bool Stepped(QPoint /*from*/, QPoint cell, Qt::KeyboardModifiers /*modifiers*/,
+               bool /*repeat*/) override {
     asked_.push_back(cell);
     return accept_(cell.x(), cell.y());
   }

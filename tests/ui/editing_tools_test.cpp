@@ -2,9 +2,11 @@
 // shows its result while dragged, makes one step of the history, and Escape drops it; the pick,
 // the fill, and the clipboard both ways.
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -130,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"22300", "00230", "00022"}}),
     [](const auto& info) { return std::string(info.param.tool) + std::to_string(info.index); });
 
-TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateverTheTool) {
+TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushUnderTheOthers) {
   OpenLevel();
   std::vector<QImage> pointers;
   for (const char* tool :
@@ -140,7 +142,7 @@ TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateve
     EXPECT_EQ(std::count(pointers.begin(), pointers.end(), pointer), 0) << tool;
     pointers.push_back(pointer);
   }
-  ClickCell(3, 3);  // selects the cell
+  ClickCell(3, 3);  // the conveyor path lays nothing on one cell
   QTest::keyClick(&Grid(), Qt::Key_Right);
   QTest::keyClick(&Grid(), Qt::Key_Down);
   EXPECT_EQ(Cells(3, 3, 4) + Cells(4, 4, 4), "055");
@@ -153,6 +155,26 @@ TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateve
   MoveTo({6, 6});
   Release({6, 6});
   EXPECT_EQ(Cells(6), std::string(19, '0'));
+}
+
+TEST_F(EditingToolsTest, UnderSelectTheKeysMoveWithoutPaintingAndShiftArrowsExtend) {
+  OpenLevel();
+  Choose("SelectTool");
+  ClickCell(3, 3);
+  for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}) {
+    QTest::keyClick(&Grid(), key);
+  }
+  QWheelEvent notch(CellCentre(Grid(), 5, 4), Grid().mapToGlobal(CellCentre(Grid(), 5, 4)),
+                    QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(&Grid(), &notch);
+  EXPECT_EQ(Grid().CurrentCell(), QPoint(5, 5));
+  EXPECT_EQ(Level().Grid(), LevelGrid());  // nothing painted
+  QTest::keyClick(&Grid(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&Grid(), Qt::Key_Down, Qt::ShiftModifier);
+  QTest::keyClick(&Grid(), Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(5, 5, 1, 2));
+  EXPECT_EQ(Level().Grid(), LevelGrid());
 }
 
 TEST_F(EditingToolsTest, BrushPaintsNothingWhereThePointerWentOutsideTheLevel) {

@@ -69,6 +69,11 @@ class Tool {
   virtual void Move(const Gesture& /*gesture*/) {}
   virtual void Release(const Gesture& /*gesture*/) {}
   virtual void Cancel(const Gesture& /*gesture*/) {}
+  // A key or wheel step of the grid's current cell from `from` onto the level cell `to`,
+  // outside any drag. True when the tool takes it; otherwise the keys' brush paints the cell.
+  virtual bool Step(QPoint /*from*/, CellPosition /*to*/, Qt::KeyboardModifiers /*modifiers*/) {
+    return false;
+  }
 
   // The codes the grid shows instead of the level's own while the tool has something to show.
   const CellChanges& Preview() const { return preview_; }

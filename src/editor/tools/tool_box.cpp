@@ -93,10 +93,16 @@ bool ToolBox::Drag(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers) 
   return Reach(cell, from, point, modifiers);
 }
 
-bool ToolBox::Step(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
+bool ToolBox::Step(QPoint from, QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
   // The rest of a dropped drag does nothing until the button is released.
   if (dropped_) return false;
-  if (!underWay_ || (underWay_->byKeys && !repeat)) Begin(*keyBrush_, true, modifiers);
+  const bool inDrag = underWay_ && !underWay_->byKeys;
+  if (!inDrag && geometry::IsInnerCell(cell.x(), cell.y())) {
+    bool taken = false;
+    Run([&] { taken = tools_[static_cast<std::size_t>(active_)]->Step(from, cell, modifiers); });
+    if (taken) return true;
+  }
+  if (!inDrag && (!underWay_ || !repeat)) Begin(*keyBrush_, true, modifiers);
   return Reach(cell, MiddleOf(cell), MiddleOf(cell), modifiers);
 }
 

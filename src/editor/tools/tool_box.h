@@ -37,10 +37,11 @@ class ToolBox : public QObject, private ToolContext {
   // tool's gesture.
   bool Press(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers);
   bool Drag(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers);
-  // The current cell steps to `cell`: a key, a wheel notch, or the step towards a pointer held
-  // beyond the grid. Inside a drag it is part of the drag. Otherwise the brush paints it in a
-  // gesture of its own, which the auto-repeat of a held key (`repeat`) continues.
-  bool Step(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat);
+  // The current cell steps from `from` to `cell`: a key, a wheel notch, or the step towards a
+  // pointer held beyond the grid. Inside a drag it is part of the drag. Otherwise the chosen
+  // tool may take it; if it does not, the brush paints it in a gesture of its own, which the
+  // auto-repeat of a held key (`repeat`) continues.
+  bool Step(QPoint from, QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat);
   // The button or the key was released, or the grid lost the focus: the gesture is finished.
   void End(Qt::KeyboardModifiers modifiers);
   // Escape: drops the drag under way, whose rest then does nothing until the release; outside
