@@ -281,7 +281,7 @@ TEST_F(LevelGridViewTest, FromTheStartCellTheArrowKeysPaintNothing) {
   EXPECT_EQ(view_->CurrentCell(), QPoint(0, 0));
 }
 
-TEST_F(LevelGridViewTest, WheelTowardsTheUserPaintsTheCellBelow) {
+TEST_F(LevelGridViewTest, WheelTowardsTheUserPaintsTheCellBelowUnlessTheSelectToolIsChosen) {
   Click(6, 6);
   editor_.ChooseTile('4');
   QWheelEvent event(CellCentre(*view_, 6, 6), view_->mapToGlobal(CellCentre(*view_, 6, 6)),
@@ -290,6 +290,10 @@ TEST_F(LevelGridViewTest, WheelTowardsTheUserPaintsTheCellBelow) {
   QApplication::sendEvent(view_, &event);
   EXPECT_EQ(Cell(6, 7), '4');
   EXPECT_EQ(view_->CurrentCell(), QPoint(6, 7));
+  editor_.Tools().Choose(4);  // the Select tool: the wheel only moves the current cell
+  QApplication::sendEvent(view_, &event);
+  EXPECT_EQ(Cell(6, 8), '0');
+  EXPECT_EQ(view_->CurrentCell(), QPoint(6, 8));
 }
 
 TEST_F(LevelGridViewTest, SecondPressOfADoubleClickPaintsNothing) {
