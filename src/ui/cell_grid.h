@@ -54,6 +54,8 @@ class CellGrid : public QFrame {
   QPoint CurrentCell() const;  // x = column, y = row
   // Makes `cell` the current cell without asking anyone.
   void SetCurrentCell(QPoint cell);
+  // The cell under the pointer; (-1, -1) while the pointer is beside the cells or off the grid.
+  QPoint HoveredCell() const { return hovered_; }
 
   void SetDrawCellHandler(DrawCellHandler handler);
   // Receives the input; without one every cell is accepted.
@@ -65,6 +67,10 @@ class CellGrid : public QFrame {
   void InvalidateArea(const QRect& clientRect);
 
   QSize sizeHint() const override;
+
+ signals:
+  void currentCellChanged(QPoint cell);
+  void hoveredCellChanged(QPoint cell);
 
  protected:
   // The client pixels that painting the cell can touch: its rectangle, plus whatever its draw
@@ -88,6 +94,7 @@ class CellGrid : public QFrame {
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   void UpdateOffsets();
@@ -102,6 +109,7 @@ class CellGrid : public QFrame {
   // The drag (if any) and the key's steps end.
   void EndInput(Qt::KeyboardModifiers modifiers);
   void OnRepeatTimer();
+  void SetHovered(QPoint cell);
   void PaintCell(QPainter& painter, int column, int row, bool focused);
 
   int columnCount_;
@@ -111,6 +119,7 @@ class CellGrid : public QFrame {
   std::vector<int> lefts_;  // x of each column's first pixel
   std::vector<int> tops_;   // y of each row's first pixel
   QPoint current_{0, 0};
+  QPoint hovered_{-1, -1};
   DrawCellHandler drawCell_;
   GridGestureListener* listener_ = nullptr;
 

@@ -30,6 +30,13 @@ void CellGrid::SetCurrentCell(QPoint cell) {
   const QPoint old = std::exchange(current_, cell);
   InvalidateCell(old);
   InvalidateCell(current_);
+  emit currentCellChanged(current_);
+}
+
+void CellGrid::SetHovered(QPoint cell) {
+  if (cell == hovered_) return;
+  hovered_ = cell;
+  emit hoveredCellChanged(cell);
 }
 
 void CellGrid::MakeCurrentIf(bool accepted, QPoint cell) {
@@ -99,6 +106,8 @@ void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CellGrid::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pointer = ClientPoint(event->position(), contentsRect());
+  SetHovered(CellAt(pointer));
   if (!dragging_) {
     QFrame::mouseMoveEvent(event);
     return;
@@ -108,7 +117,7 @@ void CellGrid::mouseMoveEvent(QMouseEvent* event) {
     EndInput(event->modifiers());
     return;
   }
-  lastPointer_ = ClientPoint(event->position(), contentsRect());
+  lastPointer_ = pointer;
   const QPoint cell = CellAt(lastPointer_);
   MakeCurrentIf(listener_ == nullptr || listener_->Dragged(cell, lastPointer_, event->modifiers()),
                 cell);
@@ -185,6 +194,11 @@ void CellGrid::changeEvent(QEvent* event) {
     return;
   }
   QFrame::changeEvent(event);
+}
+
+void CellGrid::leaveEvent(QEvent* event) {
+  SetHovered(QPoint(-1, -1));
+  QFrame::leaveEvent(event);
 }
 
 void CellGrid::hideEvent(QHideEvent* event) {

@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSessionManager>
-#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -31,6 +30,7 @@
 #include "ui/level_grid_view.h"
 #include "ui/menu_table.h"
 #include "ui/picture_drop.h"
+#include "ui/status_line.h"
 #include "ui/tile_palette.h"
 #include "ui/window_dialogs.h"
 
@@ -139,10 +139,9 @@ void MainWindow::CreateWidgets() {
 
   palette_ = new TilePalette(*toolPanel_, *this);
   connect(palette_, &TilePalette::clicked, this, [this](int index) {
-    if (!RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); })) {
-      // The press did not reach the editor: the palette keeps showing the tile in use.
-      palette_->ShowTile(editor_.State().CurrentTile);
-    }
+    // Also when the press did not reach the editor: the palette keeps showing the tile in use.
+    RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); });
+    ShowCurrentTile();
   });
 
   auto* label = new QLabel(QStringLiteral("Arrow Colour:"), toolPanel_);
@@ -169,11 +168,20 @@ void MainWindow::CreateWidgets() {
   grid_ = new LevelGridView(editor_, client);
   grid_->move(kGridLeft, 0);
   grid_->SetInputRunner([this](const std::function<void()>& input) { return RunCommand(input); });
-  connect(grid_, &LevelGridView::tilePicked, this,
-          [this] { palette_->ShowTile(editor_.State().CurrentTile); });
+  connect(grid_, &LevelGridView::tilePicked, this, &MainWindow::ShowCurrentTile);
   new GridToolTips(*grid_, editor_.Level().Grid());
 
+  // Under the grid, across the whole window: the window grows by its height.
+  status_ = new StatusLine(*grid_, editor_, this);
+  status_->setFixedHeight(kStatusHeight);
+  setStatusBar(status_);
+
   arrowColourButton_->setFocus();
+}
+
+void MainWindow::ShowCurrentTile() {
+  palette_->ShowTile(editor_.State().CurrentTile);
+  status_->ShowTile();
 }
 
 void MainWindow::Run(void (Editor::*command)()) {
@@ -346,9 +354,7 @@ std::optional<QRgb> MainWindow::AskArrowColour(QRgb current) {
 
 void MainWindow::ShowMessage(const std::string& text) { dialogs_->ShowMessage(text); }
 
-void MainWindow::ShowNote(const std::string& text) {
-  statusBar()->showMessage(QString::fromStdString(text));
-}
+void MainWindow::ShowNote(const std::string& text) { status_->ShowNote(text); }
 
 SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
   return dialogs_->AskSaveChanges(question);

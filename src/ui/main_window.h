@@ -22,13 +22,14 @@ class BevelPanel;
 class DialogRunner;
 class GlyphButton;
 class LevelGridView;
+class StatusLine;
 class TilePalette;
 class WindowDialogs;
 
 // The editor's only window: the tool panel with the tile palette and the arrow-colour swatch on
-// the left, the level grid on the right, the menu bar above. It owns the editor, binds the menu,
-// the palette and the grid to its commands, supplies the dialogs, message boxes and clipboard
-// the commands ask for, and runs start-up and shut-down.
+// the left, the level grid on the right, the menu bar above and the status line below. It owns the
+// editor, binds the menu, the palette and the grid to its commands, supplies the dialogs, message
+// boxes and clipboard the commands ask for, and runs start-up and shut-down.
 class MainWindow : public QMainWindow, public WindowServices {
   Q_OBJECT
 
@@ -38,6 +39,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   static constexpr int kGridLeft = kPanelWidth + 2;
   static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
   static constexpr int kClientHeight = geometry::kWidgetHeight;
+  // The status line under the client area; the window grows by its height.
+  static constexpr int kStatusHeight = 20;
 
   // The window as the program starts it: assets beside the executable, dialogs shown to the
   // user.
@@ -100,6 +103,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   // Shut-down: frees the picture, the marker and the tiles.
   void FreeBitmaps();
 
+  // The palette and the status line show the current tile.
+  void ShowCurrentTile();
   // Runs an editor command from the menu.
   void Run(void (Editor::*command)());
   // After the unsaved-work question, opens a picture dropped on the window.
@@ -121,6 +126,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   QPushButton* arrowColourButton_ = nullptr;
   QLabel* arrowSwatch_ = nullptr;
   LevelGridView* grid_ = nullptr;
+  StatusLine* status_ = nullptr;
 
   bool closed_ = false;
   bool closePending_ = false;

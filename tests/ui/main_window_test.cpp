@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "ui/glyph_button.h"
@@ -27,9 +28,11 @@ TEST_F(WindowTest, WindowHasItsCaptionPlaceFixedSizeAndFrame) {
   QWidget* client = form.centralWidget();
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->size(), QSize(757, 457));
-  // The client area lies right under the menu bar, and the window is exactly both.
+  // The client area lies right under the menu bar, the status line under it, and the window is
+  // exactly the three.
   EXPECT_EQ(client->y(), form.menuBar()->geometry().bottom() + 1);
-  EXPECT_EQ(form.size(), QSize(757, client->y() + 457));
+  EXPECT_EQ(form.statusBar()->geometry(), QRect(0, client->y() + 457, 757, 20));
+  EXPECT_EQ(form.size(), QSize(757, client->y() + 457 + 20));
 
   // Fixed size: neither resizing nor maximising changes it.
   EXPECT_EQ(form.minimumSize(), form.maximumSize());

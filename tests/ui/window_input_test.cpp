@@ -1,13 +1,16 @@
 // Shortcuts, tile keys and tool tips of the main window, and levels opened by path or drop.
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
 #include <tuple>
 
+#include "grid_test_util.h"
 #include "support/jpeg_writer.h"
 #include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
@@ -191,6 +194,34 @@ TEST_F(WindowInputTest, ToolTipsNamePaletteTilesAndGridCells) {
   EXPECT_EQ(QToolTip::text(), "column 12, row 4: Bomb (E)");
   hover(0, 4);
   EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+}
+
+TEST_F(WindowInputTest, StatusLineNamesTheCellUnderThePointerTheTileTheToolAndTheNote) {
+  MainWindow& form = StartShown();
+  const auto shown = [this](const char* name) {
+    return QAccessible::queryAccessibleInterface(Find<QLabel>(name))->text(QAccessible::Name);
+  };
+  EXPECT_EQ(shown("CellStatus"), "");  // no level
+  EXPECT_EQ(shown("TileStatus"), "Eraser (0)");
+  EXPECT_EQ(shown("ToolStatus"), "Brush");
+  Choose("NewAction");
+  ClickPalette(9);
+  ClickCell(12, 4);
+  ClickPalette(14);
+  EXPECT_EQ(shown("TileStatus"), "Bomb (E)");
+  LevelGridView& grid = form.Grid();
+  QTest::mouseMove(&grid, grid.contentsRect().topLeft() + grid.CellRect(3, 5).center());
+  EXPECT_EQ(shown("CellStatus"), "column 3, row 5: Eraser (0)");
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&grid, &leave);
+  EXPECT_EQ(shown("CellStatus"), "column 12, row 4: Water (9)");  // the current cell
+
+  QTest::mousePress(&grid, Qt::RightButton, {}, CellCentre(grid, 12, 4));
+  EXPECT_EQ(shown("TileStatus"), "Water (9)");
+  Choose("ConveyorPathTool");
+  EXPECT_EQ(shown("ToolStatus"), "Conveyor Path");
+  form.ShowNote("Last level of this folder");
+  EXPECT_EQ(shown("NoteStatus"), "Last level of this folder");
 }
 
 TEST_F(WindowInputTest, PictureByPathOpensAsFileOpenDoes) {
