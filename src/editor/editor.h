@@ -58,9 +58,10 @@ class Editor {
   void ChooseArrowColour();
 
   // The clipboard: the selected cells as text (one line per row), cut (copied, then emptied),
-  // emptied, and text put back at the selection's top-left cell, or at `currentCell` when
-  // nothing is selected. Text that is not rows of tile codes is refused with a message. While
-  // no level is shown nothing is selected, and none of them does anything.
+  // emptied, and text shown as a paste that follows the pointer (at `currentCell` while the
+  // pointer is elsewhere) until a click or Return places it. Text that is not rows of tile
+  // codes, or longer than a whole level's, is refused with a message. While no level is shown
+  // nothing is selected, and none of them does anything.
   void Copy();
   void Cut();
   void DeleteSelection();

@@ -11,6 +11,9 @@
 
 namespace tollwen {
 
+// The longest text a block of level cells can take: a whole level, its rows ended by CR LF.
+inline constexpr std::size_t kLargestCellsText = LevelGrid::kRows * (LevelGrid::kColumns + 2);
+
 // A block of level cells as plain text, so that it can move between levels, between editors
 // and through any text editor: one line per row, each row its codes left to right, every line
 // ended by LF.

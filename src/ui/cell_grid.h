@@ -24,8 +24,8 @@ namespace tollwen {
 // the line right of / below it) and every pointer position while the button is held; holding
 // the left button with the pointer outside the cells steps towards it every 60 ms; arrow keys,
 // Home/End/PageUp/PageDown (also with Ctrl), Ctrl+Left/Right and the wheel step to their target
-// cell; Escape; right presses take the focus and pick their cell, middle presses only take the
-// focus; Tab moves the focus on.
+// cell; Escape and Return; right presses take the focus and pick their cell, middle presses
+// only take the focus; Tab moves the focus on.
 class CellGrid : public QFrame {
   Q_OBJECT
 

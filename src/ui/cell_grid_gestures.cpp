@@ -135,6 +135,12 @@ void CellGrid::keyPressEvent(QKeyEvent* event) {
     if (listener_ != nullptr) listener_->EscapePressed();
     return;
   }
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    event->accept();
+    if (listener_ != nullptr) listener_->ReturnPressed();
+    return;
+  }
   const std::optional<QPoint> target =
       KeyTarget(event->key(), modifiers, current_, QPoint(columnCount_ - 1, rowCount_ - 1));
   if (!target) {

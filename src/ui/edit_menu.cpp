@@ -26,8 +26,8 @@ void AddToolItems(QMenu& menu, ToolBox& tools, const std::function<void(int inde
     QObject::connect(action, &QAction::triggered, &menu, [choose, index] { choose(index); });
     menu.addAction(action);
   }
-  QObject::connect(&tools, &ToolBox::toolChosen, group,
-                   [group](int index) { group->actions().at(index)->setChecked(true); });
+  QObject::connect(&tools, &ToolBox::toolChanged, group,
+                   [group, &tools] { group->actions().at(tools.ActiveIndex())->setChecked(true); });
 }
 
 namespace {

@@ -22,6 +22,7 @@ class GridGestureListener {
   // A right press on `cell`.
   virtual void Picked(QPoint /*cell*/) {}
   virtual void EscapePressed() {}
+  virtual void ReturnPressed() {}
 
  protected:
   ~GridGestureListener() = default;

@@ -53,15 +53,20 @@ class LevelGridView : public CellGrid, private GridGestureListener {
   void Ended(Qt::KeyboardModifiers modifiers) override;
   void Picked(QPoint cell) override;
   void EscapePressed() override;
+  void ReturnPressed() override;
   // Runs input that answers whether the current cell moves; no when it did not run.
   bool Ask(const std::function<bool()>& input);
 
   // The level cells in `cells` (column and row numbers) look different now.
   void ShowCellsChanged(const QRect& cells);
   void ShowDisplayChanged();
-  void ShowTool(int index);
-  // The dashed outline around the selected cells.
-  void PaintSelection(QPainter& painter) const;
+  void ShowTool();
+  // The dashed outlines of the selected cells and of a block being placed, and the part of the
+  // block cut off at the level's edge.
+  void PaintOverlays(QPainter& painter) const;
+  // The pixels of `cells` (column and row numbers, also beyond the grid) with their lines.
+  static QRect PitchArea(const QRect& cells);
+  static void PaintOutline(QPainter& painter, const QRect& cells, Qt::GlobalColor dashes);
 
   Editor& editor_;
   InputRunner run_;

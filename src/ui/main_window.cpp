@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSessionManager>
 #include <QTimer>
@@ -372,8 +373,13 @@ void MainWindow::RepaintGrid() {
   if (!closed_) grid_->RepaintGrid();
 }
 
-std::string MainWindow::ClipboardText() const {
-  return QGuiApplication::clipboard()->text().toStdString();
+std::optional<std::string> MainWindow::ClipboardText(std::size_t maxBytes) const {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) return std::string();
+  // The bytes first: a text too long is refused before it is decoded.
+  const QByteArray bytes = data->data(QStringLiteral("text/plain"));
+  if (static_cast<std::size_t>(bytes.size()) > maxBytes) return std::nullopt;
+  return data->text().toStdString();
 }
 
 void MainWindow::SetClipboardText(const std::string& text) {

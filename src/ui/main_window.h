@@ -78,7 +78,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   bool AskOverwrite(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
-  std::string ClipboardText() const override;
+  std::optional<std::string> ClipboardText(std::size_t maxBytes) const override;
   void SetClipboardText(const std::string& text) override;
   QRgb ArrowColour() const override;
   void SetArrowColour(QRgb colour) override;

@@ -64,7 +64,7 @@ StatusLine::StatusLine(LevelGridView& grid, Editor& editor, QWidget* parent)
     ShowCell();
     note_->clear();  // a note is about the level it was given for
   });
-  connect(&editor.Tools(), &ToolBox::toolChosen, this, &StatusLine::ShowTool);
+  connect(&editor.Tools(), &ToolBox::toolChanged, this, &StatusLine::ShowTool);
   ShowCell();
   ShowTile();
   ShowTool();
@@ -84,7 +84,7 @@ void StatusLine::ShowTile() {
   tile_->setText(QString::fromStdString(TileLabel(editor_.State().CurrentTile)));
 }
 
-void StatusLine::ShowTool() { tool_->setText(ToolName(editor_.Tools().Active())); }
+void StatusLine::ShowTool() { tool_->setText(ToolName(editor_.Tools().Current())); }
 
 void StatusLine::ShowNote(const std::string& text) { note_->setText(QString::fromStdString(text)); }
 

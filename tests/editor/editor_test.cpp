@@ -71,6 +71,7 @@ TEST_F(EditorCommandsTest, EditCommandsChangeNothingWhileNoLevelIsShown) {
 
   Open(MakePicture(MakeDir("levels") + "level1.jpg"));
   editor_.Paste({1, 1});
+  editor_.Tools().Confirm({1, 1});
   window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
   editor_.CloseLevel();  // the pasted cells stay in the hidden grid
   const LevelGrid hidden = Level().Grid();

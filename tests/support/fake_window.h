@@ -74,7 +74,10 @@ class FakeWindow : public WindowServices {
   bool AskOverwrite(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
-  std::string ClipboardText() const override { return clipboard; }
+  std::optional<std::string> ClipboardText(std::size_t maxBytes) const override {
+    if (clipboard.size() > maxBytes) return std::nullopt;
+    return clipboard;
+  }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   QRgb ArrowColour() const override { return arrowColour_; }
   void SetArrowColour(QRgb colour) override;

@@ -217,6 +217,34 @@ TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {
   EXPECT_EQ(Cells(13), std::string(19, '0'));
 }
 
+TEST_F(EditingToolsTest, PasteFollowsThePointerShowsItsCutAndIsPlacedByAClick) {
+  OpenLevel();
+  const QRgb picture = Shown({19, 13});
+  const QPoint beyond(Grid().CellRect(20, 13).center());  // the border right of (19, 13)
+  const auto border = [&] { return FullRepaint(Grid()).pixel(WidgetPoint(Grid(), beyond)); };
+  const QRgb plainBorder = border();
+  QGuiApplication::clipboard()->setText("555\n5E5\n");
+  Choose("PasteAction");
+  MoveTo({19, 13});
+  EXPECT_NE(Shown({19, 13}), picture);  // the preview's top-left cell...
+  const QRgb cut = border();            // ...and the rest shown cut off over the border
+  EXPECT_NE(cut, plainBorder);
+  EXPECT_GT(qRed(cut), qGreen(cut) + 20);
+  EXPECT_FALSE(form_->LevelEditor().Modified());
+  QTest::keyClick(&Grid(), Qt::Key_Escape);  // dropped
+  EXPECT_EQ(Shown({19, 13}), picture);
+  EXPECT_EQ(border(), plainBorder);
+
+  Choose("PasteAction");
+  MoveTo({6, 6});
+  ClickCell(6, 6);
+  EXPECT_EQ(Cells(6, 6, 8) + Cells(7, 6, 8), "5555E5");
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(6, 6, 3, 2));
+  EXPECT_EQ(UndoText(), "&Undo Paste");
+  ClickCell(10, 10);  // placed once: the brush is back
+  EXPECT_EQ(Cells(10, 10, 10), "5");
+}
+
 TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText) {
   OpenLevel();
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -235,21 +263,24 @@ TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText)
   EXPECT_EQ(Cells(2, 2, 4) + Cells(3, 2, 4), "000000");
   EXPECT_EQ(UndoText(), "&Undo Cut");
 
-  // Pasted at the selection's top-left cell, in one step; cells past the edge are dropped.
-  Drag({18, 12}, {}, {18, 12});
+  // Pasted where it is clicked, in one step; cells past the edge are dropped.
   Choose("PasteAction");
+  ClickCell(18, 12);
   EXPECT_EQ(Cells(12, 17, 19), "055");
   EXPECT_EQ(Cells(13, 17, 19), "055");
   form_->RunCommand([this] { form_->LevelEditor().Undo(); });
   EXPECT_EQ(Cells(12, 17, 19), "000");
 
-  // Text from outside the editor: lower case and CR LF are fine, and '0' empties its cell.
+  // Text from outside the editor: lower case and CR LF are fine, and '0' empties its cell;
+  // Return places it at the current cell.
   clipboard->setText("a0b\r\nF\r\n");
-  Drag({1, 1}, {}, {1, 1});
   ClickPalette(5);
   Choose("BrushTool");
   ClickCell(2, 1);
+  Choose("SelectTool");
+  ClickCell(1, 1);
   Choose("PasteAction");
+  QTest::keyClick(&Grid(), Qt::Key_Return);
   EXPECT_EQ(Cells(1, 1, 3), "A0B");
   EXPECT_EQ(Cells(2, 1, 3), "F00");
 
@@ -259,6 +290,11 @@ TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText)
   Choose("PasteAction");
   EXPECT_EQ(Level().Grid(), before);
   EXPECT_TRUE(dialogs_.BoxTexts().last().contains("rows of tile codes"));
+  // So is a text longer than a whole level's, before it is read.
+  clipboard->setText(QString(274, QLatin1Char('5')));
+  Choose("PasteAction");
+  EXPECT_EQ(Level().Grid(), before);
+  EXPECT_TRUE(dialogs_.BoxTexts().last().contains("more text than a whole level"));
 
   // Delete empties the selection; Escape clears it, and with it cut, copy and delete.
   Choose("SelectAllAction");

@@ -74,13 +74,19 @@ class Tool {
   virtual bool Step(QPoint /*from*/, CellPosition /*to*/, Qt::KeyboardModifiers /*modifiers*/) {
     return false;
   }
+  // The pointer rests over the level cell `cell` with no button held.
+  virtual void Hover(CellPosition /*cell*/) {}
 
   // The codes the grid shows instead of the level's own while the tool has something to show.
   const CellChanges& Preview() const { return preview_; }
+  // The block of cells a paste or a move is placing (column and row numbers), which may reach
+  // beyond the level's edge, where it is cut off; empty when there is none.
+  QRect Block() const { return block_; }
 
  protected:
   ToolContext& context_;
   CellChanges preview_;
+  QRect block_;
 };
 
 }  // namespace tollwen

@@ -1,5 +1,6 @@
 #include "editor/tools/tool_box.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "editor/level_document.h"
@@ -29,7 +30,10 @@ ToolBox::ToolBox(LevelDocument& document, const TileCode& currentTile, QObject* 
       document_(document),
       currentTile_(currentTile),
       tools_(MakeTools(*this)),
-      keyBrush_(MakeBrushTool(*this)) {}
+      keyBrush_(MakeBrushTool(*this)) {
+  // A paste belongs to the level it was started on.
+  connect(&document, &LevelDocument::displayChanged, this, &ToolBox::DropPaste);
+}
 
 ToolBox::~ToolBox() = default;
 
@@ -37,19 +41,49 @@ void ToolBox::Choose(int index) {
   if (index < 0 || index >= static_cast<int>(tools_.size())) return;
   CancelGesture();
   active_ = index;
-  emit toolChosen(index);
+  emit toolChanged();
 }
 
-const CellChanges& ToolBox::Preview() const {
-  return underWay_ ? underWay_->tool->Preview() : kNoPreview;
-}
+const CellChanges& ToolBox::Preview() const { return Shown() ? Shown()->Preview() : kNoPreview; }
+
+QRect ToolBox::Block() const { return Shown() ? Shown()->Block() : QRect(); }
 
 template <typename Event>
 void ToolBox::Run(Event&& event) {
-  const QRect before = BoundsOf(Preview());
+  const QRect before = BoundsOf(Preview()) | Block();
   event();
-  const QRect after = BoundsOf(Preview());
+  const QRect after = BoundsOf(Preview()) | Block();
   if (!before.isNull() || !after.isNull()) emit previewChanged(before | after);
+}
+
+void ToolBox::StartPaste(std::vector<std::string> rows, QPoint currentCell) {
+  CancelGesture();
+  const QPoint at = hovered_.value_or(QPoint(std::clamp(currentCell.x(), 1, LevelGrid::kColumns),
+                                             std::clamp(currentCell.y(), 1, LevelGrid::kRows)));
+  Run([&] { paste_ = MakePasteTool(*this, std::move(rows), at); });
+  emit toolChanged();
+}
+
+void ToolBox::DropPaste() {
+  if (!paste_) return;
+  Run([&] { paste_.reset(); });
+  emit toolChanged();
+}
+
+void ToolBox::Confirm(QPoint cell) {
+  if (!paste_ || underWay_) return;
+  // A click on the cell, from the keyboard.
+  const QPoint at(std::clamp(cell.x(), 1, LevelGrid::kColumns),
+                  std::clamp(cell.y(), 1, LevelGrid::kRows));
+  Begin(*paste_, true, Qt::NoModifier);
+  Reach(at, MiddleOf(at), MiddleOf(at), Qt::NoModifier);
+  End(Qt::NoModifier);
+}
+
+void ToolBox::Hover(QPoint cell) {
+  hovered_.reset();
+  if (geometry::IsInnerCell(cell.x(), cell.y())) hovered_ = cell;
+  if (hovered_ && !underWay_) Run([&] { CurrentTool().Hover(cell); });
 }
 
 void ToolBox::Begin(Tool& tool, bool byKeys, Qt::KeyboardModifiers modifiers) {
@@ -82,7 +116,7 @@ bool ToolBox::Reach(QPoint cell, QPointF from, QPointF to, Qt::KeyboardModifiers
 
 bool ToolBox::Press(QPoint cell, QPointF point, Qt::KeyboardModifiers modifiers) {
   dropped_ = false;
-  Begin(*tools_[static_cast<std::size_t>(active_)], false, modifiers);
+  Begin(CurrentTool(), false, modifiers);
   underWay_->pointer = point;
   return Reach(cell, point, point, modifiers);
 }
@@ -99,7 +133,7 @@ bool ToolBox::Step(QPoint from, QPoint cell, Qt::KeyboardModifiers modifiers, bo
   const bool inDrag = underWay_ && !underWay_->byKeys;
   if (!inDrag && geometry::IsInnerCell(cell.x(), cell.y())) {
     bool taken = false;
-    Run([&] { taken = tools_[static_cast<std::size_t>(active_)]->Step(from, cell, modifiers); });
+    Run([&] { taken = CurrentTool().Step(from, cell, modifiers); });
     if (taken) return true;
   }
   if (!inDrag && (!underWay_ || !repeat)) Begin(*keyBrush_, true, modifiers);
@@ -109,6 +143,7 @@ bool ToolBox::Step(QPoint from, QPoint cell, Qt::KeyboardModifiers modifiers, bo
 void ToolBox::End(Qt::KeyboardModifiers modifiers) {
   dropped_ = false;
   if (!underWay_) return;
+  const bool placed = underWay_->reached && underWay_->tool == paste_.get();
   // The preview goes with the gesture.
   Run([&] {
     UnderWay ending = std::move(*underWay_);
@@ -116,22 +151,26 @@ void ToolBox::End(Qt::KeyboardModifiers modifiers) {
     ending.gesture.modifiers = modifiers;
     if (ending.reached) ending.tool->Release(ending.gesture);
   });
+  // A paste is placed once.
+  if (placed) DropPaste();
 }
 
 void ToolBox::Escape() {
-  if (underWay_ && !underWay_->byKeys) return CancelGesture();
+  if ((underWay_ && !underWay_->byKeys) || paste_) return CancelGesture();
   if (underWay_) End(Qt::NoModifier);
   Select(QRect());
 }
 
 void ToolBox::CancelGesture() {
-  if (!underWay_) return;
-  Run([&] {
-    UnderWay cancelled = std::move(*underWay_);
-    underWay_.reset();
-    if (cancelled.reached) cancelled.tool->Cancel(cancelled.gesture);
-  });
-  dropped_ = true;
+  if (underWay_) {
+    Run([&] {
+      UnderWay cancelled = std::move(*underWay_);
+      underWay_.reset();
+      if (cancelled.reached) cancelled.tool->Cancel(cancelled.gesture);
+    });
+    dropped_ = true;
+  }
+  DropPaste();
 }
 
 void ToolBox::Select(const QRect& cells) {
