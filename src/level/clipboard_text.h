@@ -25,8 +25,4 @@ std::string CellsAsText(const LevelGrid& grid, const QRect& cells);
 // an empty line between rows, or any character that is not a tile code.
 std::optional<std::vector<std::string>> RowsFromText(std::string_view text);
 
-// The changes that put `rows` into the level with their first code at `topLeft`; cells that
-// would lie beyond the level's edge are left out.
-CellChanges PastedCells(const std::vector<std::string>& rows, CellPosition topLeft);
-
 }  // namespace tollwen

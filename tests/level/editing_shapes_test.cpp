@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "level/cell_block.h"
 #include "level/cell_shapes.h"
 #include "level/clipboard_text.h"
 #include "level/conveyor_path.h"
@@ -40,6 +41,18 @@ LevelGrid GridOf(const std::vector<std::string>& rows) {
     }
   }
   return grid;
+}
+
+// The cells that `changes` change, and the codes they give, in order.
+Cells ChangedCells(const CellChanges& changes) {
+  Cells cells;
+  for (const CellChange& change : changes) cells.push_back(change.cell);
+  return cells;
+}
+std::string CodesOf(const CellChanges& changes) {
+  std::string codes;
+  for (const CellChange& change : changes) codes += change.code;
+  return codes;
 }
 
 TEST(LineCellsTest, ExactOnTheAxesAndDiagonalsOneCellPerStepOtherwise) {
@@ -120,14 +133,8 @@ TEST(ConveyorPathTest, EachCellPointsToTheNextTheLastKeepsItsDirectionAndALoopCl
   };
   for (const Case& c : cases) {
     const CellChanges path = ConveyorPath(CellsOf(c.passed));
-    Cells cells;
-    std::string codes;
-    for (const CellChange& change : path) {
-      cells.push_back(change.cell);
-      codes += change.code;
-    }
-    EXPECT_EQ(cells, CellsOf(c.cells)) << c.passed;
-    EXPECT_EQ(codes, c.codes) << c.passed;
+    EXPECT_EQ(ChangedCells(path), CellsOf(c.cells)) << c.passed;
+    EXPECT_EQ(CodesOf(path), c.codes) << c.passed;
   }
 }
 
@@ -158,10 +165,23 @@ TEST(ClipboardTextTest, RowsOfTileCodesRoundTripAndAnythingElseIsRefused) {
   }
 }
 
-TEST(ClipboardTextTest, PasteDropsCellsBeyondTheLevelsEdge) {
-  const CellChanges cells = PastedCells({"123", "450"}, {18, 12});
-  EXPECT_EQ(cells,
-            (CellChanges{{{18, 12}, '1'}, {{19, 12}, '2'}, {{18, 13}, '4'}, {{19, 13}, '5'}}));
+TEST(CellBlockTest, PlacedBlocksDropTheCellsBeyondTheLevelsEdge) {
+  struct Case {
+    CellPosition at;
+    const char* cells;  // where the codes 1 2 3 / 4 5 6 land, in order
+    const char* codes;
+  };
+  const Case cases[] = {
+      {{5, 5}, "5,5 6,5 7,5 5,6 6,6 7,6", "123456"},
+      {{18, 12}, "18,12 19,12 18,13 19,13", "1245"},
+      {{-1, 0}, "1,1", "6"},
+      {{19, 14}, "", ""},
+  };
+  for (const Case& c : cases) {
+    const CellChanges placed = PlacedCells({"123", "456"}, c.at);
+    EXPECT_EQ(ChangedCells(placed), CellsOf(c.cells)) << c.cells;
+    EXPECT_EQ(CodesOf(placed), c.codes) << c.cells;
+  }
 }
 
 }  // namespace

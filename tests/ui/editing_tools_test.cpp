@@ -245,6 +245,35 @@ TEST_F(EditingToolsTest, PasteFollowsThePointerShowsItsCutAndIsPlacedByAClick) {
   EXPECT_EQ(Cells(10, 10, 10), "5");
 }
 
+TEST_F(EditingToolsTest, DragInsideTheSelectionMovesItsCellsInOneStepAndEscapePutsThemBack) {
+  OpenLevel();
+  const QRgb bare22 = Shown({2, 2});
+  const QRgb bare44 = Shown({4, 4});
+  Choose("RectangleTool");
+  Drag({2, 2}, {}, {3, 2});
+  const QRgb wall = Shown({2, 2});
+  Choose("SelectTool");
+  Drag({2, 2}, {}, {3, 3});  // a wall over an empty row
+
+  Press({3, 2});
+  MoveTo({5, 4});
+  EXPECT_EQ(Shown({2, 2}), bare22);  // shown lifted...
+  EXPECT_EQ(Shown({4, 4}), wall);    // ...and put down
+  QTest::keyClick(&Grid(), Qt::Key_Escape);
+  Release({5, 4});
+  EXPECT_EQ(Cells(2, 2, 3), "55");
+  EXPECT_EQ(Shown({2, 2}), wall);
+  EXPECT_EQ(Shown({4, 4}), bare44);
+
+  Drag({3, 3}, {{4, 4}}, {5, 4});  // from the selection's empty row: the whole of it moves
+  EXPECT_EQ(Cells(2) + Cells(3) + Cells(4),
+            std::string(19, '0') + "0005500000000000000" + std::string(19, '0'));
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(4, 3, 2, 2));
+  EXPECT_EQ(UndoText(), "&Undo Move");
+  form_->RunCommand([this] { form_->LevelEditor().Undo(); });
+  EXPECT_EQ(Cells(2, 2, 3) + Cells(3, 4, 5), "5500");
+}
+
 TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText) {
   OpenLevel();
   QClipboard* clipboard = QGuiApplication::clipboard();

@@ -3,14 +3,13 @@
 // or Return places it as one step and selects it. The tool box uses it once, then goes back to
 // the chosen tool; Escape drops it.
 #include <QPainter>
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
 
 #include "editor/level_document.h"
 #include "editor/tools/tool_list.h"
-#include "level/clipboard_text.h"
+#include "level/cell_block.h"
 
 namespace tollwen {
 
@@ -26,12 +25,8 @@ void DrawSign(QPainter& painter, const QRect& box) {
 
 class PasteTool : public Tool {
  public:
-  PasteTool(ToolContext& context, std::vector<std::string> rows, CellPosition at)
-      : Tool(context), rows_(std::move(rows)) {
-    for (const std::string& row : rows_) {
-      size_.setWidth(std::max(size_.width(), static_cast<int>(row.size())));
-    }
-    size_.setHeight(static_cast<int>(rows_.size()));
+  PasteTool(ToolContext& context, CellBlock block, CellPosition at)
+      : Tool(context), cells_(std::move(block)) {
     Hover(at);
   }
 
@@ -39,8 +34,8 @@ class PasteTool : public Tool {
   ToolInfo Info() const override { return {"&Paste", '\0', DrawSign}; }
 
   void Hover(CellPosition cell) override {
-    preview_ = PastedCells(rows_, cell);
-    block_ = QRect(cell, size_);
+    preview_ = PlacedCells(cells_, cell);
+    block_ = QRect(cell, SizeOf(cells_));
   }
   bool Step(QPoint /*from*/, CellPosition to, Qt::KeyboardModifiers /*modifiers*/) override {
     Hover(to);
@@ -58,8 +53,7 @@ class PasteTool : public Tool {
   }
 
  private:
-  std::vector<std::string> rows_;
-  QSize size_{0, 0};
+  CellBlock cells_;  // the clipboard's codes
 };
 
 }  // namespace

@@ -1,11 +1,15 @@
 // The selection: a drag selects the rectangle of cells it spans, a click one cell; Escape
-// during the drag selects nothing. The arrow keys and the wheel only move the current cell;
-// with Shift the arrows extend the selection to it. Changes no cell.
+// during the drag selects nothing. A drag that starts inside the selection moves its cells
+// instead (their old place empties), as one step; Escape during it leaves them where they were.
+// The arrow keys and the wheel only move the current cell; with Shift the arrows extend the
+// selection to it.
 #include <QPainter>
 #include <memory>
 #include <utility>
 
+#include "editor/level_document.h"
 #include "editor/tools/tool_list.h"
+#include "level/cell_block.h"
 
 namespace tollwen {
 
@@ -27,10 +31,32 @@ class SelectTool : public Tool {
   void Press(const Gesture& gesture) override { Move(gesture); }
 
   void Move(const Gesture& gesture) override {
-    context_.Select(QRect(gesture.start, gesture.cell).normalized());
+    if (!Moving(gesture)) {
+      context_.Select(QRect(gesture.start, gesture.cell).normalized());
+      return;
+    }
+    preview_ = Moved(gesture);
+    block_ = gesture.startSelection.translated(gesture.cell - gesture.start);
   }
 
-  void Cancel(const Gesture& /*gesture*/) override { context_.Select(QRect()); }
+  void Release(const Gesture& gesture) override {
+    if (!Moving(gesture)) return;
+    preview_.clear();
+    block_ = QRect();
+    if (gesture.passed.size() == 1) {
+      // A click inside the selection selects that cell, as a click anywhere does.
+      context_.Select(QRect(gesture.start, gesture.start));
+    } else if (gesture.cell != gesture.start) {
+      context_.Document().Edit(QStringLiteral("Move"), Moved(gesture));
+      context_.Select(gesture.startSelection.translated(gesture.cell - gesture.start));
+    }
+  }
+
+  void Cancel(const Gesture& gesture) override {
+    preview_.clear();
+    block_ = QRect();
+    if (!Moving(gesture)) context_.Select(QRect());
+  }
 
   bool Step(QPoint from, CellPosition to, Qt::KeyboardModifiers modifiers) override {
     if (modifiers.testFlag(Qt::ShiftModifier)) {
@@ -49,6 +75,17 @@ class SelectTool : public Tool {
       context_.Select(QRect(anchor, to).normalized());
     }
     return true;
+  }
+
+ private:
+  static bool Moving(const Gesture& gesture) {
+    return gesture.startSelection.contains(gesture.start);
+  }
+  // The selected cells lifted and put down as far from where they were as the pointer went.
+  CellChanges Moved(const Gesture& gesture) const {
+    const QRect from = gesture.startSelection;
+    return MovedCells(from, BlockOf(context_.Document().Grid(), from),
+                      from.topLeft() + gesture.cell - gesture.start);
   }
 };
 

@@ -34,6 +34,7 @@ struct Gesture {
   // a step towards a pointer held beyond the grid, goes nowhere from the middle of its cell.
   QPointF from;
   QPointF to;
+  QRect startSelection;                              // the selected cells when it started
   Qt::KeyboardModifiers modifiers = Qt::NoModifier;  // held at the latest event
   int strokeKey = 0;  // a LevelDocument::Edit key that no other gesture uses
 };

@@ -89,6 +89,7 @@ void ToolBox::Hover(QPoint cell) {
 void ToolBox::Begin(Tool& tool, bool byKeys, Qt::KeyboardModifiers modifiers) {
   End(modifiers);
   Gesture gesture;
+  gesture.startSelection = selection_;
   gesture.modifiers = modifiers;
   gesture.strokeKey = document_.NewStrokeKey();
   underWay_ = UnderWay{std::move(gesture), &tool, byKeys, false, QPointF()};
