@@ -7,6 +7,7 @@
 #include "editor/recovery_keeper.h"
 #include "editor/tools/tool_box.h"
 #include "editor/window_services.h"
+#include "level/cell_block.h"
 
 namespace tollwen {
 
@@ -67,6 +68,9 @@ class Editor {
   void DeleteSelection();
   void Paste(CellPosition currentCell);
   void SelectAll();
+  // Turns the selected cells over or round in one step (kSelectionTurns names them); the turned
+  // block keeps the selection's top-left cell and is the selection afterwards.
+  void TurnSelection(BlockTurn turn);
 
   void Undo();
   void Redo();

@@ -28,4 +28,17 @@ CellChanges PlacedCells(const CellBlock& block, CellPosition topLeft);
 // block's code comes later, so it is the one that stays.
 CellChanges MovedCells(const QRect& from, const CellBlock& block, CellPosition topLeft);
 
+// How a block can be turned over or round.
+enum class BlockTurn {
+  kFlipHorizontally,        // across its vertical axis: left and right swap
+  kFlipVertically,          // across its horizontal axis: top and bottom swap
+  kRotateClockwise,         // a quarter turn
+  kRotateCounterClockwise,  // a quarter turn back
+};
+
+// The block turned; each conveyor turns with its cell, so that it carries things the same way
+// through the block (a flip across the vertical axis makes Right Left, a clockwise turn makes Up
+// Right). Short rows count as filled up with empty cells.
+CellBlock Turned(const CellBlock& block, BlockTurn turn);
+
 }  // namespace tollwen

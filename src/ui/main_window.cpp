@@ -21,6 +21,7 @@
 
 #include "display/bitmap.h"
 #include "display/tile_set.h"
+#include "editor/selection_turns.h"
 #include "editor/window_title.h"
 #include "level/path_parts.h"
 #include "ui/bevel_panel.h"
@@ -199,7 +200,7 @@ void MainWindow::CreateMenu() {
   const char* const file = "&File";
   const char* const edit = "&Edit";
   const auto run = [this](void (Editor::*command)()) { return [this, command] { Run(command); }; };
-  const QList<MenuEntry> entries = {
+  QList<MenuEntry> entries = {
       {file, "NewAction", "&New", Keys{Qt::CTRL | Qt::Key_N}, run(&Editor::NewLevel)},
       {file, nullptr, nullptr, {}, {}},
       {file, "OpenAction", "&Open", Keys{Qt::CTRL | Qt::Key_O}, run(&Editor::OpenLevel)},
@@ -226,6 +227,14 @@ void MainWindow::CreateMenu() {
       {edit, "DeleteAction", "&Delete", Keys{Qt::Key_Delete}, run(&Editor::DeleteSelection)},
       {edit, "SelectAllAction", "Select &All", Keys{Qt::CTRL | Qt::Key_A}, run(&Editor::SelectAll)},
       {edit, nullptr, nullptr, {}, {}},
+  };
+  for (const SelectionTurn& turn : kSelectionTurns) {
+    entries.append({edit, turn.objectName, turn.name, Keys{turn.key}, [this, &turn] {
+                      RunCommand([this, &turn] { editor_.TurnSelection(turn.turn); });
+                    }});
+  }
+  entries += {
+      {edit, nullptr, nullptr, {}, {}},
       // A top-level item without a submenu: choosing it runs the command at once.
       {nullptr, "SelectMusicAction", "&Select Music", Keys{Qt::CTRL | Qt::Key_M},
        run(&Editor::SelectMusic)},
@@ -239,10 +248,14 @@ void MainWindow::CreateMenu() {
                [this](int index) { RunCommand([this, index] { editor_.Tools().Choose(index); }); });
   FollowHistory(*findChild<QAction*>(QStringLiteral("UndoAction")),
                 *findChild<QAction*>(QStringLiteral("RedoAction")), editor_.Level().History());
-  FollowSelection({findChild<QAction*>(QStringLiteral("CutAction")),
-                   findChild<QAction*>(QStringLiteral("CopyAction")),
-                   findChild<QAction*>(QStringLiteral("DeleteAction"))},
-                  editor_.Tools());
+  QList<QAction*> onSelection;
+  for (const char* name : {"CutAction", "CopyAction", "DeleteAction"}) {
+    onSelection << findChild<QAction*>(QString::fromLatin1(name));
+  }
+  for (const SelectionTurn& turn : kSelectionTurns) {
+    onSelection << findChild<QAction*>(QString::fromLatin1(turn.objectName));
+  }
+  FollowSelection(onSelection, editor_.Tools());
   FollowLevel({findChild<QAction*>(QStringLiteral("PasteAction")),
                findChild<QAction*>(QStringLiteral("SelectAllAction"))},
               editor_.Level());

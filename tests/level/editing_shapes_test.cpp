@@ -165,6 +165,23 @@ TEST(ClipboardTextTest, RowsOfTileCodesRoundTripAndAnythingElseIsRefused) {
   }
 }
 
+TEST(CellBlockTest, TurnedBlocksTurnTheirConveyorsWithThem) {
+  const CellBlock block = {"1234", "5"};  // the short row counts as "5000"
+  const struct {
+    BlockTurn turn;
+    CellBlock turned;
+  } cases[] = {
+      {BlockTurn::kFlipHorizontally, {"2341", "0005"}},
+      {BlockTurn::kFlipVertically, {"5000", "3214"}},
+      {BlockTurn::kRotateClockwise, {"52", "03", "04", "01"}},
+      {BlockTurn::kRotateCounterClockwise, {"30", "20", "10", "45"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Turned(block, c.turn), c.turned) << c.turned[0];
+  CellBlock round = block;
+  for (int quarter = 0; quarter < 4; ++quarter) round = Turned(round, BlockTurn::kRotateClockwise);
+  EXPECT_EQ(round, (CellBlock{"1234", "5000"}));
+}
+
 TEST(CellBlockTest, PlacedBlocksDropTheCellsBeyondTheLevelsEdge) {
   struct Case {
     CellPosition at;

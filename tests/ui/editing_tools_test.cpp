@@ -274,6 +274,38 @@ TEST_F(EditingToolsTest, DragInsideTheSelectionMovesItsCellsInOneStepAndEscapePu
   EXPECT_EQ(Cells(2, 2, 3) + Cells(3, 4, 5), "5500");
 }
 
+TEST_F(EditingToolsTest, FlipAndRotateTurnTheSelectionWithItsConveyorsEachInOneStep) {
+  OpenLevel();
+  Choose("ConveyorPathTool");
+  Drag({2, 2}, {{3, 2}}, {3, 3});  // "23" over "03": right, then down
+  Choose("SelectTool");
+  Drag({2, 2}, {}, {3, 3});
+  const struct {
+    const char* item;
+    const char* rows;  // rows 2 and 3, columns 2 and 3, afterwards
+    const char* step;
+  } turns[] = {
+      {"FlipHorizontallyAction", "3430", "Flip Horizontally"},  // left, then down
+      {"FlipVerticallyAction", "1014", "Flip Vertically"},      // left, then up
+      {"RotateClockwiseAction", "2210", "Rotate Clockwise"},    // up, then right
+      {"RotateCounterClockwiseAction", "1014", "Rotate Counter-clockwise"},
+  };
+  for (const auto& turn : turns) {
+    Choose(turn.item);
+    EXPECT_EQ(Cells(2, 2, 3) + Cells(3, 2, 3), turn.rows) << turn.step;
+    EXPECT_EQ(UndoText(), QStringLiteral("&Undo ") + turn.step);
+  }
+
+  // A block that no longer fits once rotated is cut at the level's edge.
+  Choose("RectangleTool");
+  Drag({17, 13}, {}, {19, 13});
+  Choose("SelectTool");
+  Drag({17, 13}, {}, {19, 13});
+  Choose("RotateClockwiseAction");
+  EXPECT_EQ(Cells(13, 17, 19), "500");
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(17, 13, 1, 1));
+}
+
 TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText) {
   OpenLevel();
   QClipboard* clipboard = QGuiApplication::clipboard();

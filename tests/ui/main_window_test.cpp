@@ -129,7 +129,9 @@ TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
             (QStringList{"&File [&New, -, &Open, &Close, Next &Level, &Previous Level, -, &Save, "
                          "Save &As, -, E&xit]",
                          "&Edit [&Undo, &Redo, -, Cu&t, &Copy, &Paste, &Delete, Select &All, -, "
-                         "&Brush, &Line, R&ectangle, &Fill, &Select, C&onveyor Path]",
+                         "Flip &Horizontally, Flip &Vertically, Rotate Clock&wise, "
+                         "Rotate Cou&nter-clockwise, -, &Brush, &Line, R&ectangle, &Fill, &Select, "
+                         "C&onveyor Path]",
                          "&Select Music", "&Image [&Refresh Display]"}));
 
   // The accelerators of each menu reach distinct items.
@@ -173,8 +175,8 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
   EXPECT_FALSE(form.Grid().isEnabled());
   EXPECT_FALSE(form.LevelEditor().Level().Shown());
   // No level, no edit.
-  for (const char* item :
-       {"CutAction", "CopyAction", "PasteAction", "DeleteAction", "SelectAllAction"})
+  for (const char* item : {"CutAction", "CopyAction", "PasteAction", "DeleteAction",
+                           "SelectAllAction", "RotateClockwiseAction"})
     EXPECT_FALSE(Find<QAction>(item)->isEnabled()) << item;
   EXPECT_EQ(form.ArrowColour(), qRgb(0, 0, 0));
   const QImage swatch = Find<QLabel>("ArrowColourSwatch")->grab().toImage();

@@ -94,6 +94,10 @@ TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
       {"SelectAllAction", "Ctrl+A"},
       {"NextLevelAction", "Alt+PgDown"},
       {"PreviousLevelAction", "Alt+PgUp"},
+      {"FlipHorizontallyAction", "X"},
+      {"FlipVerticallyAction", "Y"},
+      {"RotateClockwiseAction", "Z"},
+      {"RotateCounterClockwiseAction", "Shift+Z"},
   };
   for (const auto& [name, keys] : cases) {
     auto* action = Find<QAction>(name);
