@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "level/cell_block.h"
 #include "level/clipboard_text.h"
 #include "level/grid_geometry.h"
 
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   for (const tollwen::CellPosition corner : {QPoint(1, 1), QPoint(19, 13), QPoint(7, 5)}) {
-    for (const tollwen::CellChange& change : tollwen::PastedCells(*rows, corner)) {
+    for (const tollwen::CellChange& change : tollwen::PlacedCells(*rows, corner)) {
       if (!tollwen::geometry::IsInnerCell(change.cell.x(), change.cell.y()) ||
           !IsUpperTileCode(change.code)) {
         std::abort();

@@ -15,7 +15,7 @@ wait_for_window 'Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
 # Let the level open and paint, then choose tile 9 from the keyboard.
 sleep 2
 eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove "$((X + 102))" "$((Y + HEIGHT - 157))" click 1
+xdotool mousemove "$((X + 102))" "$((Y + HEIGHT - 20 - 157))" click 1
 sleep 0.3
 xdotool key 9
 sleep 1

@@ -1,5 +1,7 @@
 // Copy, cut, delete and paste of level cells through the system clipboard, and Select All.
-#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
@@ -13,6 +15,9 @@ namespace {
 constexpr const char* kNotLevelCellsMessage =
     "The clipboard holds no level cells. Paste takes rows of tile codes (0-9, A-F), one line "
     "per row.";
+constexpr const char* kTooManyCellsMessage =
+    "The clipboard holds more text than a whole level of 13 rows of 19 tile codes. Nothing was "
+    "pasted.";
 
 const QRect kWholeLevel(1, 1, LevelGrid::kColumns, LevelGrid::kRows);
 
@@ -46,18 +51,19 @@ void Editor::DeleteSelection() {
 
 void Editor::Paste(CellPosition currentCell) {
   BusyScope busy(*this);
-  const auto rows = RowsFromText(window_.ClipboardText());
+  if (!level_.Editable()) return;
+  // However large the clipboard's text, no more of it is read than a level can hold.
+  const std::optional<std::string> text = window_.ClipboardText(kLargestCellsText);
+  if (!text) {
+    window_.ShowMessage(kTooManyCellsMessage);
+    return;
+  }
+  auto rows = RowsFromText(*text);
   if (!rows) {
     window_.ShowMessage(kNotLevelCellsMessage);
     return;
   }
-  const QRect selection = tools_.Selection();
-  const CellPosition at =
-      !selection.isEmpty()
-          ? selection.topLeft()
-          : CellPosition(std::clamp(currentCell.x(), kWholeLevel.left(), kWholeLevel.right()),
-                         std::clamp(currentCell.y(), kWholeLevel.top(), kWholeLevel.bottom()));
-  level_.Edit(QStringLiteral("Paste"), PastedCells(*rows, at));
+  tools_.StartPaste(std::move(*rows), currentCell);
 }
 
 void Editor::SelectAll() {

@@ -9,6 +9,7 @@
 #include "editor/recovery_keeper.h"
 #include "editor/tools/tool_box.h"
 #include "editor/window_services.h"
+#include "level/cell_block.h"
 
 namespace tollwen {
 
@@ -71,13 +72,18 @@ class Editor {
   void ChooseArrowColour();
 
   // The clipboard: the selected cells as text (one line per row), cut (copied, then emptied),
-  // emptied, and text put back at the selection's top-left cell, or at `currentCell` when
-  // nothing is selected. Text that is not rows of tile codes is refused with a message.
+  // emptied, and text shown as a paste that follows the pointer (at `currentCell` while the
+  // pointer is elsewhere) until a click or Return places it. Text that is not rows of tile
+  // codes, or longer than a whole level's, is refused with a message. While no level is shown
+  // nothing is selected, and none of them does anything.
   void Copy();
   void Cut();
   void DeleteSelection();
   void Paste(CellPosition currentCell);
   void SelectAll();
+  // Turns the selected cells over or round in one step (kSelectionTurns names them); the turned
+  // block keeps the selection's top-left cell and is the selection afterwards.
+  void TurnSelection(BlockTurn turn);
 
   void Undo();
   void Redo();

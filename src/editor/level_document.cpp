@@ -28,12 +28,12 @@ void LevelDocument::Edit(const QString& name, const CellChanges& changes, int st
   // Each cell once, with the last code given for it, and only where the code changes.
   CellChanges before;
   CellChanges after;
+  std::vector<CellPosition> given;
   for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
-    const bool later = std::any_of(after.begin(), after.end(), [&](const CellChange& taken) {
-      return taken.cell == change->cell;
-    });
+    if (std::find(given.begin(), given.end(), change->cell) != given.end()) continue;
+    given.push_back(change->cell);
     const TileCode old = grid_.CellAt(change->cell.x(), change->cell.y());
-    if (later || old == change->code) continue;
+    if (old == change->code) continue;
     before.push_back({change->cell, old});
     after.push_back(*change);
   }

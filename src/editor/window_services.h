@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -46,8 +47,9 @@ class WindowServices {
   // Repaints every cell of the grid now: the tile bitmaps changed, or the user asked for it.
   virtual void RepaintGrid() = 0;
 
-  // The system clipboard's plain text.
-  virtual std::string ClipboardText() const = 0;
+  // The system clipboard's plain text, unless it is longer than `maxBytes`: then nothing, and
+  // no more of it than that is decoded.
+  virtual std::optional<std::string> ClipboardText(std::size_t maxBytes) const = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
 
   // The arrow-colour swatch shows `colour`, the arrow colour the editor holds now.

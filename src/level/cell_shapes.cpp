@@ -1,7 +1,9 @@
 #include "level/cell_shapes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace tollwen {
 
@@ -25,6 +27,44 @@ std::vector<CellPosition> LineCells(CellPosition from, CellPosition to) {
   for (int i = 1; i <= steps; ++i) {
     cells.emplace_back(from.x() + RoundedShare(i, dx, steps),
                        from.y() + RoundedShare(i, dy, steps));
+  }
+  return cells;
+}
+
+std::vector<CellPosition> SegmentCells(QPointF from, QPointF to) {
+  const CellPosition last(static_cast<int>(std::floor(to.x())),
+                          static_cast<int>(std::floor(to.y())));
+  CellPosition cell(static_cast<int>(std::floor(from.x())), static_cast<int>(std::floor(from.y())));
+  std::vector<CellPosition> cells{cell};
+  // The share of the segment after which it crosses the next column (row) line; one column
+  // (row) further takes `pitch` more.
+  const auto crossing = [](double start, double delta, int index) {
+    if (delta > 0) return (index + 1 - start) / delta;
+    if (delta < 0) return (start - index) / -delta;
+    return std::numeric_limits<double>::infinity();
+  };
+  const double dx = to.x() - from.x();
+  const double dy = to.y() - from.y();
+  double nextX = crossing(from.x(), dx, cell.x());
+  double nextY = crossing(from.y(), dy, cell.y());
+  const double pitchX = dx != 0 ? 1 / std::abs(dx) : 0;
+  const double pitchY = dy != 0 ? 1 / std::abs(dy) : 0;
+  constexpr double kSameCrossing = 1e-9;
+  while (cell != last) {
+    // Each step goes towards the last cell, so the walk ends there whatever the rounding.
+    const bool xDone = cell.x() == last.x();
+    const bool yDone = cell.y() == last.y();
+    const bool stepX = !xDone && (yDone || nextX <= nextY + kSameCrossing);
+    const bool stepY = !yDone && (xDone || nextY <= nextX + kSameCrossing);
+    if (stepX) {
+      cell.rx() += dx > 0 ? 1 : -1;
+      nextX += pitchX;
+    }
+    if (stepY) {
+      cell.ry() += dy > 0 ? 1 : -1;
+      nextY += pitchY;
+    }
+    cells.push_back(cell);
   }
   return cells;
 }

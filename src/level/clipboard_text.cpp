@@ -1,7 +1,5 @@
 #include "level/clipboard_text.h"
 
-#include "level/grid_geometry.h"
-
 namespace tollwen {
 
 namespace {
@@ -44,17 +42,6 @@ std::optional<std::vector<std::string>> RowsFromText(std::string_view text) {
     if (end == std::string_view::npos) return rows;
     text.remove_prefix(end + 1);
   }
-}
-
-CellChanges PastedCells(const std::vector<std::string>& rows, CellPosition topLeft) {
-  CellChanges changes;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      const CellPosition cell = topLeft + CellPosition(static_cast<int>(c), static_cast<int>(r));
-      if (geometry::IsInnerCell(cell.x(), cell.y())) changes.push_back({cell, rows[r][c]});
-    }
-  }
-  return changes;
 }
 
 }  // namespace tollwen

@@ -11,6 +11,9 @@
 
 namespace tollwen {
 
+// The longest text a block of level cells can take: a whole level, its rows ended by CR LF.
+inline constexpr std::size_t kLargestCellsText = LevelGrid::kRows * (LevelGrid::kColumns + 2);
+
 // A block of level cells as plain text, so that it can move between levels, between editors
 // and through any text editor: one line per row, each row its codes left to right, every line
 // ended by LF.
@@ -21,9 +24,5 @@ std::string CellsAsText(const LevelGrid& grid, const QRect& cells);
 // last row are ignored. Rows may differ in length. Nothing for any other text: an empty one,
 // an empty line between rows, or any character that is not a tile code.
 std::optional<std::vector<std::string>> RowsFromText(std::string_view text);
-
-// The changes that put `rows` into the level with their first code at `topLeft`; cells that
-// would lie beyond the level's edge are left out.
-CellChanges PastedCells(const std::vector<std::string>& rows, CellPosition topLeft);
 
 }  // namespace tollwen

@@ -41,7 +41,8 @@ CellChanges ConveyorPath(const std::vector<CellPosition>& passed) {
   for (std::size_t i = 0; i + 1 < path.size(); ++i) {
     changes.push_back({path[i], DirectionOf(path[i], path[i + 1])});
   }
-  changes.push_back({path.back(), changes.back().code});
+  const bool loop = path.back() == path.front();
+  changes.push_back({path.back(), loop ? changes.front().code : changes.back().code});
   return changes;
 }
 

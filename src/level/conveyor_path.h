@@ -16,8 +16,10 @@ inline constexpr TileCode kConveyorLeft = '4';
 // path is made 4-connected first: a jump between cells that are not side by side goes along
 // the straight line between them, and each diagonal step through the cell beside it in the
 // horizontal direction. Each cell of the path then points to the next one; the last keeps the
-// direction of the step into it. A cell the path crosses twice takes its later direction. A
-// path that never leaves its first cell has no direction and lays nothing.
+// direction of the step into it, unless the path ends on its first cell: that closes a loop,
+// and the first cell keeps pointing to the second. Otherwise a cell the path crosses twice takes
+// its later direction. A path that never leaves its first cell has no direction and lays
+// nothing.
 CellChanges ConveyorPath(const std::vector<CellPosition>& passed);
 
 }  // namespace tollwen

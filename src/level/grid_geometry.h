@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 
 #include "level/level_grid.h"
@@ -53,6 +54,14 @@ constexpr int RowHeight(int row) { return row == 0 || row == kLastRow ? kBorderS
 // The cell's rectangle, without the lines after it.
 constexpr QRect CellRect(int column, int row) {
   return QRect(CellStart(column), CellStart(row), ColumnWidth(column), RowHeight(row));
+}
+
+// A point of the grid's client area in level cells: level cell (c, r) with the lines right of
+// and below it spans the points c <= x < c + 1, r <= y < r + 1; the border cells and what lies
+// beyond them follow at the same scale, so a straight way stays straight.
+constexpr QPointF LevelPoint(QPoint client) {
+  return QPointF(1.0 + (client.x() - CellStart(1)) / static_cast<double>(kPitch),
+                 1.0 + (client.y() - CellStart(1)) / static_cast<double>(kPitch));
 }
 
 // A level cell (column 1 .. 19, row 1 .. 13), as opposed to a border cell.

@@ -37,6 +37,7 @@ CellGrid::CellGrid(int columnCount, int rowCount, QWidget* parent)
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(2);
   setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);  // the cell under the pointer is followed with no button held
   // Every pixel of the widget is painted by paintEvent; nothing needs erasing first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   repeatTimer_.setInterval(kRepeatIntervalMs);

@@ -20,12 +20,12 @@ namespace tollwen {
 // shows the focus frame while the grid is its window's focus widget (also while that window is
 // in the background), and the highlight colour otherwise.
 //
-// Gestures (only while enabled), reported to its GridGestureListener: left press on a cell (or
-// the line right of / below it) asks for it; dragging asks for every cell entered; holding the
-// left button with the pointer outside the cells steps towards it every 60 ms; arrow keys,
-// Home/End/PageUp/PageDown (also with Ctrl), Ctrl+Left/Right and the wheel ask for their
-// target cell; Escape cancels a drag; right presses take the focus and pick their cell, middle
-// presses only take the focus; Tab moves the focus on.
+// Input (only while enabled), reported to its GridGestureListener: a left press on a cell (or
+// the line right of / below it) and every pointer position while the button is held; holding
+// the left button with the pointer outside the cells steps towards it every 60 ms; arrow keys,
+// Home/End/PageUp/PageDown (also with Ctrl), Ctrl+Left/Right and the wheel step to their target
+// cell; Escape and Return; right presses take the focus and pick their cell, middle presses
+// only take the focus; Tab moves the focus on.
 class CellGrid : public QFrame {
   Q_OBJECT
 
@@ -52,9 +52,13 @@ class CellGrid : public QFrame {
   QPoint CellAt(QPoint clientPoint) const;
 
   QPoint CurrentCell() const;  // x = column, y = row
+  // Makes `cell` the current cell without asking anyone.
+  void SetCurrentCell(QPoint cell);
+  // The cell under the pointer; (-1, -1) while the pointer is beside the cells or off the grid.
+  QPoint HoveredCell() const { return hovered_; }
 
   void SetDrawCellHandler(DrawCellHandler handler);
-  // Receives the gestures; without one every cell is accepted.
+  // Receives the input; without one every cell is accepted.
   void SetGestureListener(GridGestureListener* listener);
 
   // Repaints every cell now (synchronously).
@@ -67,6 +71,8 @@ class CellGrid : public QFrame {
  signals:
   // The current cell moved to `cell` (x = column, y = row).
   void currentCellChanged(QPoint cell);
+  // The cell under the pointer changed (x = column, y = row; (-1, -1) off the cells).
+  void hoveredCellChanged(QPoint cell);
 
  protected:
   // The client pixels that painting the cell can touch: its rectangle, plus whatever its draw
@@ -90,20 +96,22 @@ class CellGrid : public QFrame {
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   void UpdateOffsets();
   int GridWidth() const;  // cells and lines together, in pixels
   int GridHeight() const;
   bool ValidCell(int column, int row) const;
-  // Asks the listener for (column, row); on acceptance makes it the current cell.
-  void AskFor(int column, int row, Qt::KeyboardModifiers modifiers);
+  // Makes `cell` the current cell when `accepted`.
+  void MakeCurrentIf(bool accepted, QPoint cell);
+  // Asks the listener to step the current cell to `cell`.
+  void StepTo(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat);
   void InvalidateCell(QPoint cell);
-  // Ends the pointer's gesture: finished as released, or cancelled.
-  void StopSelecting(Qt::KeyboardModifiers modifiers, bool cancelled = false);
-  void StartGesture(GridGestureListener::Source source);
-  void FinishGesture(Qt::KeyboardModifiers modifiers);
+  // The drag (if any) and the key's steps end.
+  void EndInput(Qt::KeyboardModifiers modifiers);
   void OnRepeatTimer();
+  void SetHovered(QPoint cell);
   void PaintCell(QPainter& painter, int column, int row, bool focused);
 
   int columnCount_;
@@ -113,12 +121,12 @@ class CellGrid : public QFrame {
   std::vector<int> lefts_;  // x of each column's first pixel
   std::vector<int> tops_;   // y of each row's first pixel
   QPoint current_{0, 0};
+  QPoint hovered_{-1, -1};
   DrawCellHandler drawCell_;
   GridGestureListener* listener_ = nullptr;
-  bool inGesture_ = false;
 
-  // Left-button selecting: from a press on a cell until the button is released.
-  bool selecting_ = false;
+  // From a left press on a cell until the button is released.
+  bool dragging_ = false;
   QPoint lastPointer_;  // client coordinates of the last reported pointer position
   QTimer repeatTimer_;
   int wheelRemainder_ = 0;  // wheel rotation not yet worth a whole notch

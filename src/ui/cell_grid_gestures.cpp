@@ -1,4 +1,4 @@
-// The cell grid's gestures: presses, drags and the edge repeat, keys, the wheel and the focus,
+// The cell grid's input: presses, drags and the edge repeat, keys, the wheel and the focus,
 // reported to the gesture listener, which decides whether the current cell moves.
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -25,48 +25,43 @@ QPoint ClientPoint(const QPointF& position, const QRect& contents) {
 
 }  // namespace
 
-void CellGrid::StartGesture(GridGestureListener::Source source) {
-  if (inGesture_) return;
-  inGesture_ = true;
-  if (listener_ != nullptr) listener_->GestureStarted(source);
+void CellGrid::SetCurrentCell(QPoint cell) {
+  if (!ValidCell(cell.x(), cell.y()) || cell == current_) return;
+  const QPoint old = std::exchange(current_, cell);
+  InvalidateCell(old);
+  InvalidateCell(current_);
+  emit currentCellChanged(current_);
 }
 
-void CellGrid::FinishGesture(Qt::KeyboardModifiers modifiers) {
-  if (!inGesture_) return;
-  inGesture_ = false;
-  if (listener_ != nullptr) listener_->GestureFinished(modifiers);
+void CellGrid::SetHovered(QPoint cell) {
+  if (cell == hovered_) return;
+  hovered_ = cell;
+  emit hoveredCellChanged(cell);
 }
 
-void CellGrid::AskFor(int column, int row, Qt::KeyboardModifiers modifiers) {
-  if (listener_ != nullptr && !listener_->CellAsked(column, row, modifiers)) return;
-  const QPoint old = current_;
-  current_ = QPoint(column, row);
-  if (old != current_) {
-    InvalidateCell(old);
-    InvalidateCell(current_);
-    emit currentCellChanged(current_);
-  }
+void CellGrid::MakeCurrentIf(bool accepted, QPoint cell) {
+  if (accepted) SetCurrentCell(cell);
 }
 
-void CellGrid::StopSelecting(Qt::KeyboardModifiers modifiers, bool cancelled) {
-  const bool wasSelecting = std::exchange(selecting_, false);
+void CellGrid::StepTo(QPoint cell, Qt::KeyboardModifiers modifiers, bool repeat) {
+  MakeCurrentIf(listener_ == nullptr || listener_->Stepped(current_, cell, modifiers, repeat),
+                cell);
+}
+
+void CellGrid::EndInput(Qt::KeyboardModifiers modifiers) {
+  dragging_ = false;
   repeatTimer_.stop();
-  if (cancelled && wasSelecting && inGesture_) {
-    inGesture_ = false;
-    if (listener_ != nullptr) listener_->GestureCancelled();
-    return;
-  }
-  FinishGesture(modifiers);
+  if (listener_ != nullptr) listener_->Ended(modifiers);
 }
 
 void CellGrid::OnRepeatTimer() {
   const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
-  if (!selecting_ || !isEnabled()) {
-    StopSelecting(modifiers);
+  if (!dragging_ || !isEnabled()) {
+    EndInput(modifiers);
     return;
   }
   // Step one cell towards a pointer that lies beyond the cells (diagonally beyond a corner),
-  // so holding the button outside the grid keeps selecting up to its edge.
+  // so holding the button outside the grid keeps going up to its edge.
   int dx = 0;
   int dy = 0;
   if (lastPointer_.x() < 0) {
@@ -81,7 +76,7 @@ void CellGrid::OnRepeatTimer() {
   }
   const QPoint target(std::clamp(current_.x() + dx, 0, columnCount_ - 1),
                       std::clamp(current_.y() + dy, 0, rowCount_ - 1));
-  if (target != current_) AskFor(target.x(), target.y(), modifiers);
+  if (target != current_) StepTo(target, modifiers, false);
 }
 
 void CellGrid::mousePressEvent(QMouseEvent* event) {
@@ -91,20 +86,17 @@ void CellGrid::mousePressEvent(QMouseEvent* event) {
   const QPoint cell = CellAt(pointer);
   // Right presses pick their cell; middle presses only take the focus.
   if (event->button() == Qt::RightButton) {
-    if (cell.x() >= 0 && !selecting_ && listener_ != nullptr) {
-      listener_->CellPicked(cell.x(), cell.y());
-    }
+    if (cell.x() >= 0 && !dragging_ && listener_ != nullptr) listener_->Picked(cell);
     return;
   }
-  if (event->button() != Qt::LeftButton || selecting_) return;
+  if (event->button() != Qt::LeftButton || dragging_) return;
   lastPointer_ = pointer;
-  if (cell.x() < 0) return;           // the strips beyond the last lines
-  FinishGesture(event->modifiers());  // a key still held ends its gesture here
-  selecting_ = true;
+  if (cell.x() < 0) return;  // the strips beyond the last lines
+  dragging_ = true;
   repeatTimer_.start();
-  StartGesture(GridGestureListener::Source::kPointer);
   // A press asks for its cell even when that cell is already the current one.
-  AskFor(cell.x(), cell.y(), event->modifiers());
+  MakeCurrentIf(listener_ == nullptr || listener_->Pressed(cell, pointer, event->modifiers()),
+                cell);
 }
 
 void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -114,36 +106,39 @@ void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CellGrid::mouseMoveEvent(QMouseEvent* event) {
-  if (!selecting_) {
+  const QPoint pointer = ClientPoint(event->position(), contentsRect());
+  SetHovered(CellAt(pointer));
+  if (!dragging_) {
     QFrame::mouseMoveEvent(event);
     return;
   }
   event->accept();
   if (!(event->buttons() & Qt::LeftButton)) {  // the release went elsewhere
-    StopSelecting(event->modifiers());
+    EndInput(event->modifiers());
     return;
   }
-  lastPointer_ = ClientPoint(event->position(), contentsRect());
+  lastPointer_ = pointer;
   const QPoint cell = CellAt(lastPointer_);
-  // A refused cell leaves the current cell where it was, so every move inside it asks again.
-  if (cell.x() >= 0 && cell != current_) AskFor(cell.x(), cell.y(), event->modifiers());
+  MakeCurrentIf(listener_ == nullptr || listener_->Dragged(cell, lastPointer_, event->modifiers()),
+                cell);
 }
 
 void CellGrid::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  if (event->button() == Qt::LeftButton) StopSelecting(event->modifiers());
+  if (event->button() == Qt::LeftButton) EndInput(event->modifiers());
 }
 
 void CellGrid::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   if (event->key() == Qt::Key_Escape && !(modifiers & (Qt::AltModifier | Qt::MetaModifier))) {
     event->accept();
-    if (selecting_) {
-      StopSelecting(modifiers, true);  // the drag is dropped; the release that follows ends it
-    } else {
-      FinishGesture(modifiers);
-      if (listener_ != nullptr) listener_->EscapePressed();
-    }
+    if (listener_ != nullptr) listener_->EscapePressed();
+    return;
+  }
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    event->accept();
+    if (listener_ != nullptr) listener_->ReturnPressed();
     return;
   }
   const std::optional<QPoint> target =
@@ -153,19 +148,12 @@ void CellGrid::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
-  if (*target == current_ || selecting_) {
-    // Inside a drag the key's cell belongs to the drag's gesture.
-    if (*target != current_) AskFor(target->x(), target->y(), modifiers);
-    return;
-  }
-  // A held key's auto-repeat run is one gesture, which ends when the key is released.
-  if (!event->isAutoRepeat()) FinishGesture(modifiers);
-  StartGesture(GridGestureListener::Source::kKeys);
-  AskFor(target->x(), target->y(), modifiers);
+  if (*target != current_) StepTo(*target, modifiers, event->isAutoRepeat());
 }
 
 void CellGrid::keyReleaseEvent(QKeyEvent* event) {
-  if (!event->isAutoRepeat() && !selecting_) FinishGesture(event->modifiers());
+  // A held key's auto-repeat run ends when the key is released.
+  if (!event->isAutoRepeat() && !dragging_) EndInput(event->modifiers());
   QFrame::keyReleaseEvent(event);
 }
 
@@ -183,15 +171,9 @@ void CellGrid::wheelEvent(QWheelEvent* event) {
     wheelRemainder_ += step * kWheelNotch;
     const int row = std::clamp(current_.y() + step, 0, rowCount_ - 1);
     if (row == current_.y()) continue;
-    if (selecting_) {
-      AskFor(current_.x(), row, event->modifiers());
-      continue;
-    }
-    // Each notch is a gesture of its own.
-    FinishGesture(event->modifiers());
-    StartGesture(GridGestureListener::Source::kKeys);
-    AskFor(current_.x(), row, event->modifiers());
-    FinishGesture(event->modifiers());
+    StepTo(QPoint(current_.x(), row), event->modifiers(), false);
+    // Outside a drag each notch is done at once.
+    if (!dragging_) EndInput(event->modifiers());
   }
 }
 
@@ -204,7 +186,7 @@ void CellGrid::focusInEvent(QFocusEvent* event) {
 
 void CellGrid::focusOutEvent(QFocusEvent* event) {
   event->accept();
-  StopSelecting(QGuiApplication::keyboardModifiers());
+  EndInput(QGuiApplication::keyboardModifiers());
   wheelRemainder_ = 0;
   InvalidateCell(current_);
 }
@@ -212,16 +194,21 @@ void CellGrid::focusOutEvent(QFocusEvent* event) {
 void CellGrid::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) {
     // The cells look the same enabled or not; only the edge follows the palette's state.
-    // A disabled grid loses the focus (Qt moves it on) and ends any selecting.
-    if (!isEnabled()) StopSelecting(QGuiApplication::keyboardModifiers());
+    // A disabled grid loses the focus (Qt moves it on) and ends any drag.
+    if (!isEnabled()) EndInput(QGuiApplication::keyboardModifiers());
     update(QRegion(rect()) - contentsRect());
     return;
   }
   QFrame::changeEvent(event);
 }
 
+void CellGrid::leaveEvent(QEvent* event) {
+  SetHovered(QPoint(-1, -1));
+  QFrame::leaveEvent(event);
+}
+
 void CellGrid::hideEvent(QHideEvent* event) {
-  StopSelecting(QGuiApplication::keyboardModifiers());
+  EndInput(QGuiApplication::keyboardModifiers());
   QFrame::hideEvent(event);
 }
 

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QUndoStack>
 
+#include "editor/level_document.h"
 #include "editor/tools/tool_box.h"
 
 namespace tollwen {
@@ -25,8 +26,8 @@ void AddToolItems(QMenu& menu, ToolBox& tools, const std::function<void(int inde
     QObject::connect(action, &QAction::triggered, &menu, [choose, index] { choose(index); });
     menu.addAction(action);
   }
-  QObject::connect(&tools, &ToolBox::toolChosen, group,
-                   [group](int index) { group->actions().at(index)->setChecked(true); });
+  QObject::connect(&tools, &ToolBox::toolChanged, group,
+                   [group, &tools] { group->actions().at(tools.ActiveIndex())->setChecked(true); });
 }
 
 namespace {
@@ -54,6 +55,14 @@ void FollowSelection(const QList<QAction*>& items, ToolBox& tools) {
     for (QAction* item : items) item->setEnabled(!tools.Selection().isEmpty());
   };
   QObject::connect(&tools, &ToolBox::selectionChanged, items.front(), update);
+  update();
+}
+
+void FollowLevel(const QList<QAction*>& items, LevelDocument& level) {
+  const auto update = [items, &level] {
+    for (QAction* item : items) item->setEnabled(level.Editable());
+  };
+  QObject::connect(&level, &LevelDocument::displayChanged, items.front(), update);
   update();
 }
 

@@ -10,6 +10,7 @@ class QUndoStack;
 
 namespace tollwen {
 
+class LevelDocument;
 class ToolBox;
 
 // The tools at the end of the Edit menu: one exclusive group of checkable items, each with its
@@ -22,5 +23,8 @@ void FollowHistory(QAction& undo, QAction& redo, QUndoStack& history);
 
 // Items that act on the selected cells, enabled only while cells are selected.
 void FollowSelection(const QList<QAction*>& items, ToolBox& tools);
+
+// Items that edit the level, enabled only while a level is shown.
+void FollowLevel(const QList<QAction*>& items, LevelDocument& level);
 
 }  // namespace tollwen

@@ -1,5 +1,6 @@
 #include "ui/level_grid_view.h"
 
+#include <QFocusEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -23,7 +24,13 @@ LevelGrid WithPreview(const LevelGrid& grid, const CellChanges& preview) {
 }  // namespace
 
 LevelGridView::LevelGridView(Editor& editor, QWidget* parent)
-    : CellGrid(geometry::kColumnCount, geometry::kRowCount, parent), editor_(editor) {
+    : CellGrid(geometry::kColumnCount, geometry::kRowCount, parent),
+      editor_(editor),
+      run_([&editor](const std::function<void()>& input) {
+        if (editor.Busy()) return false;
+        input();
+        return true;
+      }) {
   setObjectName(QStringLiteral("LevelGrid"));
   SetDefaultColumnWidth(geometry::kInnerSize);
   SetDefaultRowHeight(geometry::kInnerSize);
@@ -40,8 +47,49 @@ LevelGridView::LevelGridView(Editor& editor, QWidget* parent)
   const ToolBox& tools = editor_.Tools();
   connect(&tools, &ToolBox::previewChanged, this, &LevelGridView::ShowCellsChanged);
   connect(&tools, &ToolBox::selectionChanged, this, &LevelGridView::ShowCellsChanged);
-  connect(&tools, &ToolBox::toolChosen, this, &LevelGridView::ShowTool);
-  ShowTool(tools.ActiveIndex());
+  connect(&tools, &ToolBox::toolChanged, this, &LevelGridView::ShowTool);
+  ShowTool();
+  // The grid follows the pointer for the status line and a paste's preview.
+  connect(this, &CellGrid::hoveredCellChanged, this,
+          [this](QPoint cell) { run_([&] { editor_.Tools().Hover(cell); }); });
+  SetGestureListener(this);
+}
+
+// The grid ends its input when it is hidden on the way out; nothing is left to hear of it.
+LevelGridView::~LevelGridView() { SetGestureListener(nullptr); }
+
+bool LevelGridView::Ask(const std::function<bool()>& input) {
+  bool accepted = false;
+  run_([&] { accepted = input(); });
+  return accepted;
+}
+
+bool LevelGridView::Pressed(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) {
+  return Ask([&] { return editor_.Tools().Press(cell, geometry::LevelPoint(point), modifiers); });
+}
+
+bool LevelGridView::Dragged(QPoint cell, QPoint point, Qt::KeyboardModifiers modifiers) {
+  return Ask([&] { return editor_.Tools().Drag(cell, geometry::LevelPoint(point), modifiers); });
+}
+
+bool LevelGridView::Stepped(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers, bool repeat) {
+  return Ask([&] { return editor_.Tools().Step(from, to, modifiers, repeat); });
+}
+
+void LevelGridView::Ended(Qt::KeyboardModifiers modifiers) {
+  run_([&] { editor_.Tools().End(modifiers); });
+}
+
+void LevelGridView::Picked(QPoint cell) {
+  if (run_([&] { editor_.PickTile(cell.x(), cell.y()); })) emit tilePicked();
+}
+
+void LevelGridView::EscapePressed() {
+  run_([this] { editor_.Tools().Escape(); });
+}
+
+void LevelGridView::ReturnPressed() {
+  run_([this] { editor_.Tools().Confirm(CurrentCell()); });
 }
 
 void LevelGridView::SetGridBorders() {
@@ -63,8 +111,11 @@ void LevelGridView::ShowDisplayChanged() {
   RepaintGrid();
 }
 
-void LevelGridView::ShowTool(int index) {
-  setCursor(ToolCursorFor(editor_.Tools().Tools()[static_cast<std::size_t>(index)]->Info()));
+void LevelGridView::ShowTool() {
+  const ToolBox& tools = editor_.Tools();
+  setCursor(ToolCursorFor(tools.Current().Info()));
+  // A paste waits for a click or Return on the grid.
+  if (tools.Pasting() && isEnabled()) setFocus(Qt::OtherFocusReason);
 }
 
 void LevelGridView::ShowCellsChanged(const QRect& cells) {
@@ -100,26 +151,54 @@ void LevelGridView::PaintCells(QPainter& painter, const QRegion& dirty, bool foc
     if (PaintLevel(painter, scene, dirty, plain)) editor_.StopLevelDisplay();
     painting_ = false;
   }
-  if (level.Editable()) PaintSelection(painter);
+  if (level.Editable()) PaintOverlays(painter);
 }
 
-void LevelGridView::PaintSelection(QPainter& painter) const {
-  const QRect cells = editor_.Tools().Selection();
-  if (cells.isEmpty()) return;
-  const QRect area = CellRect(cells.left(), cells.top()) | CellRect(cells.right(), cells.bottom());
-  // Black dashes over white: visible on any picture, and unlike the dotted focus frame.
+void LevelGridView::PaintOverlays(QPainter& painter) const {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
-  const QRect outline = area.adjusted(0, 0, -1, -1);
-  painter.setPen(QPen(Qt::white, 0));
-  painter.drawRect(outline);
-  painter.drawRect(outline.adjusted(1, 1, -1, -1));
-  QPen dashes(Qt::black, 0, Qt::DashLine);
-  painter.setPen(dashes);
-  painter.drawRect(outline);
-  painter.drawRect(outline.adjusted(1, 1, -1, -1));
+  const ToolBox& tools = editor_.Tools();
+  PaintOutline(painter, tools.Selection(), Qt::black);
+  const QRect block = tools.Block();
+  if (!block.isEmpty()) {
+    // The part of a block that lies beyond the level's edge is cut off: a red veil shows it
+    // over the border cells.
+    const QRegion cut = QRegion(PitchArea(block)) -
+                        QRegion(PitchArea(QRect(1, 1, LevelGrid::kColumns, LevelGrid::kRows)));
+    for (const QRect& part : cut) painter.fillRect(part, QColor(220, 0, 0, 150));
+    PaintOutline(painter, block, Qt::blue);
+  }
   painter.restore();
+}
+
+QRect LevelGridView::PitchArea(const QRect& cells) {
+  return QRect(geometry::CellRect(cells.left(), cells.top()).topLeft(),
+               geometry::CellRect(cells.right(), cells.bottom()).bottomRight() + QPoint(1, 1));
+}
+
+void LevelGridView::PaintOutline(QPainter& painter, const QRect& cells, Qt::GlobalColor dashes) {
+  if (cells.isEmpty()) return;
+  // Dashes over white, two pixels wide just inside the cells: visible on any picture, and unlike
+  // the dotted focus frame.
+  const QRect outline = PitchArea(cells).adjusted(0, 0, -2, -2);
+  for (const QPen& pen : {QPen(Qt::white, 0), QPen(dashes, 0, Qt::DashLine)}) {
+    painter.setPen(pen);
+    painter.drawRect(outline);
+    painter.drawRect(outline.adjusted(1, 1, -1, -1));
+  }
+}
+
+void LevelGridView::focusInEvent(QFocusEvent* event) {
+  // Reached with Tab while the current cell is on the border, where the arrow keys would only
+  // ask for other border cells: the keys start from the first level cell, painting nothing.
+  const Qt::FocusReason reason = event->reason();
+  const QPoint current = CurrentCell();
+  if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
+      !geometry::IsInnerCell(current.x(), current.y())) {
+    SetCurrentCell(QPoint(1, 1));
+  }
+  CellGrid::focusInEvent(event);
 }
 
 void LevelGridView::paintEvent(QPaintEvent* event) {

@@ -12,9 +12,9 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSessionManager>
-#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -22,6 +22,7 @@
 #include "storage/asset_folder.h"
 #include "display/bitmap.h"
 #include "display/tile_set.h"
+#include "editor/selection_turns.h"
 #include "editor/window_title.h"
 #include "ui/accessibility.h"
 #include "ui/bevel_panel.h"
@@ -29,10 +30,10 @@
 #include "ui/edit_menu.h"
 #include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
-#include "ui/level_grid_input.h"
 #include "ui/level_grid_view.h"
 #include "ui/menu_table.h"
 #include "ui/picture_drop.h"
+#include "ui/status_line.h"
 #include "ui/tile_palette.h"
 #include "ui/window_dialogs.h"
 
@@ -138,10 +139,9 @@ void MainWindow::CreateWidgets() {
 
   palette_ = new TilePalette(*toolPanel_, *this);
   connect(palette_, &TilePalette::clicked, this, [this](int index) {
-    if (!RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); })) {
-      // The press did not reach the editor: the palette keeps showing the tile in use.
-      palette_->ShowTile(editor_.State().CurrentTile);
-    }
+    // Also when the press did not reach the editor: the palette keeps showing the tile in use.
+    RunCommand([this, index] { editor_.ChooseTile(TileCodeFor(index)); });
+    ShowCurrentTile();
   });
 
   auto* label = new QLabel(QStringLiteral("Arrow Colour:"), toolPanel_);
@@ -170,14 +170,22 @@ void MainWindow::CreateWidgets() {
   // The level grid comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
   grid_->move(kGridLeft, 0);
-  gridInput_ = std::make_unique<LevelGridInput>(
-      editor_, [this](const std::function<void()>& input) { return RunCommand(input); },
-      [this] { palette_->ShowTile(editor_.State().CurrentTile); });
-  grid_->SetGestureListener(gridInput_.get());
+  grid_->SetInputRunner([this](const std::function<void()>& input) { return RunCommand(input); });
+  connect(grid_, &LevelGridView::tilePicked, this, &MainWindow::ShowCurrentTile);
   new GridToolTips(*grid_, editor_.Level().Grid());
   new GridAccessibility(*grid_, editor_.Level());
 
+  // Under the grid, across the whole window: the window grows by its height.
+  status_ = new StatusLine(*grid_, editor_, this);
+  status_->setFixedHeight(kStatusHeight);
+  setStatusBar(status_);
+
   arrowColourButton_->setFocus();
+}
+
+void MainWindow::ShowCurrentTile() {
+  palette_->ShowTile(editor_.State().CurrentTile);
+  status_->ShowTile();
 }
 
 void MainWindow::Run(void (Editor::*command)()) {
@@ -194,7 +202,7 @@ void MainWindow::CreateMenu() {
   const char* const file = "&File";
   const char* const edit = "&Edit";
   const auto run = [this](void (Editor::*command)()) { return [this, command] { Run(command); }; };
-  const QList<MenuEntry> entries = {
+  QList<MenuEntry> entries = {
       {file, "NewAction", "&New", Keys{Qt::CTRL | Qt::Key_N}, run(&Editor::NewLevel)},
       {file, nullptr, nullptr, {}, {}},
       {file, "OpenAction", "&Open", Keys{Qt::CTRL | Qt::Key_O}, run(&Editor::OpenLevel)},
@@ -221,6 +229,14 @@ void MainWindow::CreateMenu() {
       {edit, "DeleteAction", "&Delete", Keys{Qt::Key_Delete}, run(&Editor::DeleteSelection)},
       {edit, "SelectAllAction", "Select &All", Keys{Qt::CTRL | Qt::Key_A}, run(&Editor::SelectAll)},
       {edit, nullptr, nullptr, {}, {}},
+  };
+  for (const SelectionTurn& turn : kSelectionTurns) {
+    entries.append({edit, turn.objectName, turn.name, Keys{turn.key}, [this, &turn] {
+                      RunCommand([this, &turn] { editor_.TurnSelection(turn.turn); });
+                    }});
+  }
+  entries += {
+      {edit, nullptr, nullptr, {}, {}},
       // A top-level item without a submenu: choosing it runs the command at once.
       {nullptr, "SelectMusicAction", "&Select Music", Keys{Qt::CTRL | Qt::Key_M},
        run(&Editor::SelectMusic)},
@@ -234,10 +250,17 @@ void MainWindow::CreateMenu() {
                [this](int index) { RunCommand([this, index] { editor_.Tools().Choose(index); }); });
   FollowHistory(*findChild<QAction*>(QStringLiteral("UndoAction")),
                 *findChild<QAction*>(QStringLiteral("RedoAction")), editor_.Level().History());
-  FollowSelection({findChild<QAction*>(QStringLiteral("CutAction")),
-                   findChild<QAction*>(QStringLiteral("CopyAction")),
-                   findChild<QAction*>(QStringLiteral("DeleteAction"))},
-                  editor_.Tools());
+  QList<QAction*> onSelection;
+  for (const char* name : {"CutAction", "CopyAction", "DeleteAction"}) {
+    onSelection << findChild<QAction*>(QString::fromLatin1(name));
+  }
+  for (const SelectionTurn& turn : kSelectionTurns) {
+    onSelection << findChild<QAction*>(QString::fromLatin1(turn.objectName));
+  }
+  FollowSelection(onSelection, editor_.Tools());
+  FollowLevel({findChild<QAction*>(QStringLiteral("PasteAction")),
+               findChild<QAction*>(QStringLiteral("SelectAllAction"))},
+              editor_.Level());
 }
 
 void MainWindow::StartUp() {
@@ -352,9 +375,7 @@ std::optional<QRgb> MainWindow::AskArrowColour(QRgb current) {
 
 void MainWindow::ShowMessage(const std::string& text) { dialogs_->ShowMessage(text); }
 
-void MainWindow::ShowNote(const std::string& text) {
-  statusBar()->showMessage(QString::fromStdString(text));
-}
+void MainWindow::ShowNote(const std::string& text) { status_->ShowNote(text); }
 
 SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
   return dialogs_->AskSaveChanges(question);
@@ -374,8 +395,13 @@ void MainWindow::RepaintGrid() {
   if (!closed_) grid_->RepaintGrid();
 }
 
-std::string MainWindow::ClipboardText() const {
-  return QGuiApplication::clipboard()->text().toStdString();
+std::optional<std::string> MainWindow::ClipboardText(std::size_t maxBytes) const {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) return std::string();
+  // The bytes first: a text too long is refused before it is decoded.
+  const QByteArray bytes = data->data(QStringLiteral("text/plain"));
+  if (static_cast<std::size_t>(bytes.size()) > maxBytes) return std::nullopt;
+  return data->text().toStdString();
 }
 
 void MainWindow::SetClipboardText(const std::string& text) {

@@ -21,15 +21,15 @@ namespace tollwen {
 class BevelPanel;
 class DialogRunner;
 class GlyphButton;
-class LevelGridInput;
 class LevelGridView;
+class StatusLine;
 class TilePalette;
 class WindowDialogs;
 
 // The editor's only window: the tool panel with the tile palette and the arrow-colour swatch on
-// the left, the level grid on the right, the menu bar above. It owns the editor, binds the menu,
-// the palette and the grid to its commands, supplies the dialogs, message boxes and clipboard
-// the commands ask for, and runs start-up and shut-down.
+// the left, the level grid on the right, the menu bar above and the status line below. It owns the
+// editor, binds the menu, the palette and the grid to its commands, supplies the dialogs, message
+// boxes and clipboard the commands ask for, and runs start-up and shut-down.
 class MainWindow : public QMainWindow, public WindowServices {
   Q_OBJECT
 
@@ -39,6 +39,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   static constexpr int kGridLeft = kPanelWidth + 2;
   static constexpr int kClientWidth = kGridLeft + geometry::kWidgetWidth + 1;
   static constexpr int kClientHeight = geometry::kWidgetHeight;
+  // The status line under the client area; the window grows by its height.
+  static constexpr int kStatusHeight = 20;
 
   // The window as the program starts it: assets where AssetFolder finds them, dialogs shown to
   // the user.
@@ -74,7 +76,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   bool AskReload(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
-  std::string ClipboardText() const override;
+  std::optional<std::string> ClipboardText(std::size_t maxBytes) const override;
   void SetClipboardText(const std::string& text) override;
   void ShowArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;
@@ -100,6 +102,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   // Shut-down: frees the picture, the marker and the tiles.
   void FreeBitmaps();
 
+  // The palette and the status line show the current tile.
+  void ShowCurrentTile();
   // Runs an editor command from the menu.
   void Run(void (Editor::*command)());
   // After the unsaved-work question, opens a picture dropped on the window.
@@ -114,7 +118,6 @@ class MainWindow : public QMainWindow, public WindowServices {
   std::unique_ptr<WindowDialogs> dialogs_;
   Editor editor_;
   CommandRunner commands_;
-  std::unique_ptr<LevelGridInput> gridInput_;
 
   // Widgets, owned by the window.
   BevelPanel* toolPanel_ = nullptr;
@@ -122,6 +125,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   QPushButton* arrowColourButton_ = nullptr;
   QLabel* arrowSwatch_ = nullptr;
   LevelGridView* grid_ = nullptr;
+  StatusLine* status_ = nullptr;
 
   bool closed_ = false;
   bool closePending_ = false;

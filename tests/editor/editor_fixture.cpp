@@ -69,9 +69,11 @@ EditorTest::EditorTest()
 
 void EditorTest::Stroke(const std::vector<QPoint>& cells) {
   ToolBox& tools = editor_.Tools();
-  tools.BeginGesture(GestureSource::kPointer);
-  for (const QPoint& cell : cells) tools.AskCell(cell.x(), cell.y(), {});
-  tools.FinishGesture({});
+  for (const QPoint& cell : cells) {
+    const QPointF middle = QPointF(cell) + QPointF(0.5, 0.5);
+    cell == cells.front() ? tools.Press(cell, middle, {}) : tools.Drag(cell, middle, {});
+  }
+  tools.End({});
 }
 
 std::string EditorTest::MakeDir(const std::string& name) {

@@ -52,7 +52,10 @@ class EditorTest : public ::testing::Test {
   EditorState& State() { return editor_.State(); }
   LevelDocument& Level() { return editor_.Level(); }
   // Paints the current tile into the level cell as a key press would: a step of its own.
-  void Paint(int column, int row) { editor_.Tools().AskCell(column, row, {}); }
+  void Paint(int column, int row) {
+    editor_.Tools().Step({0, 0}, {column, row}, {}, false);
+    editor_.Tools().End({});
+  }
   // Paints the cells as one drag of the brush.
   void Stroke(const std::vector<QPoint>& cells);
 

@@ -57,6 +57,31 @@ TEST_F(EditorCommandsTest, CloseHidesLevelButKeepsItsContent) {
   EXPECT_EQ(Level().Picture(), picture);
 }
 
+TEST_F(EditorCommandsTest, EditCommandsChangeNothingWhileNoLevelIsShown) {
+  window_.clipboard = "55\n55\n";
+  const auto editEverything = [this] {
+    editor_.SelectAll();
+    editor_.DeleteSelection();
+    editor_.Cut();
+    editor_.Paste({1, 1});
+  };
+  editEverything();  // no level yet
+  EXPECT_FALSE(editor_.Modified());
+  EXPECT_EQ(Level().Grid(), LevelGrid());
+
+  Open(MakePicture(MakeDir("levels") + "level1.jpg"));
+  editor_.Paste({1, 1});
+  editor_.Tools().Confirm({1, 1});
+  window_.AnswerSaveChanges(SaveChangesAnswer::Discard);
+  editor_.CloseLevel();  // the pasted cells stay in the hidden grid
+  const LevelGrid hidden = Level().Grid();
+  ASSERT_EQ(hidden.CellAt(2, 2), '5');
+  editEverything();
+  EXPECT_EQ(Level().Grid(), hidden);
+  EXPECT_EQ(window_.clipboard, "55\n55\n");
+  EXPECT_FALSE(editor_.Modified());
+}
+
 TEST_F(EditorCommandsTest, RefreshRepaintsOnlyAnEnabledGrid) {
   editor_.RefreshDisplay();
   EXPECT_EQ(window_.RepaintCount(), 0);

@@ -63,6 +63,10 @@ TEST_F(HistoryTest, WhatMakesAStepAndWhatStartsAFreshHistory) {
   OpenLevel();
   Stroke('1', 1, 1, 1);  // the cell already holds '1': nothing changes
   EXPECT_FALSE(editor_.Modified());
+  // A cell given two codes in one edit keeps the last, also when that is the code it holds.
+  Level().Edit(QStringLiteral("Twice"), {{{3, 1}, '5'}, {{3, 1}, '2'}});
+  EXPECT_EQ(Row(1), kFirstRow);
+  EXPECT_FALSE(editor_.Modified());
 
   window_.AnswerMusicFile("/music/theme.xm");
   editor_.SelectMusic();

@@ -43,7 +43,7 @@ class RecoveryTest : public EditorTest {
     window.AnswerPictureFile(picture_);
     other->OpenLevel();
     other->ChooseTile('E');
-    other->Tools().AskCell(1, 1, {});
+    other->Tools().Step({0, 0}, {1, 1}, {}, false);
     other->Recovery().KeepNow();
     return other;
   }
@@ -182,7 +182,7 @@ TEST_F(RecoveryTest, RestoredLevelAsksBeforeWritingOverANewerDataFile) {
     window.AnswerSaveFile(copy);
     crashed.SaveAs();
     crashed.ChooseTile('E');
-    crashed.Tools().AskCell(1, 1, {});
+    crashed.Tools().Step({0, 0}, {1, 1}, {}, false);
     crashed.Recovery().KeepNow();
   }
   const std::string pulled = BlankLevelText("pulled.mod");

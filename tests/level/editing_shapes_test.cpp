@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "level/cell_block.h"
 #include "level/cell_shapes.h"
 #include "level/clipboard_text.h"
 #include "level/conveyor_path.h"
@@ -42,6 +43,18 @@ LevelGrid GridOf(const std::vector<std::string>& rows) {
   return grid;
 }
 
+// The cells that `changes` change, and the codes they give, in order.
+Cells ChangedCells(const CellChanges& changes) {
+  Cells cells;
+  for (const CellChange& change : changes) cells.push_back(change.cell);
+  return cells;
+}
+std::string CodesOf(const CellChanges& changes) {
+  std::string codes;
+  for (const CellChange& change : changes) codes += change.code;
+  return codes;
+}
+
 TEST(LineCellsTest, ExactOnTheAxesAndDiagonalsOneCellPerStepOtherwise) {
   struct Case {
     CellPosition from, to;
@@ -58,6 +71,23 @@ TEST(LineCellsTest, ExactOnTheAxesAndDiagonalsOneCellPerStepOtherwise) {
       {{5, 3}, {1, 1}, "5,3 4,2 3,2 2,1 1,1"},
   };
   for (const Case& c : cases) EXPECT_EQ(LineCells(c.from, c.to), CellsOf(c.cells)) << c.cells;
+}
+
+TEST(SegmentCellsTest, EveryCellTheSegmentCrossesAndTheDiagonalThroughACorner) {
+  struct Case {
+    QPointF from, to;
+    const char* cells;
+  };
+  const Case cases[] = {
+      {{1.5, 1.5}, {1.2, 1.9}, "1,1"},
+      {{1.5, 1.5}, {4.5, 1.5}, "1,1 2,1 3,1 4,1"},
+      {{1.25, 1.5}, {4.75, 2.25}, "1,1 2,1 3,1 3,2 4,2"},
+      {{4.75, 2.25}, {1.25, 1.5}, "4,2 3,2 3,1 2,1 1,1"},
+      {{1.5, 1.5}, {3.5, 3.5}, "1,1 2,2 3,3"},  // through two corners
+      {{0.5, 3.5}, {2.5, 3.25}, "0,3 1,3 2,3"},
+      {{2.5, 0.75}, {10.5, 0.5}, "2,0 3,0 4,0 5,0 6,0 7,0 8,0 9,0 10,0"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SegmentCells(c.from, c.to), CellsOf(c.cells)) << c.cells;
 }
 
 TEST(RectangleCellsTest, FilledOrOutlineWhicheverCornersAreGiven) {
@@ -84,7 +114,7 @@ TEST(FillRegionTest, SameCodeThroughSideNeighboursOnly) {
   EXPECT_TRUE(FillRegion(grid, {0, 1}).empty());
 }
 
-TEST(ConveyorPathTest, EachCellPointsToTheNextAndTheLastKeepsTheLastDirection) {
+TEST(ConveyorPathTest, EachCellPointsToTheNextTheLastKeepsItsDirectionAndALoopCloses) {
   struct Case {
     const char* passed;
     const char* cells;
@@ -93,22 +123,18 @@ TEST(ConveyorPathTest, EachCellPointsToTheNextAndTheLastKeepsTheLastDirection) {
   const Case cases[] = {
       {"1,1 2,1 3,1", "1,1 2,1 3,1", "222"},
       {"3,3 3,2 2,2 2,3", "3,3 3,2 2,2 2,3", "1433"},
-      {"1,1 2,2", "1,1 2,1 2,2", "233"},       // a diagonal step goes through a side cell
-      {"1,1 4,1", "1,1 2,1 3,1 4,1", "2222"},  // a jump is filled in
-      {"5,5 6,5 5,5", "5,5 6,5 5,5", "244"},   // a cell crossed twice takes its later step
-      {"7,7", "", ""},                         // no step: no direction
+      {"1,1 2,2", "1,1 2,1 2,2", "233"},               // a diagonal step goes through a side cell
+      {"1,1 4,1", "1,1 2,1 3,1 4,1", "2222"},          // a jump is filled in
+      {"5,5 6,5 7,5 6,5", "5,5 6,5 7,5 6,5", "2244"},  // crossed twice: the later step
+      {"5,5 6,5 5,5", "5,5 6,5 5,5", "242"},           // ends where it began: a loop
+      {"1,1 3,1 3,2 1,2 1,1", "1,1 2,1 3,1 3,2 2,2 1,2 1,1", "2234412"},
+      {"7,7", "", ""},  // no step: no direction
       {"7,7 7,7 7,8", "7,7 7,8", "33"},
   };
   for (const Case& c : cases) {
     const CellChanges path = ConveyorPath(CellsOf(c.passed));
-    Cells cells;
-    std::string codes;
-    for (const CellChange& change : path) {
-      cells.push_back(change.cell);
-      codes += change.code;
-    }
-    EXPECT_EQ(cells, CellsOf(c.cells)) << c.passed;
-    EXPECT_EQ(codes, c.codes) << c.passed;
+    EXPECT_EQ(ChangedCells(path), CellsOf(c.cells)) << c.passed;
+    EXPECT_EQ(CodesOf(path), c.codes) << c.passed;
   }
 }
 
@@ -139,10 +165,40 @@ TEST(ClipboardTextTest, RowsOfTileCodesRoundTripAndAnythingElseIsRefused) {
   }
 }
 
-TEST(ClipboardTextTest, PasteDropsCellsBeyondTheLevelsEdge) {
-  const CellChanges cells = PastedCells({"123", "450"}, {18, 12});
-  EXPECT_EQ(cells,
-            (CellChanges{{{18, 12}, '1'}, {{19, 12}, '2'}, {{18, 13}, '4'}, {{19, 13}, '5'}}));
+TEST(CellBlockTest, TurnedBlocksTurnTheirConveyorsWithThem) {
+  const CellBlock block = {"1234", "5"};  // the short row counts as "5000"
+  const struct {
+    BlockTurn turn;
+    CellBlock turned;
+  } cases[] = {
+      {BlockTurn::kFlipHorizontally, {"2341", "0005"}},
+      {BlockTurn::kFlipVertically, {"5000", "3214"}},
+      {BlockTurn::kRotateClockwise, {"52", "03", "04", "01"}},
+      {BlockTurn::kRotateCounterClockwise, {"30", "20", "10", "45"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Turned(block, c.turn), c.turned) << c.turned[0];
+  CellBlock round = block;
+  for (int quarter = 0; quarter < 4; ++quarter) round = Turned(round, BlockTurn::kRotateClockwise);
+  EXPECT_EQ(round, (CellBlock{"1234", "5000"}));
+}
+
+TEST(CellBlockTest, PlacedBlocksDropTheCellsBeyondTheLevelsEdge) {
+  struct Case {
+    CellPosition at;
+    const char* cells;  // where the codes 1 2 3 / 4 5 6 land, in order
+    const char* codes;
+  };
+  const Case cases[] = {
+      {{5, 5}, "5,5 6,5 7,5 5,6 6,6 7,6", "123456"},
+      {{18, 12}, "18,12 19,12 18,13 19,13", "1245"},
+      {{-1, 0}, "1,1", "6"},
+      {{19, 14}, "", ""},
+  };
+  for (const Case& c : cases) {
+    const CellChanges placed = PlacedCells({"123", "456"}, c.at);
+    EXPECT_EQ(ChangedCells(placed), CellsOf(c.cells)) << c.cells;
+    EXPECT_EQ(CodesOf(placed), c.codes) << c.cells;
+  }
 }
 
 }  // namespace

@@ -78,7 +78,10 @@ class FakeWindow : public WindowServices {
   bool AskReload(const std::string& question) override;
   RestoreAnswer AskRestore(const std::string& question) override;
   void RepaintGrid() override;
-  std::string ClipboardText() const override { return clipboard; }
+  std::optional<std::string> ClipboardText(std::size_t maxBytes) const override {
+    if (clipboard.size() > maxBytes) return std::nullopt;
+    return clipboard;
+  }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   void ShowArrowColour(QRgb colour) override;
   void ProcessPendingMessages() override;

@@ -38,15 +38,25 @@ class CellGridTest : public ::testing::Test, public GridGestureListener {
     ASSERT_TRUE(ShowActiveWithFocusOn(*window_, *other_));
   }
 
+  void TearDown() override { grid_->SetGestureListener(nullptr); }
+
   virtual CellGrid* MakeGrid() { return new CellGrid(21, 15, window_.get()); }
 
-  bool CellAsked(int column, int row, Qt::KeyboardModifiers /*modifiers*/) override {
-    asked_.emplace_back(column, row);
-    return accept_(column, row);
+  bool Pressed(QPoint cell, QPoint /*point*/, Qt::KeyboardModifiers /*modifiers*/) override {
+    asked_.push_back(cell);
+    return accept_(cell.x(), cell.y());
   }
-  void GestureFinished(Qt::KeyboardModifiers /*modifiers*/) override { gestures_ += "finished "; }
-  void GestureCancelled() override { gestures_ += "cancelled "; }
-  void CellPicked(int column, int row) override { picked_.emplace_back(column, row); }
+  bool Dragged(QPoint cell, QPoint /*point*/, Qt::KeyboardModifiers /*modifiers*/) override {
+    dragged_.push_back(cell);
+    return accept_(cell.x(), cell.y());
+  }
+  bool Stepped(QPoint /*from*/, QPoint cell, Qt::KeyboardModifiers /*modifiers*/,
+               bool /*repeat*/) override {
+    asked_.push_back(cell);
+    return accept_(cell.x(), cell.y());
+  }
+  void Ended(Qt::KeyboardModifiers /*modifiers*/) override { gestures_ += "ended "; }
+  void Picked(QPoint cell) override { picked_.push_back(cell); }
   void EscapePressed() override { gestures_ += "escape "; }
 
   void Press(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
@@ -81,7 +91,8 @@ class CellGridTest : public ::testing::Test, public GridGestureListener {
   std::unique_ptr<QWidget> window_;
   CellGrid* grid_ = nullptr;
   QPushButton* other_ = nullptr;
-  std::vector<QPoint> asked_;
+  std::vector<QPoint> asked_;    // pressed and stepped to
+  std::vector<QPoint> dragged_;  // every position while the left button is held
   std::vector<QPoint> picked_;
   std::string gestures_;  // how gestures ended, in order
   // Refuses the border cells, as the level grid does.
@@ -242,15 +253,14 @@ TEST_F(CellGridTest, RefusedCellLeavesTheCurrentCellWhereItWas) {
   EXPECT_EQ(grid_->CurrentCell(), QPoint(4, 4));
 }
 
-TEST_F(CellGridTest, EscapeDropsADragAndRightPressesPickTheirCell) {
+TEST_F(CellGridTest, EscapeIsReportedInADragAndOutsideAndRightPressesPickTheirCell) {
+  gestures_.clear();
   Press(3, 3);
   MoveToCell(4, 3);
   Key(Qt::Key_Escape);
-  MoveToCell(5, 3);  // the dropped drag asks for nothing more
-  Release(CellCentre(*grid_, 5, 3));
+  Release(CellCentre(*grid_, 4, 3));
   Key(Qt::Key_Escape);
-  EXPECT_EQ(asked_, Cells({{3, 3}, {4, 3}}));
-  EXPECT_EQ(gestures_, "cancelled escape ");
+  EXPECT_EQ(gestures_, "escape ended escape ended ");  // a key's release ends it outside a drag
 
   Press(6, 6, Qt::RightButton);
   QTest::mousePress(grid_, Qt::RightButton, {}, WidgetPoint(*grid_, {642, 100}));  // a strip
@@ -280,17 +290,17 @@ TEST_F(CellGridTest, SecondPressOfADoubleClickAsksNothingNorDoesADragBegunByIt) 
   EXPECT_EQ(grid_->CurrentCell(), QPoint(2, 2));
 }
 
-TEST_F(CellGridTest, DragAsksForEachNewCellAndKeepsAskingInsideARefusedOne) {
+TEST_F(CellGridTest, DragReportsEveryPositionWithTheCellUnderIt) {
   Press(1, 1);
   MoveToCell(2, 1);
-  MoveToClient({grid_->CellRect(2, 1).left() + 3, 20});  // still in (2, 1): no question
+  MoveToClient({grid_->CellRect(2, 1).left() + 3, 20});  // still in (2, 1)
   MoveToCell(3, 1);
-  MoveToClient({5, 20});  // border column 0, refused
-  MoveToClient({6, 21});  // another move inside it asks again
-  MoveToCell(3, 1);       // back on the current cell: no question
+  MoveToClient({5, 20});    // border column 0, refused
+  MoveToClient({-20, 21});  // beyond the cells
   Release(CellCentre(*grid_, 3, 1));
   MoveToCell(4, 1);  // the button is up
-  EXPECT_EQ(asked_, Cells({{1, 1}, {2, 1}, {3, 1}, {0, 1}, {0, 1}}));
+  EXPECT_EQ(asked_, Cells({{1, 1}}));
+  EXPECT_EQ(dragged_, Cells({{2, 1}, {2, 1}, {3, 1}, {0, 1}, {-1, -1}}));
   EXPECT_EQ(grid_->CurrentCell(), QPoint(3, 1));
 }
 

@@ -117,8 +117,9 @@ TEST_P(DragToolTest, ShowsItsResultWhileDraggedMakesOneStepAndEscapeDropsIt) {
 INSTANTIATE_TEST_SUITE_P(
     Tools, DragToolTest,
     ::testing::Values(
-        // A fast drag reports (2, 2) and then (6, 4) only: the brush fills in the cells between.
-        DragCase{"BrushTool", {}, {}, "Paint", {"50000", "05500", "00055"}},
+        // A fast drag reports (2, 2) and then (6, 4) only: the brush fills in every cell the
+        // pointer's way between them crossed.
+        DragCase{"BrushTool", {}, {}, "Paint", {"55000", "05550", "00055"}},
         DragCase{"LineTool", {{3, 2}, {5, 3}}, {}, "Line", {"50000", "05500", "00055"}},
         DragCase{"RectangleTool", {{4, 4}}, {}, "Rectangle", {"55555", "55555", "55555"}},
         DragCase{"RectangleTool", {}, Qt::ShiftModifier, "Rectangle", {"55555", "50005", "55555"}},
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"22300", "00230", "00022"}}),
     [](const auto& info) { return std::string(info.param.tool) + std::to_string(info.index); });
 
-TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateverTheTool) {
+TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushUnderTheOthers) {
   OpenLevel();
   std::vector<QImage> pointers;
   for (const char* tool :
@@ -139,7 +140,7 @@ TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateve
     EXPECT_EQ(std::count(pointers.begin(), pointers.end(), pointer), 0) << tool;
     pointers.push_back(pointer);
   }
-  ClickCell(3, 3);  // selects the cell
+  ClickCell(3, 3);  // the conveyor path lays nothing on one cell
   QTest::keyClick(&Grid(), Qt::Key_Right);
   QTest::keyClick(&Grid(), Qt::Key_Down);
   EXPECT_EQ(Cells(3, 3, 4) + Cells(4, 4, 4), "055");
@@ -152,6 +153,38 @@ TEST_F(EditingToolsTest, EachToolHasItsPointerAndTheKeysPaintWithTheBrushWhateve
   MoveTo({6, 6});
   Release({6, 6});
   EXPECT_EQ(Cells(6), std::string(19, '0'));
+}
+
+TEST_F(EditingToolsTest, UnderSelectTheKeysMoveWithoutPaintingAndShiftArrowsExtend) {
+  OpenLevel();
+  Choose("SelectTool");
+  ClickCell(3, 3);
+  for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down}) {
+    QTest::keyClick(&Grid(), key);
+  }
+  EXPECT_EQ(Grid().CurrentCell(), QPoint(5, 5));
+  EXPECT_EQ(Level().Grid(), LevelGrid());  // nothing painted
+  QTest::keyClick(&Grid(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&Grid(), Qt::Key_Down, Qt::ShiftModifier);
+  QTest::keyClick(&Grid(), Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(5, 5, 1, 2));
+  EXPECT_EQ(Level().Grid(), LevelGrid());
+}
+
+TEST_F(EditingToolsTest, BrushPaintsNothingWhereThePointerWentOutsideTheLevel) {
+  OpenLevel();
+  const auto above = [this](int column) {
+    return WidgetPoint(Grid(), {Grid().CellRect(column, 1).center().x(), 5});
+  };
+  Press({2, 2});
+  QTest::mouseMove(&Grid(), above(2));  // out through the border...
+  QTest::mouseMove(&Grid(), above(10));
+  MoveTo({10, 2});  // ...and in again elsewhere
+  Release({10, 2});
+  // Row 1 of column 10 lay on the way in; nothing between the two columns.
+  EXPECT_EQ(Cells(1) + Cells(2),
+            "0000000005000000000"
+            "0500000005000000000");
 }
 
 TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {
@@ -184,6 +217,84 @@ TEST_F(EditingToolsTest, RightClickPicksTheTileAndFillTakesTheEnclosedRegion) {
   EXPECT_EQ(Cells(13), std::string(19, '0'));
 }
 
+TEST_F(EditingToolsTest, PasteFollowsThePointerShowsItsCutAndIsPlacedByAClick) {
+  OpenLevel();
+  const QRgb picture = Shown({19, 13});
+  const QPoint beyond(Grid().CellRect(20, 13).center());  // the border right of (19, 13)
+  const auto border = [&] { return FullRepaint(Grid()).pixel(WidgetPoint(Grid(), beyond)); };
+  const QRgb plainBorder = border();
+  QGuiApplication::clipboard()->setText("555\n5E5\n");
+  Choose("PasteAction");
+  MoveTo({19, 13});
+  EXPECT_NE(Shown({19, 13}), picture);  // the preview's top-left cell...
+  const QRgb cut = border();            // ...and the rest shown cut off over the border
+  EXPECT_NE(cut, plainBorder);
+  EXPECT_GT(qRed(cut), qGreen(cut) + 20);
+  EXPECT_FALSE(form_->LevelEditor().Modified());
+  QTest::keyClick(&Grid(), Qt::Key_Escape);  // dropped
+  EXPECT_EQ(Shown({19, 13}), picture);
+  EXPECT_EQ(border(), plainBorder);
+
+  Choose("PasteAction");
+  MoveTo({6, 6});
+  ClickCell(6, 6);
+  EXPECT_EQ(Cells(6, 6, 8) + Cells(7, 6, 8), "5555E5");
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(6, 6, 3, 2));
+  EXPECT_EQ(UndoText(), "&Undo Paste");
+  ClickCell(10, 10);  // placed once: the brush is back
+  EXPECT_EQ(Cells(10, 10, 10), "5");
+}
+
+TEST_F(EditingToolsTest, DragInsideTheSelectionMovesItsCellsInOneStepAndEscapePutsThemBack) {
+  OpenLevel();
+  const QRgb bare22 = Shown({2, 2});
+  const QRgb bare44 = Shown({4, 4});
+  Choose("RectangleTool");
+  Drag({2, 2}, {}, {3, 2});
+  const QRgb wall = Shown({2, 2});
+  Choose("SelectTool");
+  Drag({2, 2}, {}, {3, 3});  // a wall over an empty row
+
+  Press({3, 2});
+  MoveTo({5, 4});
+  EXPECT_EQ(Shown({2, 2}), bare22);  // shown lifted...
+  EXPECT_EQ(Shown({4, 4}), wall);    // ...and put down
+  QTest::keyClick(&Grid(), Qt::Key_Escape);
+  Release({5, 4});
+  EXPECT_EQ(Cells(2, 2, 3), "55");
+  EXPECT_EQ(Shown({2, 2}), wall);
+  EXPECT_EQ(Shown({4, 4}), bare44);
+
+  Drag({3, 3}, {{4, 4}}, {5, 4});  // from the selection's empty row: the whole of it moves
+  EXPECT_EQ(Cells(2) + Cells(3) + Cells(4),
+            std::string(19, '0') + "0005500000000000000" + std::string(19, '0'));
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(4, 3, 2, 2));
+  EXPECT_EQ(UndoText(), "&Undo Move");
+  form_->RunCommand([this] { form_->LevelEditor().Undo(); });
+  EXPECT_EQ(Cells(2, 2, 3) + Cells(3, 4, 5), "5500");
+}
+
+TEST_F(EditingToolsTest, FlipAndRotateTurnTheSelectionWithItsConveyorsInOneNamedStep) {
+  OpenLevel();
+  Choose("ConveyorPathTool");
+  Drag({2, 2}, {{3, 2}}, {3, 3});  // "23" over "03": right, then down
+  Choose("SelectTool");
+  Drag({2, 2}, {}, {3, 3});
+  Choose("FlipHorizontallyAction");
+  EXPECT_EQ(Cells(2, 2, 3) + Cells(3, 2, 3), "3430");  // left, then down
+  EXPECT_EQ(UndoText(), "&Undo Flip Horizontally");
+
+  // A block that no longer fits once rotated is cut at the level's edge.
+  Choose("RectangleTool");
+  Drag({17, 13}, {}, {19, 13});
+  Choose("SelectTool");
+  Drag({17, 13}, {}, {19, 13});
+  Choose("RotateClockwiseAction");
+  EXPECT_EQ(Cells(13, 17, 19), "500");
+  EXPECT_EQ(form_->LevelEditor().Tools().Selection(), QRect(17, 13, 1, 1));
+  EXPECT_EQ(UndoText(), "&Undo Rotate Clockwise");
+}
+
 TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText) {
   OpenLevel();
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -202,21 +313,24 @@ TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText)
   EXPECT_EQ(Cells(2, 2, 4) + Cells(3, 2, 4), "000000");
   EXPECT_EQ(UndoText(), "&Undo Cut");
 
-  // Pasted at the selection's top-left cell, in one step; cells past the edge are dropped.
-  Drag({18, 12}, {}, {18, 12});
+  // Pasted where it is clicked, in one step; cells past the edge are dropped.
   Choose("PasteAction");
+  ClickCell(18, 12);
   EXPECT_EQ(Cells(12, 17, 19), "055");
   EXPECT_EQ(Cells(13, 17, 19), "055");
   form_->RunCommand([this] { form_->LevelEditor().Undo(); });
   EXPECT_EQ(Cells(12, 17, 19), "000");
 
-  // Text from outside the editor: lower case and CR LF are fine, and '0' empties its cell.
+  // Text from outside the editor: lower case and CR LF are fine, and '0' empties its cell;
+  // Return places it at the current cell.
   clipboard->setText("a0b\r\nF\r\n");
-  Drag({1, 1}, {}, {1, 1});
   ClickPalette(5);
   Choose("BrushTool");
   ClickCell(2, 1);
+  Choose("SelectTool");
+  ClickCell(1, 1);
   Choose("PasteAction");
+  QTest::keyClick(&Grid(), Qt::Key_Return);
   EXPECT_EQ(Cells(1, 1, 3), "A0B");
   EXPECT_EQ(Cells(2, 1, 3), "F00");
 
@@ -226,6 +340,11 @@ TEST_F(EditingToolsTest, ClipboardCarriesRowsOfCodesBothWaysAndRefusesOtherText)
   Choose("PasteAction");
   EXPECT_EQ(Level().Grid(), before);
   EXPECT_TRUE(dialogs_.BoxTexts().last().contains("rows of tile codes"));
+  // So is a text longer than a whole level's, before it is read.
+  clipboard->setText(QString(274, QLatin1Char('5')));
+  Choose("PasteAction");
+  EXPECT_EQ(Level().Grid(), before);
+  EXPECT_TRUE(dialogs_.BoxTexts().last().contains("more text than a whole level"));
 
   // Delete empties the selection; Escape clears it, and with it cut, copy and delete.
   Choose("SelectAllAction");

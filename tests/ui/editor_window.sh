@@ -6,9 +6,9 @@
 # `top` is the top of the client area under the menu bar.
 window_geometry() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  # The client area is the bottom 757 x 457 of the window, under the menu bar. The grid sits at
-  # (107, 0) in it, and its cells start inside a 2-pixel edge.
-  top=$((Y + HEIGHT - 457))
+  # The client area is 757 x 457, under the menu bar and over the 20-pixel status line. The
+  # grid sits at (107, 0) in it, and its cells start inside a 2-pixel edge.
+  top=$((Y + HEIGHT - 457 - 20))
   gx=$((X + 107 + 2))
   gy=$((top + 2))
 }

@@ -13,7 +13,6 @@
 #include "editor/editor.h"
 #include "grid_test_util.h"
 #include "support/fake_window.h"
-#include "ui/level_grid_input.h"
 
 namespace tollwen {
 namespace {
@@ -75,16 +74,6 @@ class LevelGridViewTest : public ::testing::Test {
     fake_.OnCall([this](const std::string& call) {
       if (call == "RepaintGrid") view_->RepaintGrid();
     });
-    // As the window wires it: gestures reach the tools, and nothing while a command runs.
-    input_ = std::make_unique<LevelGridInput>(
-        editor_,
-        [this](const std::function<void()>& input) {
-          if (editor_.Busy()) return false;
-          input();
-          return true;
-        },
-        [] {});
-    view_->SetGestureListener(input_.get());
     EditorState& state = editor_.State();
     Level().LayPicture("", Picture());
     for (int i = 1; i <= 15; ++i) state.Tiles.TileBitmap(i) = MakeTile(i);
@@ -115,7 +104,6 @@ class LevelGridViewTest : public ::testing::Test {
   Editor editor_{fake_, "/nonexistent/"};
   std::unique_ptr<QWidget> window_;
   LevelGridView* view_ = nullptr;
-  std::unique_ptr<LevelGridInput> input_;
   QPushButton* other_ = nullptr;
 };
 
@@ -293,7 +281,7 @@ TEST_F(LevelGridViewTest, FromTheStartCellTheArrowKeysPaintNothing) {
   EXPECT_EQ(view_->CurrentCell(), QPoint(0, 0));
 }
 
-TEST_F(LevelGridViewTest, WheelTowardsTheUserPaintsTheCellBelow) {
+TEST_F(LevelGridViewTest, WheelTowardsTheUserPaintsTheCellBelowUnlessTheSelectToolIsChosen) {
   Click(6, 6);
   editor_.ChooseTile('4');
   QWheelEvent event(CellCentre(*view_, 6, 6), view_->mapToGlobal(CellCentre(*view_, 6, 6)),
@@ -302,6 +290,10 @@ TEST_F(LevelGridViewTest, WheelTowardsTheUserPaintsTheCellBelow) {
   QApplication::sendEvent(view_, &event);
   EXPECT_EQ(Cell(6, 7), '4');
   EXPECT_EQ(view_->CurrentCell(), QPoint(6, 7));
+  editor_.Tools().Choose(4);  // the Select tool: the wheel only moves the current cell
+  QApplication::sendEvent(view_, &event);
+  EXPECT_EQ(Cell(6, 8), '0');
+  EXPECT_EQ(view_->CurrentCell(), QPoint(6, 8));
 }
 
 TEST_F(LevelGridViewTest, SecondPressOfADoubleClickPaintsNothing) {

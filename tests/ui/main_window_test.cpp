@@ -10,11 +10,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <array>
 
-#include "storage/asset_folder.h"
 #include "program_info.h"
+#include "storage/asset_folder.h"
 #include "ui/application_identity.h"
 #include "ui/glyph_button.h"
 #include "ui/level_grid_view.h"
@@ -35,9 +36,11 @@ TEST_F(WindowTest, WindowHasItsCaptionPlaceFixedSizeAndFrame) {
   QWidget* client = form.centralWidget();
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->size(), QSize(757, 457));
-  // The client area lies right under the menu bar, and the window is exactly both.
+  // The client area lies right under the menu bar, the status line under it, and the window is
+  // exactly the three.
   EXPECT_EQ(client->y(), form.menuBar()->geometry().bottom() + 1);
-  EXPECT_EQ(form.size(), QSize(757, client->y() + 457));
+  EXPECT_EQ(form.statusBar()->geometry(), QRect(0, client->y() + 457, 757, 20));
+  EXPECT_EQ(form.size(), QSize(757, client->y() + 457 + 20));
 
   // Fixed size: neither resizing nor maximising changes it.
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
@@ -134,7 +137,9 @@ TEST_F(WindowTest, MenuHasEveryItemAcceleratorAndSeparator) {
             (QStringList{"&File [&New, -, &Open, &Close, Next &Level, &Previous Level, -, &Save, "
                          "Save &As, -, E&xit]",
                          "&Edit [&Undo, &Redo, -, Cu&t, &Copy, &Paste, &Delete, Select &All, -, "
-                         "&Brush, &Line, R&ectangle, &Fill, &Select, C&onveyor Path]",
+                         "Flip &Horizontally, Flip &Vertically, Rotate Clock&wise, "
+                         "Rotate Cou&nter-clockwise, -, &Brush, &Line, R&ectangle, &Fill, &Select, "
+                         "C&onveyor Path]",
                          "&Select Music", "&Image [&Refresh Display]"}));
 
   // The accelerators of each menu reach distinct items.
@@ -177,6 +182,10 @@ TEST_F(WindowTest, OpensWithEmptyTileChosenGridDisabledAndBlackSwatch) {
 
   EXPECT_FALSE(form.Grid().isEnabled());
   EXPECT_FALSE(form.LevelEditor().Level().Shown());
+  // No level, no edit.
+  for (const char* item : {"CutAction", "CopyAction", "PasteAction", "DeleteAction",
+                           "SelectAllAction", "RotateClockwiseAction"})
+    EXPECT_FALSE(Find<QAction>(item)->isEnabled()) << item;
   EXPECT_EQ(form.LevelEditor().State().ArrowColour, qRgb(0, 0, 0));
   const QImage swatch = Find<QLabel>("ArrowColourSwatch")->grab().toImage();
   EXPECT_EQ(swatch.pixel(20, 20) & 0xFFFFFF, 0u);

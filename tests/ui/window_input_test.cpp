@@ -1,15 +1,17 @@
-// Shortcuts, tile keys, tool tips and the grid's words for screen readers in the main window,
-// and levels opened by path or drop.
+// Shortcuts, tile keys, tool tips, the status line and the grid's words for screen readers in
+// the main window, and levels opened by path or drop.
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
 #include <tuple>
 
+#include "grid_test_util.h"
 #include "support/jpeg_writer.h"
 #include "ui/glyph_button.h"
 #include "ui/grid_tool_tips.h"
@@ -93,6 +95,10 @@ TEST_F(WindowInputTest, MenuItemsAndWindowActionsHaveTheirShortcuts) {
       {"SelectAllAction", "Ctrl+A"},
       {"NextLevelAction", "Alt+PgDown"},
       {"PreviousLevelAction", "Alt+PgUp"},
+      {"FlipHorizontallyAction", "X"},
+      {"FlipVerticallyAction", "Y"},
+      {"RotateClockwiseAction", "Z"},
+      {"RotateCounterClockwiseAction", "Shift+Z"},
   };
   for (const auto& [name, keys] : cases) {
     auto* action = Find<QAction>(name);
@@ -126,6 +132,23 @@ TEST_F(WindowInputTest, UndoAndRedoKeysStepThroughTheHistory) {
     Press(step.key, step.modifiers);
     EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(3, 4), step.cell);
   }
+}
+
+TEST_F(WindowInputTest, TabIntoTheGridStartsTheKeysOnTheFirstLevelCell) {
+  MainWindow& form = StartActive();
+  Choose("NewAction");
+  ClickPalette(9);
+  const LevelGrid blank = form.LevelEditor().Level().Grid();
+  for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+    form.Grid().SetCurrentCell({0, 0});
+    form.PaletteButton(0).setFocus();
+    for (int i = 0; i < 40 && QApplication::focusWidget() != &form.Grid(); ++i) Press(key);
+    ASSERT_EQ(QApplication::focusWidget(), &form.Grid());
+    EXPECT_EQ(form.Grid().CurrentCell(), QPoint(1, 1));
+    EXPECT_EQ(form.LevelEditor().Level().Grid(), blank);  // nothing painted yet
+  }
+  Press(Qt::Key_Right);
+  EXPECT_EQ(form.LevelEditor().Level().Grid().CellAt(2, 1), '9');
 }
 
 TEST_F(WindowInputTest, TileKeysChooseTheirTileAsThePaletteDoes) {
@@ -196,6 +219,34 @@ TEST_F(WindowInputTest, GridDescribesTheCurrentCellWhenItMovesOrChanges) {
   listen();
   EXPECT_EQ(heard, (QStringList{"column 12, row 4: Bomb (E)", "column 13, row 4: Bomb (E)",
                                 "column 13, row 4: Water (9)"}));
+}
+
+TEST_F(WindowInputTest, StatusLineNamesTheCellUnderThePointerTheTileTheToolAndTheNote) {
+  MainWindow& form = StartShown();
+  const auto shown = [this](const char* name) {
+    return QAccessible::queryAccessibleInterface(Find<QLabel>(name))->text(QAccessible::Name);
+  };
+  EXPECT_EQ(shown("CellStatus"), "");  // no level
+  EXPECT_EQ(shown("TileStatus"), "Eraser (0)");
+  EXPECT_EQ(shown("ToolStatus"), "Brush");
+  Choose("NewAction");
+  ClickPalette(9);
+  ClickCell(12, 4);
+  ClickPalette(14);
+  EXPECT_EQ(shown("TileStatus"), "Bomb (E)");
+  LevelGridView& grid = form.Grid();
+  QTest::mouseMove(&grid, grid.contentsRect().topLeft() + grid.CellRect(3, 5).center());
+  EXPECT_EQ(shown("CellStatus"), "column 3, row 5: Eraser (0)");
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&grid, &leave);
+  EXPECT_EQ(shown("CellStatus"), "column 12, row 4: Water (9)");  // the current cell
+
+  QTest::mousePress(&grid, Qt::RightButton, {}, CellCentre(grid, 12, 4));
+  EXPECT_EQ(shown("TileStatus"), "Water (9)");
+  Choose("ConveyorPathTool");
+  EXPECT_EQ(shown("ToolStatus"), "Conveyor Path");
+  form.ShowNote("Last level of this folder");
+  EXPECT_EQ(shown("NoteStatus"), "Last level of this folder");
 }
 
 TEST_F(WindowInputTest, PictureByPathOpensAsFileOpenDoes) {

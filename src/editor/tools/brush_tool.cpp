@@ -1,12 +1,14 @@
-// The brush: paints the current tile into every cell the gesture reaches, and into the cells on
-// the straight path between two reached cells, so a fast drag leaves no gap. One gesture is one
-// step of the history. The keys and the wheel paint with it whatever tool is chosen.
+// The brush: paints the current tile into every level cell the pointer crosses, also between two
+// positions far apart, so a fast drag leaves no gap; a stretch outside the level paints nothing.
+// One gesture is one step of the history. The keys and the wheel paint with it.
 #include <QPainter>
 #include <memory>
+#include <vector>
 
 #include "editor/level_document.h"
 #include "editor/tools/tool_list.h"
 #include "level/cell_shapes.h"
+#include "level/grid_geometry.h"
 
 namespace tollwen {
 
@@ -23,31 +25,16 @@ class BrushTool : public Tool {
 
   ToolInfo Info() const override { return {"&Brush", 'P', DrawSign}; }
 
-  void Press(const ToolEvent& event) override {
-    stroke_ = context_.Document().NewStrokeKey();
-    last_ = event.cell;
-    Paint({event.cell});
-  }
+  void Press(const Gesture& gesture) override { Move(gesture); }
 
-  void Move(const ToolEvent& event) override {
-    if (stroke_ == 0) return Press(event);
-    Paint(LineCells(last_, event.cell));
-    last_ = event.cell;
-  }
-
-  void Release(const ToolEvent& /*event*/) override { stroke_ = 0; }
-
-  // What has been painted stays: the stroke simply ends.
-  void Cancel() override { stroke_ = 0; }
-
- private:
-  void Paint(const std::vector<CellPosition>& cells) {
+  // What has been painted stays; the gesture's edits make one step.
+  void Move(const Gesture& gesture) override {
+    std::vector<CellPosition> cells = SegmentCells(gesture.from, gesture.to);
+    std::erase_if(cells,
+                  [](CellPosition cell) { return !geometry::IsInnerCell(cell.x(), cell.y()); });
     context_.Document().Edit(QStringLiteral("Paint"), ChangesTo(cells, context_.CurrentTile()),
-                             stroke_);
+                             gesture.strokeKey);
   }
-
-  int stroke_ = 0;  // 0 between gestures
-  CellPosition last_;
 };
 
 }  // namespace

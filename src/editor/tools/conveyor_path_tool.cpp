@@ -27,31 +27,16 @@ class ConveyorPathTool : public Tool {
 
   ToolInfo Info() const override { return {"C&onveyor Path", 'T', DrawSign}; }
 
-  void Press(const ToolEvent& event) override {
-    passed_ = {event.cell};
+  void Press(const Gesture& gesture) override { preview_ = ConveyorPath(gesture.passed); }
+
+  void Move(const Gesture& gesture) override { Press(gesture); }
+
+  void Release(const Gesture& gesture) override {
     preview_.clear();
+    context_.Document().Edit(QStringLiteral("Conveyor Path"), ConveyorPath(gesture.passed));
   }
 
-  void Move(const ToolEvent& event) override {
-    passed_.push_back(event.cell);
-    preview_ = ConveyorPath(passed_);
-  }
-
-  void Release(const ToolEvent& event) override {
-    if (passed_.empty()) return;
-    if (passed_.back() != event.cell) passed_.push_back(event.cell);
-    const CellChanges path = ConveyorPath(passed_);
-    Cancel();
-    context_.Document().Edit(QStringLiteral("Conveyor Path"), path);
-  }
-
-  void Cancel() override {
-    passed_.clear();
-    preview_.clear();
-  }
-
- private:
-  std::vector<CellPosition> passed_;
+  void Cancel(const Gesture& /*gesture*/) override { preview_.clear(); }
 };
 
 }  // namespace

@@ -4,26 +4,17 @@
 
 namespace tollwen {
 
-void DragShapeTool::Press(const ToolEvent& event) {
-  start_ = event.cell;
-  preview_ = Shape(event.cell, event.cell, event.modifiers);
+void DragShapeTool::Press(const Gesture& gesture) {
+  preview_ = Shape(gesture.start, gesture.cell, gesture.modifiers);
 }
 
-void DragShapeTool::Move(const ToolEvent& event) {
-  if (!start_) return Press(event);
-  preview_ = Shape(*start_, event.cell, event.modifiers);
-}
+void DragShapeTool::Move(const Gesture& gesture) { Press(gesture); }
 
-void DragShapeTool::Release(const ToolEvent& event) {
-  if (!start_) return;
-  const CellChanges shape = Shape(*start_, event.cell, event.modifiers);
-  Cancel();
-  context_.Document().Edit(StepName(), shape);
-}
-
-void DragShapeTool::Cancel() {
-  start_.reset();
+void DragShapeTool::Release(const Gesture& gesture) {
   preview_.clear();
+  context_.Document().Edit(StepName(), Shape(gesture.start, gesture.cell, gesture.modifiers));
 }
+
+void DragShapeTool::Cancel(const Gesture& /*gesture*/) { preview_.clear(); }
 
 }  // namespace tollwen

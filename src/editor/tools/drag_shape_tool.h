@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "editor/tools/tool.h"
 
@@ -13,10 +12,10 @@ class DragShapeTool : public Tool {
  public:
   using Tool::Tool;
 
-  void Press(const ToolEvent& event) override;
-  void Move(const ToolEvent& event) override;
-  void Release(const ToolEvent& event) override;
-  void Cancel() override;
+  void Press(const Gesture& gesture) override;
+  void Move(const Gesture& gesture) override;
+  void Release(const Gesture& gesture) override;
+  void Cancel(const Gesture& gesture) override;
 
  protected:
   // The step's name in the history ("Line" gives "Undo Line").
@@ -24,9 +23,6 @@ class DragShapeTool : public Tool {
   // The shape from `from` to `to`, with `modifiers` held.
   virtual CellChanges Shape(CellPosition from, CellPosition to,
                             Qt::KeyboardModifiers modifiers) const = 0;
-
- private:
-  std::optional<CellPosition> start_;
 };
 
 }  // namespace tollwen

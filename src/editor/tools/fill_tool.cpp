@@ -28,10 +28,10 @@ class FillTool : public Tool {
 
   ToolInfo Info() const override { return {"&Fill", 'G', DrawSign}; }
 
-  void Press(const ToolEvent& event) override {
+  void Press(const Gesture& gesture) override {
     LevelDocument& document = context_.Document();
     document.Edit(QStringLiteral("Fill"),
-                  ChangesTo(FillRegion(document.Grid(), event.cell), context_.CurrentTile()));
+                  ChangesTo(FillRegion(document.Grid(), gesture.start), context_.CurrentTile()));
   }
 };
 

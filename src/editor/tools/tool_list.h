@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "editor/tools/tool.h"
@@ -14,6 +15,10 @@ std::unique_ptr<Tool> MakeRectangleTool(ToolContext& context);
 std::unique_ptr<Tool> MakeFillTool(ToolContext& context);
 std::unique_ptr<Tool> MakeSelectTool(ToolContext& context);
 std::unique_ptr<Tool> MakeConveyorPathTool(ToolContext& context);
+// The paste of `rows` (a block of codes, row by row), shown first with its top-left cell at
+// `at`.
+std::unique_ptr<Tool> MakePasteTool(ToolContext& context, std::vector<std::string> rows,
+                                    CellPosition at);
 
 // Every editing tool, in the order the Edit menu lists them; the first is chosen at start.
 std::vector<std::unique_ptr<Tool>> MakeTools(ToolContext& context);

@@ -1,0 +1,91 @@
+#include "ui/status_line.h"
+
+#include <QLabel>
+#include <algorithm>
+
+#include "display/tile_names.h"
+#include "editor/editor.h"
+#include "level/grid_geometry.h"
+#include "ui/grid_tool_tips.h"
+#include "ui/level_grid_view.h"
+
+namespace tollwen {
+
+namespace {
+
+// A label of the line, wide enough for each of `texts` so that the labels after it keep their
+// place. A screen reader reads its text as its name, and what it is as its description.
+QLabel* AddLabel(QStatusBar& line, const char* objectName, const char* description,
+                 const QStringList& texts, int stretch = 0) {
+  auto* label = new QLabel(&line);
+  label->setObjectName(QString::fromLatin1(objectName));
+  label->setAccessibleDescription(QString::fromUtf8(description));
+  int width = 0;
+  for (const QString& text : texts) {
+    width = std::max(width, label->fontMetrics().horizontalAdvance(text));
+  }
+  label->setMinimumWidth(width);
+  line.addWidget(label, stretch);
+  return label;
+}
+
+// The tool's name as the menu shows it, without the accelerator's mark.
+QString ToolName(const Tool& tool) {
+  return QString::fromUtf8(tool.Info().name).remove(QLatin1Char('&'));
+}
+
+}  // namespace
+
+StatusLine::StatusLine(LevelGridView& grid, Editor& editor, QWidget* parent)
+    : QStatusBar(parent), grid_(grid), editor_(editor) {
+  setObjectName(QStringLiteral("StatusLine"));
+  setSizeGripEnabled(false);  // the window has a fixed size
+  // Room for every tile's name, in the last cell, and for every tool's.
+  QStringList cells;
+  QStringList tiles;
+  for (const NamedTile& tile : kTileNames) {
+    LevelGrid grid;
+    grid.SetCell(LevelGrid::kColumns, LevelGrid::kRows, tile.code);
+    cells << CellToolTip(grid, LevelGrid::kColumns, LevelGrid::kRows);
+    tiles << QString::fromStdString(TileLabel(tile.code));
+  }
+  QStringList tools;
+  for (const auto& tool : editor.Tools().Tools()) tools << ToolName(*tool);
+  cell_ = AddLabel(*this, "CellStatus", "The cell under the pointer, or the current cell", cells);
+  tile_ = AddLabel(*this, "TileStatus", "The current tile", tiles);
+  tool_ = AddLabel(*this, "ToolStatus", "The tool in use", tools);
+  note_ = AddLabel(*this, "NoteStatus", "The last note", {}, 1);
+
+  connect(&grid, &CellGrid::hoveredCellChanged, this, &StatusLine::ShowCell);
+  connect(&grid, &CellGrid::currentCellChanged, this, &StatusLine::ShowCell);
+  const LevelDocument& level = editor.Level();
+  connect(&level, &LevelDocument::cellsChanged, this, &StatusLine::ShowCell);
+  connect(&level, &LevelDocument::displayChanged, this, [this] {
+    ShowCell();
+    note_->clear();  // a note is about the level it was given for
+  });
+  connect(&editor.Tools(), &ToolBox::toolChanged, this, &StatusLine::ShowTool);
+  ShowCell();
+  ShowTile();
+  ShowTool();
+}
+
+void StatusLine::ShowCell() {
+  // The level cell under the pointer, else the current cell; nothing while no level is shown.
+  const QPoint hovered = grid_.HoveredCell();
+  const QPoint cell =
+      geometry::IsInnerCell(hovered.x(), hovered.y()) ? hovered : grid_.CurrentCell();
+  cell_->setText(editor_.Level().Editable()
+                     ? CellToolTip(editor_.Level().Grid(), cell.x(), cell.y())
+                     : QString());
+}
+
+void StatusLine::ShowTile() {
+  tile_->setText(QString::fromStdString(TileLabel(editor_.State().CurrentTile)));
+}
+
+void StatusLine::ShowTool() { tool_->setText(ToolName(editor_.Tools().Current())); }
+
+void StatusLine::ShowNote(const std::string& text) { note_->setText(QString::fromStdString(text)); }
+
+}  // namespace tollwen
