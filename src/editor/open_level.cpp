@@ -37,7 +37,9 @@ auto Naming(bool named, const std::string& path, Step step) {
 void Editor::OpenLevel() {
   BusyScope busy(*this);
   if (!ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
-  if (!state_.ImageDirChosen) state_.PictureDialogDir = state_.ResourceDir;
+  // Until a picture has been opened the dialog starts where Save As would: the folder used
+  // last, else the home folder (the program's own folder holds no levels once installed).
+  if (!state_.ImageDirChosen) state_.PictureDialogDir = FileDialogFolder();
 
   const auto picturePath = window_.AskPictureFile(state_.PictureDialogDir);
   if (!picturePath) return;

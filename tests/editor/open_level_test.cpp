@@ -124,7 +124,8 @@ TEST_F(OpenLevelTest, WrongSizedPictureIsRefusedAndNothingChanges) {
 }
 
 TEST_F(OpenLevelTest, FirstPictureRefusedLeavesNoLevel) {
-  const std::string picture = MakePicture(MakeDir("levels") + "wide.jpg", 641, 447);
+  const std::string dir = MakeDir("levels");
+  const std::string picture = MakePicture(dir + "wide.jpg", 641, 447);
 
   Open(picture);
 
@@ -133,9 +134,9 @@ TEST_F(OpenLevelTest, FirstPictureRefusedLeavesNoLevel) {
   EXPECT_FALSE(State().ImageDirChosen);
   EXPECT_TRUE(Level().DataPath().empty());
   EXPECT_TRUE(Level().Picture().isNull());
-  // The next Open still starts in the resource directory.
+  // The first Open starts in the home folder, the next one in the folder used last.
   Open(picture);
-  EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(resourceDir_, resourceDir_));
+  EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(home_, dir));
 }
 
 TEST_F(OpenLevelTest, CancelAndUndecodablePicturesChangeNothing) {
@@ -178,7 +179,7 @@ TEST_F(OpenLevelTest, OpenAfterOpenStartsInLastPictureDirAndDiscardsEditsWhenTol
   editor_.OpenLevel();
 
   EXPECT_EQ(window_.CountOf(kAskBeforeOpen), 1);
-  EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(resourceDir_, a, b));
+  EXPECT_THAT(window_.PictureDirsAsked(), ElementsAre(home_, a, b));
   EXPECT_TRUE(window_.SaveDirsAsked().empty());
   EXPECT_THAT(window_.Messages(), ElementsAre(kNoDataFileMessage));
   EXPECT_EQ(ReadFileBytes(a + "one.dat"), level);
