@@ -16,8 +16,10 @@ namespace tollwen {
 namespace {
 
 // `text`, said of the file at `path`: with the file's name first when `named`.
-std::string AboutFile(bool named, const std::string& path, const std::string& text) {
-  return named ? FileNameOf(path) + ": " + text : text;
+Message AboutFile(bool named, const std::string& path, Message text) {
+  if (!named) return text;
+  return Message(QT_TRANSLATE_NOOP("tollwen::Message", "%1: %2"),
+                 {Message::Verbatim(FileNameOf(path)), std::move(text)});
 }
 
 // Runs `step`; when `named`, an error it raises names the file at `path` first
@@ -28,7 +30,7 @@ auto Naming(bool named, const std::string& path, Step step) {
     return step();
   } catch (const EditorError& error) {
     if (!named) throw;
-    throw EditorError(AboutFile(true, path, error.what()));
+    throw EditorError(AboutFile(true, path, error.message()));
   }
 }
 
@@ -69,7 +71,8 @@ void Editor::OpenLevelFile(const std::string& picturePath, bool nameFailedFile) 
   std::optional<QImage> picture =
       Naming(nameFailedFile, picturePath, [&] { return LoadLevelPicture(picturePath); });
   if (!picture) {
-    window_.ShowMessage(AboutFile(nameFailedFile, picturePath, kPictureSizeMessage));
+    window_.ShowMessage(
+        AboutFile(nameFailedFile, picturePath, Message(kPictureSizeMessage)).Translated());
     return;
   }
 
