@@ -60,6 +60,145 @@
         <source>Select Music</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The clipboard holds no level cells. Paste takes rows of tile codes (0-9, A-F), one line per row.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The clipboard holds more text than a whole level of 13 rows of 19 tile codes. Nothing was pasted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes to the level before starting a new level?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes to the level before opening another level?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes to the level before closing it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes to the level before exiting?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last level of this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First level of this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A valid datafile does not exist so one was created!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 changed on disk and cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was deleted on disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data file %1 changed on disk. Reload it and lose your changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 changed on disk and was reloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a new level</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a new level on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (data file %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 from %2 were found. Restore them?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data file was saved at %1, after these changes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Saved!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data file %1 was deleted on disk since it was opened. Write it again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Overwrite it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New level</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New level on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no music</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tollwen::FileDialogs</name>
+    <message>
+        <source>untitled</source>
+        <extracomment>The name a new file is offered under in the save and music dialogs, without an extension.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Level File..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Level Data...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Jpeg Level Images (*.jpg)|*.jpg</source>
+        <extracomment>A file type and, after the &quot;|&quot;, its patterns, which stay as they are.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Level Data (*.dat)|*.dat</source>
+        <extracomment>A file type and, after the &quot;|&quot;, its patterns, which stay as they are.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supported Files (mid, mod, it, xm, s3m)|*.mid; *.mod; *.IT; *.xm; *.s3m</source>
+        <extracomment>A file type and, after the &quot;|&quot;, its patterns, which stay as they are.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tollwen::GridAccessibility</name>
@@ -338,6 +477,25 @@
     </message>
     <message>
         <source>Error: Another program is saving the data file; try again later!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tollwen::MessageBoxes</name>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,7 +55,10 @@ void Editor::OpenNeighbourLevel(int step) {
   if (from.empty()) return;
   const std::optional<std::string> neighbour = NeighbourPicture(from, step);
   if (!neighbour) {
-    window_.ShowNote(step > 0 ? "Last level of this folder" : "First level of this folder");
+    window_.ShowNote(
+        (step > 0 ? QCoreApplication::translate("tollwen::Editor", "Last level of this folder")
+                  : QCoreApplication::translate("tollwen::Editor", "First level of this folder"))
+            .toStdString());
     return;
   }
   if (!ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
@@ -104,7 +108,10 @@ void Editor::OpenLevelFile(const std::string& picturePath, bool nameFailedFile) 
   } else {
     // A blank level on the picture; nothing is written until the user saves. The music name
     // stays as it was.
-    window_.ShowMessage("A valid datafile does not exist so one was created!");
+    window_.ShowMessage(
+        QCoreApplication::translate("tollwen::Editor",
+                                    "A valid datafile does not exist so one was created!")
+            .toStdString());
   }
   level_.Start(grid, musicName, dataPath, stamp, LevelDisplay::kShown);
   failedPicture_.clear();
