@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QtGlobal>
 #include <functional>
 
 #include "display/colours.h"
@@ -12,9 +13,9 @@ namespace tollwen {
 inline constexpr int kRecolouredSize = 32;
 
 // Teal is the start marker's transparent colour: arrows in teal would vanish from the marker,
-// so it is refused as an arrow colour, with this message.
+// so it is refused as an arrow colour, with this message (a Message source).
 inline constexpr char kRefusedArrowColourMessage[] =
-    "Sorry this colour cannot be used for the arrow color";
+    QT_TRANSLATE_NOOP("tollwen::Message", "Sorry this colour cannot be used for the arrow color");
 inline constexpr bool IsRefusedArrowColour(QRgb colour) {
   return (colour & kRgbMask) == (kTeal & kRgbMask);
 }

@@ -31,8 +31,12 @@ constexpr std::size_t kOffBitsAt = 10;
 constexpr std::size_t kHeaderAt = kFileHeaderSize;
 constexpr std::size_t kHeaderMasksAt = kHeaderAt + kInfoHeaderSize;
 
-[[noreturn]] void ThrowStreamReadError() { throw EditorError("Stream read error"); }
-[[noreturn]] void ThrowNotValid() { throw EditorError("Bitmap image is not valid"); }
+[[noreturn]] void ThrowStreamReadError() {
+  throw EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message", "Stream read error")));
+}
+[[noreturn]] void ThrowNotValid() {
+  throw EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message", "Bitmap image is not valid")));
+}
 
 // Little-endian reads; callers check the bounds first.
 std::uint8_t U8(std::span<const std::byte> data, std::size_t at) {
@@ -219,7 +223,7 @@ BmpLayout ParseBmpLayout(std::span<const std::byte> data, std::uint64_t fileSize
 
   // Trust the stored pixel offset when it lies between the headers and the end of the file;
   // otherwise the pixels are taken to follow the palette directly.
-  if (tooLarge) throw EditorError("Out of memory");
+  if (tooLarge) throw OutOfMemoryError();
   layout.pixelOffset = offBits >= masksEnd && offBits <= fileSize ? offBits : cursor;
   if (!rle) layout.rowStride = (std::uint64_t(layout.width) * bitCount + 31) / 32 * 4;
   return layout;

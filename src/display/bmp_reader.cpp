@@ -35,7 +35,7 @@ void ReadInto(ByteSource& file, std::vector<std::byte>& buffer, std::uint64_t co
 // Decodes the pixels of a file whose headers gave `layout`; `data` is the file from its start.
 QImage Decode(const bmp::BmpLayout& layout, std::span<const std::byte> data) {
   QImage image(layout.width, layout.height, QImage::Format_RGB32);
-  if (image.isNull()) throw EditorError("Out of memory");
+  if (image.isNull()) throw OutOfMemoryError();
   image.fill(Qt::black);  // what the pixel data does not reach stays black
   const auto pixels = layout.pixelOffset < data.size() ? data.subspan(layout.pixelOffset)
                                                        : std::span<const std::byte>();
@@ -62,7 +62,7 @@ QImage ReadBmpFile(const std::string& path) {
     if (wanted > buffer.size()) ReadInto(*file, buffer, wanted - buffer.size(), path);
     return Decode(layout, buffer);
   } catch (const std::bad_alloc&) {
-    throw EditorError("Out of memory");
+    throw OutOfMemoryError();
   }
 }
 
@@ -71,7 +71,7 @@ QImage DecodeBmp(std::span<const std::byte> data) {
   try {
     return Decode(bmp::ParseBmpLayout(data, data.size()), data);
   } catch (const std::bad_alloc&) {
-    throw EditorError("Out of memory");
+    throw OutOfMemoryError();
   }
 }
 

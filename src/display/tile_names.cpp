@@ -1,6 +1,7 @@
 #include "display/tile_names.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace tollwen {
 
@@ -10,13 +11,28 @@ std::optional<std::string_view> TileName(TileCode code) {
   return kTileNames[static_cast<size_t>(*number)].name;
 }
 
-std::string TileLabel(TileCode code) {
-  if (const auto name = TileName(code)) return std::string(*name) + " (" + code + ")";
-  const auto byte = static_cast<unsigned char>(code);
-  if (byte >= 0x20 && byte < 0x7F) return std::string("'") + code + "' is not a tile code";
-  char text[40];
-  std::snprintf(text, sizeof text, "byte 0x%02X is not a tile code", byte);
-  return text;
+std::optional<Message> TileNameText(TileCode code) {
+  // The names are string literals, so their views end where the literals do.
+  if (const auto name = TileName(code)) return Message(name->data());
+  return std::nullopt;
 }
+
+Message TileLabelText(TileCode code) {
+  if (auto name = TileNameText(code)) {
+    return Message(QT_TRANSLATE_NOOP("tollwen::Message", "%1 (%2)"),
+                   {std::move(*name), Message::Verbatim(std::string(1, code))});
+  }
+  const auto byte = static_cast<unsigned char>(code);
+  if (byte >= 0x20 && byte < 0x7F) {
+    return Message(QT_TRANSLATE_NOOP("tollwen::Message", "'%1' is not a tile code"),
+                   {Message::Verbatim(std::string(1, code))});
+  }
+  char hex[3];
+  std::snprintf(hex, sizeof hex, "%02X", byte);
+  return Message(QT_TRANSLATE_NOOP("tollwen::Message", "byte 0x%1 is not a tile code"),
+                 {Message::Verbatim(hex)});
+}
+
+std::string TileLabel(TileCode code) { return TileLabelText(code).English(); }
 
 }  // namespace tollwen

@@ -3,6 +3,7 @@
 #include "display/colours.h"
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
+#include "level/message.h"
 
 namespace tollwen {
 
@@ -14,7 +15,7 @@ void Editor::ChooseArrowColour() {
   const QRgb newColour = *chosen | kOpaque;
 
   if (IsRefusedArrowColour(newColour)) {
-    window_.ShowMessage(kRefusedArrowColourMessage);
+    window_.ShowMessage(Message(kRefusedArrowColourMessage).Translated());
     return;
   }
 

@@ -1,4 +1,5 @@
 // Copy, cut, delete and paste of level cells through the system clipboard, and Select All.
+#include <QCoreApplication>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,12 +13,14 @@ namespace tollwen {
 
 namespace {
 
-constexpr const char* kNotLevelCellsMessage =
-    "The clipboard holds no level cells. Paste takes rows of tile codes (0-9, A-F), one line "
-    "per row.";
-constexpr const char* kTooManyCellsMessage =
+constexpr const char* kNotLevelCellsMessage = QT_TRANSLATE_NOOP(
+    "tollwen::Editor",
+    "The clipboard holds no level cells. Paste takes rows of tile codes (0-9, A-F), one line per "
+    "row.");
+constexpr const char* kTooManyCellsMessage = QT_TRANSLATE_NOOP(
+    "tollwen::Editor",
     "The clipboard holds more text than a whole level of 13 rows of 19 tile codes. Nothing was "
-    "pasted.";
+    "pasted.");
 
 const QRect kWholeLevel(1, 1, LevelGrid::kColumns, LevelGrid::kRows);
 
@@ -40,13 +43,15 @@ void Editor::Cut() {
   const QRect selection = tools_.Selection();
   if (selection.isEmpty()) return;
   window_.SetClipboardText(CellsAsText(level_.Grid(), selection));
-  level_.Edit(QStringLiteral("Cut"), Emptied(selection));
+  level_.Edit(QCoreApplication::translate("tollwen::Editor", "Cut"), Emptied(selection));
 }
 
 void Editor::DeleteSelection() {
   BusyScope busy(*this);
   const QRect selection = tools_.Selection();
-  if (!selection.isEmpty()) level_.Edit(QStringLiteral("Delete"), Emptied(selection));
+  if (!selection.isEmpty()) {
+    level_.Edit(QCoreApplication::translate("tollwen::Editor", "Delete"), Emptied(selection));
+  }
 }
 
 void Editor::Paste(CellPosition currentCell) {
@@ -55,12 +60,14 @@ void Editor::Paste(CellPosition currentCell) {
   // However large the clipboard's text, no more of it is read than a level can hold.
   const std::optional<std::string> text = window_.ClipboardText(kLargestCellsText);
   if (!text) {
-    window_.ShowMessage(kTooManyCellsMessage);
+    window_.ShowMessage(
+        QCoreApplication::translate("tollwen::Editor", kTooManyCellsMessage).toStdString());
     return;
   }
   auto rows = RowsFromText(*text);
   if (!rows) {
-    window_.ShowMessage(kNotLevelCellsMessage);
+    window_.ShowMessage(
+        QCoreApplication::translate("tollwen::Editor", kNotLevelCellsMessage).toStdString());
     return;
   }
   tools_.StartPaste(std::move(*rows), currentCell);

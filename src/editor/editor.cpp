@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 #include <utility>
 
@@ -109,12 +110,16 @@ bool Editor::ConfirmDiscardChanges(UnsavedAction action) {
   if (!Modified()) return true;
   BusyScope busy(*this);
   static constexpr const char* kQuestions[] = {
-      "Save changes to the level before starting a new level?",
-      "Save changes to the level before opening another level?",
-      "Save changes to the level before closing it?",
-      "Save changes to the level before exiting?",
+      QT_TRANSLATE_NOOP("tollwen::Editor",
+                        "Save changes to the level before starting a new level?"),
+      QT_TRANSLATE_NOOP("tollwen::Editor",
+                        "Save changes to the level before opening another level?"),
+      QT_TRANSLATE_NOOP("tollwen::Editor", "Save changes to the level before closing it?"),
+      QT_TRANSLATE_NOOP("tollwen::Editor", "Save changes to the level before exiting?"),
   };
-  switch (window_.AskSaveChanges(kQuestions[static_cast<int>(action)])) {
+  const QString question =
+      QCoreApplication::translate("tollwen::Editor", kQuestions[static_cast<int>(action)]);
+  switch (window_.AskSaveChanges(question.toStdString())) {
     case SaveChangesAnswer::Discard:
       // The level and its record stay until it is replaced: an open that fails keeps both.
       return true;

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,8 +17,10 @@ namespace tollwen {
 namespace {
 
 // `text`, said of the file at `path`: with the file's name first when `named`.
-std::string AboutFile(bool named, const std::string& path, const std::string& text) {
-  return named ? FileNameOf(path) + ": " + text : text;
+Message AboutFile(bool named, const std::string& path, Message text) {
+  if (!named) return text;
+  return Message(QT_TRANSLATE_NOOP("tollwen::Message", "%1: %2"),
+                 {Message::Verbatim(FileNameOf(path)), std::move(text)});
 }
 
 // Runs `step`; when `named`, an error it raises names the file at `path` first
@@ -28,7 +31,7 @@ auto Naming(bool named, const std::string& path, Step step) {
     return step();
   } catch (const EditorError& error) {
     if (!named) throw;
-    throw EditorError(AboutFile(true, path, error.what()));
+    throw EditorError(AboutFile(true, path, error.message()));
   }
 }
 
@@ -54,7 +57,10 @@ void Editor::OpenNeighbourLevel(int step) {
   if (from.empty()) return;
   const std::optional<std::string> neighbour = NeighbourPicture(from, step);
   if (!neighbour) {
-    window_.ShowNote(step > 0 ? "Last level of this folder" : "First level of this folder");
+    window_.ShowNote(
+        (step > 0 ? QCoreApplication::translate("tollwen::Editor", "Last level of this folder")
+                  : QCoreApplication::translate("tollwen::Editor", "First level of this folder"))
+            .toStdString());
     return;
   }
   if (!ConfirmDiscardChanges(UnsavedAction::OpenLevel)) return;
@@ -71,7 +77,8 @@ void Editor::OpenLevelFile(const std::string& picturePath, bool nameFailedFile) 
   std::optional<QImage> picture =
       Naming(nameFailedFile, picturePath, [&] { return LoadLevelPicture(picturePath); });
   if (!picture) {
-    window_.ShowMessage(AboutFile(nameFailedFile, picturePath, kPictureSizeMessage));
+    window_.ShowMessage(
+        AboutFile(nameFailedFile, picturePath, Message(kPictureSizeMessage)).Translated());
     return;
   }
 
@@ -103,7 +110,10 @@ void Editor::OpenLevelFile(const std::string& picturePath, bool nameFailedFile) 
   } else {
     // A blank level on the picture; nothing is written until the user saves. The music name
     // stays as it was.
-    window_.ShowMessage("A valid datafile does not exist so one was created!");
+    window_.ShowMessage(
+        QCoreApplication::translate("tollwen::Editor",
+                                    "A valid datafile does not exist so one was created!")
+            .toStdString());
   }
   level_.Start(grid, musicName, dataPath, stamp, LevelDisplay::kShown);
   failedPicture_.clear();

@@ -1,5 +1,7 @@
 // Changes other programs make to the level's data file (a checkout, a pull, another editor):
 // taken in at once when nothing is lost, asked about when the level has unsaved changes.
+#include <QCoreApplication>
+
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
 #include "level/errors.h"
@@ -18,6 +20,22 @@ bool SameContent(const DataFileStamp& onDisk, const DataFileStamp& held) {
          onDisk.linkTarget == held.linkTarget;
 }
 
+// What the user is told or asked about the data file: `text` (marked in the editor's context)
+// with the file's name for %1 and the other `parts` after it.
+template <typename... Parts>
+std::string AboutDataFile(const char* text, const std::string& name, const Parts&... parts) {
+  return QCoreApplication::translate("tollwen::Editor", text)
+      .arg(QString::fromStdString(name), QString::fromStdString(parts)...)
+      .toStdString();
+}
+
+// The data file changed into something that cannot be read.
+std::string UnreadableNote(const std::string& name, const EditorError& error) {
+  return AboutDataFile(
+      QT_TRANSLATE_NOOP("tollwen::Editor", "%1 changed on disk and cannot be read: %2"), name,
+      error.message().Translated());
+}
+
 }  // namespace
 
 void Editor::TakeInOutsideChange(bool mayAsk) {
@@ -29,7 +47,7 @@ void Editor::TakeInOutsideChange(bool mayAsk) {
   try {
     onDisk = StampOfPath(path);
   } catch (const EditorError& error) {
-    window_.ShowNote(name + " changed on disk and cannot be read: " + error.what());
+    window_.ShowNote(UnreadableNote(name, error));
     return;
   }
   if (SameContent(onDisk, level_.DataStamp())) {
@@ -42,15 +60,19 @@ void Editor::TakeInOutsideChange(bool mayAsk) {
   if (!onDisk.exists) {
     // Save asks before writing it again.
     outsideChangeSeen_ = onDisk;
-    window_.ShowNote(name + " was deleted on disk");
+    window_.ShowNote(
+        AboutDataFile(QT_TRANSLATE_NOOP("tollwen::Editor", "%1 was deleted on disk"), name));
     return;
   }
   const bool modified = level_.Modified();
   if (modified && !mayAsk) return;
   outsideChangeSeen_ = onDisk;
   // Keep leaves the level's stamp as it is, so Save asks before writing over the file.
-  if (modified && !window_.AskReload("The data file " + path +
-                                     " changed on disk. Reload it and lose your changes?")) {
+  if (modified && !window_.AskReload(AboutDataFile(
+                      QT_TRANSLATE_NOOP("tollwen::Editor",
+                                        "The data file %1 changed on disk. Reload it and "
+                                        "lose your changes?"),
+                      path))) {
     return;
   }
   ReloadDataFile(!modified);
@@ -65,14 +87,17 @@ void Editor::ReloadDataFile(bool note) {
   try {
     musicName = ReadDataFile(path, grid, &stamp);
   } catch (const EditorError& error) {
-    window_.ShowNote(name + " changed on disk and cannot be read: " + error.what());
+    window_.ShowNote(UnreadableNote(name, error));
     return;
   }
   // The level is what the file holds now; its history starts again.
   tools_.CancelGesture();
   level_.Start(grid, musicName, path, stamp, LevelDisplay::kShown);
   recovery_.Forget();
-  if (note) window_.ShowNote(name + " changed on disk and was reloaded");
+  if (note) {
+    window_.ShowNote(AboutDataFile(
+        QT_TRANSLATE_NOOP("tollwen::Editor", "%1 changed on disk and was reloaded"), name));
+  }
 }
 
 }  // namespace tollwen

@@ -1,5 +1,6 @@
 // Unsaved changes an earlier session left behind (a crash, a kill, a power cut): the question
 // whether to restore them, and the restore itself.
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include "editor/busy_scope.h"
@@ -31,27 +32,39 @@ DataFileStamp CurrentStamp(const std::string& dataPath) {
 // data file when it is not the picture's own, and saying when the data file changed after the
 // changes were kept: "The data file was saved at 15:02, after these changes."
 std::string RestoreQuestion(const RecoveredLevel& record) {
-  const std::string picture = FileNameOf(record.picturePath);
-  std::string level = picture;
+  // Each text is marked in the editor's context where it is written.
+  const auto text = [](const char* source) {
+    return QCoreApplication::translate("tollwen::Editor", source);
+  };
+  const QString picture = QString::fromStdString(FileNameOf(record.picturePath));
+  const QString dataPath = QString::fromStdString(record.dataPath);
+  QString level = picture;
   if (record.dataPath.empty()) {
-    level = picture.empty() ? "a new level" : "a new level on " + picture;
+    level = picture.isEmpty()
+                ? text(QT_TRANSLATE_NOOP("tollwen::Editor", "a new level"))
+                : text(QT_TRANSLATE_NOOP("tollwen::Editor", "a new level on %1")).arg(picture);
   } else if (record.picturePath.empty() || DataPathFor(record.picturePath) != record.dataPath) {
-    level += (picture.empty() ? "the data file " : " (data file ") + record.dataPath +
-             (picture.empty() ? "" : ")");
+    level = picture.isEmpty()
+                ? text(QT_TRANSLATE_NOOP("tollwen::Editor", "the data file %1")).arg(dataPath)
+                : text(QT_TRANSLATE_NOOP("tollwen::Editor", "%1 (data file %2)"))
+                      .arg(picture, dataPath);
   }
   const QDateTime kept = LocalTime(record.savedAt);
-  std::string question = "Unsaved changes to " + level + " from " +
-                         kept.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString() +
-                         " were found. Restore them?";
+  QString question =
+      text(QT_TRANSLATE_NOOP("tollwen::Editor",
+                             "Unsaved changes to %1 from %2 were found. Restore them?"))
+          .arg(level, kept.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
   const DataFileStamp now = CurrentStamp(record.dataPath);
   if (now.exists && !(now == record.dataStamp)) {
     const QDateTime saved = LocalTime(now.modifiedSeconds);
     const QString format =
         saved.date() == kept.date() ? QStringLiteral("HH:mm") : QStringLiteral("yyyy-MM-dd HH:mm");
-    question += " The data file was saved at " + saved.toString(format).toStdString() +
-                ", after these changes.";
+    question += QLatin1Char(' ') +
+                text(QT_TRANSLATE_NOOP("tollwen::Editor",
+                                       "The data file was saved at %1, after these changes."))
+                    .arg(saved.toString(format));
   }
-  return question;
+  return question.toStdString();
 }
 
 }  // namespace

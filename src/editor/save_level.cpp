@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
 #include "level/errors.h"
@@ -13,7 +15,7 @@ void Editor::WriteLevel(const std::string& path, const DataFileStamp* expected) 
   level_.SetDataPath(path, written);
   level_.MarkSaved();
   recovery_.Forget();
-  window_.ShowMessage("File Saved!");
+  window_.ShowMessage(QCoreApplication::translate("tollwen::Editor", "File Saved!").toStdString());
 }
 
 void Editor::Save() {
@@ -31,15 +33,24 @@ void Editor::Save() {
   const DataFileStamp expected = level_.DataStamp();
   // A data file deleted since (a checkout of a branch without it) is not written again unasked.
   if (expected.exists && !DataFileExists(level_.DataPath()) &&
-      !window_.AskOverwrite("The data file " + level_.DataPath() +
-                            " was deleted on disk since it was opened. Write it again?")) {
+      !window_.AskOverwrite(
+          QCoreApplication::translate(
+              "tollwen::Editor",
+              "The data file %1 was deleted on disk since it was opened. Write it again?")
+              .arg(QString::fromStdString(level_.DataPath()))
+              .toStdString())) {
     return;
   }
   try {
     WriteLevel(level_.DataPath(), &expected);
   } catch (const DataFileChangedError& changed) {
     // Cancel keeps the file on disk and the edits in the window.
-    if (!window_.AskOverwrite(std::string(changed.what()) + " Overwrite it?")) return;
+    // "The data file ... changed on disk since it was opened. Overwrite it?"
+    if (!window_.AskOverwrite(QCoreApplication::translate("tollwen::Editor", "%1 Overwrite it?")
+                                  .arg(QString::fromStdString(changed.message().Translated()))
+                                  .toStdString())) {
+      return;
+    }
     WriteLevel(level_.DataPath(), nullptr);
   }
 }

@@ -1,5 +1,6 @@
 #include "editor/set_music_command.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 #include "editor/level_document.h"
@@ -8,7 +9,7 @@ namespace tollwen {
 
 SetMusicCommand::SetMusicCommand(LevelDocument& document, std::string name)
     : document_(document), before_(document.MusicName()), after_(std::move(name)) {
-  setText(QStringLiteral("Select Music"));
+  setText(QCoreApplication::translate("tollwen::Editor", "Select Music"));
 }
 
 void SetMusicCommand::undo() { document_.SetMusicName(before_); }

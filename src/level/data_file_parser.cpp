@@ -93,9 +93,11 @@ void DataFileParser::Finish() {
   done_ = true;
 }
 
-std::string TooLongLineMessage(std::int64_t line) {
-  return "Error: Line " + std::to_string(line) + " of the data file is longer than " +
-         std::to_string(kMaxDataLineLength) + " bytes!";
+Message TooLongLineMessage(std::int64_t line) {
+  return Message(QT_TRANSLATE_NOOP("tollwen::Message",
+                                   "Error: Line %1 of the data file is longer than %2 bytes!"),
+                 {Message::Verbatim(std::to_string(line)),
+                  Message::Verbatim(std::to_string(kMaxDataLineLength))});
 }
 
 }  // namespace tollwen

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "level/level_grid.h"
+#include "level/message.h"
 
 namespace tollwen {
 
@@ -90,7 +91,7 @@ class DataFileParser {
   bool finished_ = false;
 };
 
-// The error the editor raises for a line longer than kMaxDataLineLength.
-std::string TooLongLineMessage(std::int64_t line);
+// The message of the error the editor raises for a line longer than kMaxDataLineLength.
+Message TooLongLineMessage(std::int64_t line);
 
 }  // namespace tollwen

@@ -1,6 +1,7 @@
 #include "level/errors.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace tollwen {
 
@@ -33,26 +34,31 @@ constexpr int kDeviceIoErrorCode = 1117;
 
 }  // namespace
 
+EditorError::EditorError(Message message)
+    : std::runtime_error(message.English()),
+      message_(std::make_shared<const Message>(std::move(message))) {}
+
 InOutError::InOutError(int code) : EditorError(MessageFor(code)), code_(code) {}
 
-std::string InOutError::MessageFor(int code) {
+Message InOutError::MessageFor(int code) {
   switch (code) {
     case 2:
-      return "File not found";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "File not found"));
     case 3:
-      return "Invalid filename";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "Invalid filename"));
     case 4:
-      return "Too many open files";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "Too many open files"));
     case 5:
-      return "File access denied";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "File access denied"));
     case 100:
-      return "Read beyond end of file";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "Read beyond end of file"));
     case 101:
-      return "Disk full";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "Disk full"));
     case 106:
-      return "Invalid numeric input";
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "Invalid numeric input"));
     default:
-      return "I/O error " + std::to_string(code);
+      return Message(QT_TRANSLATE_NOOP("tollwen::Message", "I/O error %1"),
+                     {Message::Verbatim(std::to_string(code))});
   }
 }
 
@@ -85,12 +91,26 @@ int InOutError::CodeForErrno(int err) {
   }
 }
 
-FileOpenError::FileOpenError(const std::string& path) : EditorError("Cannot open file " + path) {}
+OutOfMemoryError::OutOfMemoryError()
+    : EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message", "Out of memory"))) {}
+
+RangeCheckError::RangeCheckError()
+    : EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message", "Range check error"))) {}
+
+FileOpenError::FileOpenError(const std::string& path)
+    : EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message", "Cannot open file %1"),
+                          {Message::Verbatim(path)})) {}
 
 DataFileChangedError::DataFileChangedError(const std::string& path)
-    : EditorError("The data file " + path + " changed on disk since it was opened."), path_(path) {}
+    : EditorError(
+          Message(QT_TRANSLATE_NOOP("tollwen::Message",
+                                    "The data file %1 changed on disk since it was opened."),
+                  {Message::Verbatim(path)})),
+      path_(path) {}
 
 JpegError::JpegError(int messageCode)
-    : EditorError("JPEG error #" + std::to_string(messageCode)), messageCode_(messageCode) {}
+    : EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message", "JPEG error #%1"),
+                          {Message::Verbatim(std::to_string(messageCode))})),
+      messageCode_(messageCode) {}
 
 }  // namespace tollwen

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "level/message.h"
+
 namespace tollwen {
 
-// Base of every error a command can raise. what() is the text shown to the user.
+// Base of every error a command can raise. It carries the text shown to the user as a Message:
+// what() is its English (the level tool prints that), and the window shows it translated.
 class EditorError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit EditorError(Message message);
+
+  const Message& message() const { return *message_; }
+
+ private:
+  // Shared, so that copying the error (as throwing does) cannot fail.
+  std::shared_ptr<const Message> message_;
 };
 
 // Input/output failure. The code follows the classic runtime-library numbering so that
@@ -21,13 +31,25 @@ class InOutError : public EditorError {
   explicit InOutError(int code);
   int code() const { return code_; }
 
-  static std::string MessageFor(int code);
+  static Message MessageFor(int code);
   // Maps an errno value from the operating system onto the codes above.
   static int CodeForErrno(int err);
   static InOutError FromErrno(int err) { return InOutError(CodeForErrno(err)); }
 
  private:
   int code_;
+};
+
+// Memory for a picture or bitmap could not be had: "Out of memory".
+class OutOfMemoryError : public EditorError {
+ public:
+  OutOfMemoryError();
+};
+
+// A number outside the range it must lie in: "Range check error".
+class RangeCheckError : public EditorError {
+ public:
+  RangeCheckError();
 };
 
 // A file that could not be opened at all: "Cannot open file <path>".

@@ -379,7 +379,7 @@ DecodeResult DecodeBytes(ByteSource& bytes, OtherSizes otherSizes, QImage* image
     case DecodeResult::kOtherSize:
       return result;
     case DecodeResult::kOutOfMemory:
-      throw EditorError("Out of memory");
+      throw OutOfMemoryError();
     case DecodeResult::kJpegError:
       break;
   }
@@ -393,7 +393,9 @@ DecodeResult DecodeBytes(ByteSource& bytes, OtherSizes otherSizes, QImage* image
     return DecodeResult::kOtherSize;
   }
   if (errors.tooManyScans) {
-    throw EditorError("Error: Image has more than " + std::to_string(kMaxJpegScans) + " scans!");
+    throw EditorError(
+        Message(QT_TRANSLATE_NOOP("tollwen::Message", "Error: Image has more than %1 scans!"),
+                {Message::Verbatim(std::to_string(kMaxJpegScans))}));
   }
   throw JpegError(errors.pub.msg_code);
 }

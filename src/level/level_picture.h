@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QtGlobal>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,10 +17,12 @@ namespace tollwen {
 inline constexpr int kLevelPictureWidth = 640;
 inline constexpr int kLevelPictureHeight = 447;
 
-// The rule a level picture's size follows, as the level tool states it, and the message opening
-// a level shows for a picture that breaks it.
-inline constexpr std::string_view kPictureSizeRule = "Image must be 640x447 pixels in size!";
-inline const std::string kPictureSizeMessage = "Error: " + std::string(kPictureSizeRule);
+// The message opening a level shows for a picture of another size (a Message source), and the
+// rule in it, as the level tool states it.
+inline constexpr char kPictureSizeMessage[] =
+    QT_TRANSLATE_NOOP("tollwen::Message", "Error: Image must be 640x447 pixels in size!");
+inline constexpr std::string_view kPictureSizeRule =
+    std::string_view(kPictureSizeMessage).substr(std::string_view("Error: ").size());
 
 // A file that would make libjpeg go through more scans than this is refused: a real level
 // picture has a few dozen at most, while each repeated scan of a hostile file costs a pass

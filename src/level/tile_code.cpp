@@ -25,9 +25,11 @@ int TileIndexOf(TileCode code) {
     // A NUL byte would cut the message short when shown, so it is left out.
     std::string text = "$";
     if (code != '\0') text += code;
-    throw EditorError("'" + text + "' is not a valid integer value");
+    throw EditorError(
+        Message(QT_TRANSLATE_NOOP("tollwen::Message", "'%1' is not a valid integer value"),
+                {Message::Verbatim(text)}));
   }
-  if (value < 1 || value > kTileCount) throw EditorError("Range check error");
+  if (value < 1 || value > kTileCount) throw RangeCheckError();
   return value;
 }
 
@@ -38,7 +40,7 @@ std::optional<int> TileNumberOf(TileCode code) {
 }
 
 TileCode TileCodeFor(int index) {
-  if (index < 0 || index > kTileCount) throw EditorError("Range check error");
+  if (index < 0 || index > kTileCount) throw RangeCheckError();
   return "0123456789ABCDEF"[index];
 }
 

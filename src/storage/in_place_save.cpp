@@ -17,8 +17,10 @@ void WriteInPlace(int file, const std::vector<std::string>& pieces,
   struct stat status {};
   if (::fstat(file, &status) != 0) ThrowInOutError(errno);
   if (static_cast<std::uint64_t>(status.st_size) > MaxJournalledBytes()) {
-    throw EditorError("Error: The data file is too large to be written in place (" +
-                      std::to_string(status.st_size) + " bytes)!");
+    throw EditorError(Message(
+        QT_TRANSLATE_NOOP("tollwen::Message",
+                          "Error: The data file is too large to be written in place (%1 bytes)!"),
+        {Message::Verbatim(std::to_string(status.st_size))}));
   }
   SaveJournal journal{FileIdentity::Of(status), BirthOf(file), ReadWhole(file), {}};
   for (const std::string& piece : pieces) journal.newContent += piece;

@@ -45,16 +45,18 @@ FileDescriptor ExistingStateFolder() {
 FileDescriptor CreatedStateFolder() {
   const std::string state = StateFolder();
   if (state.empty()) {
-    throw EditorError(
-        "Error: The data file must be written in place, and there is no folder to keep its "
-        "old content in meanwhile (neither XDG_STATE_HOME nor HOME is set)!");
+    throw EditorError(Message(QT_TRANSLATE_NOOP(
+        "tollwen::Message",
+        "Error: The data file must be written in place, and there is no folder to keep its old "
+        "content in meanwhile (neither XDG_STATE_HOME nor HOME is set)!")));
   }
   try {
     return OpenPrivateFolder(state);
   } catch (const InOutError& error) {
-    throw EditorError(
-        "Error: Cannot create " + state +
-        " to keep the data file's old content in while it is written in place: " + error.what());
+    throw EditorError(Message(QT_TRANSLATE_NOOP("tollwen::Message",
+                                                "Error: Cannot create %1 to keep the data file's "
+                                                "old content in while it is written in place: %2"),
+                              {Message::Verbatim(state), error.message()}));
   }
 }
 
@@ -304,7 +306,8 @@ SaveLock::SaveLock(int file, Kind kind, bool create) {
   }
   lockFile_ = FileDescriptor();
   if (error == EAGAIN || error == EACCES)
-    throw EditorError("Error: Another program is saving the data file; try again later!");
+    throw EditorError(Message(QT_TRANSLATE_NOOP(
+        "tollwen::Message", "Error: Another program is saving the data file; try again later!")));
   // A file system without locks is used unlocked.
   if (error != ENOLCK && error != EOPNOTSUPP && error != EINVAL) ThrowInOutError(error);
 }

@@ -36,7 +36,7 @@ std::optional<DataFileScan> ReadLevel(const std::string& path) {
     return std::nullopt;
   }
   if (scan.refused) {
-    PrintFileError(path, TooLongLineMessage(scan.problems.front().line));
+    PrintFileError(path, TooLongLineMessage(scan.problems.front().line).English());
     return std::nullopt;
   }
   for (const DataFileProblem& problem : scan.problems) {

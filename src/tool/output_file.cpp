@@ -85,7 +85,7 @@ void WriteOutputFile(const std::string& path, std::string_view bytes,
   try {
     ReplaceWithNewFile(path, bytes);
   } catch (const InOutError& error) {
-    throw EditorError("cannot write " + ShownName(path) + ": " + error.what());
+    throw EditorError(Message::Verbatim("cannot write " + ShownName(path) + ": " + error.what()));
   }
 }
 
@@ -93,7 +93,8 @@ std::string PngBytes(const QImage& image) {
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) throw EditorError("the PNG could not be made");
+  if (!image.save(&buffer, "PNG"))
+    throw EditorError(Message::Verbatim("the PNG could not be made"));
   return png.toStdString();
 }
 

@@ -12,7 +12,7 @@ namespace tollwen {
 // A file the command will not write over: "refusing to write OUT: it is ...".
 class OutputRefused : public EditorError {
  public:
-  using EditorError::EditorError;
+  explicit OutputRefused(const std::string& text) : EditorError(Message::Verbatim(text)) {}
 };
 
 // A file a command reads, with what the user calls it in a message ("the level picture").

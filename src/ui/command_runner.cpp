@@ -1,7 +1,10 @@
 #include "ui/command_runner.h"
 
+#include <QCoreApplication>
 #include <exception>
 #include <utility>
+
+#include "level/errors.h"
 
 namespace tollwen {
 
@@ -18,10 +21,13 @@ bool CommandRunner::RunAlways(const std::function<void()>& command) {
   try {
     command();
     return true;
-  } catch (const std::exception& error) {  // EditorError and every other standard error
+  } catch (const EditorError& error) {
+    // In the user's language; what() is the English the level tool prints.
+    message = error.message().Translated();
+  } catch (const std::exception& error) {
     message = error.what();
   } catch (...) {
-    message = "Unknown error";
+    message = QCoreApplication::translate("tollwen::CommandRunner", "Unknown error").toStdString();
   }
   // Shown outside the handlers, so a failure while showing cannot leave a half-handled
   // exception behind.

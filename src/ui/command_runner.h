@@ -7,8 +7,8 @@ namespace tollwen {
 
 // The top-level error boundary. Every command, palette press, menu item, grid selection and
 // start-up step runs through Run: an error that escapes it (EditorError or any other
-// exception) abandons the rest of that command and is shown to the user, and the program goes
-// on. No exception ever reaches Qt's event loop.
+// exception) abandons the rest of that command and is shown to the user (an EditorError in the
+// user's language), and the program goes on. No exception ever reaches Qt's event loop.
 class CommandRunner {
  public:
   // Shows the message of an error that escaped a command.

@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QUndoStack>
 
 #include "editor/level_document.h"
 #include "editor/tools/tool_box.h"
+#include "editor/tools/tool_list.h"
 
 namespace tollwen {
 
@@ -16,10 +18,11 @@ void AddToolItems(QMenu& menu, ToolBox& tools, const std::function<void(int inde
   for (std::size_t i = 0; i < tools.Tools().size(); ++i) {
     const int index = static_cast<int>(i);
     const ToolInfo info = tools.Tools()[i]->Info();
-    const QString text = QString::fromUtf8(info.name);
-    auto* action = new QAction(text, group);
-    action->setObjectName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(' ')) +
-                          QStringLiteral("Tool"));
+    auto* action = new QAction(TranslatedName(info), group);
+    // Named in English, whatever the language: "ConveyorPathTool".
+    action->setObjectName(
+        QString::fromLatin1(info.name).remove(QLatin1Char('&')).remove(QLatin1Char(' ')) +
+        QStringLiteral("Tool"));
     action->setCheckable(true);
     action->setChecked(index == tools.ActiveIndex());
     action->setShortcut(QKeySequence(QChar::fromLatin1(info.key)));
@@ -32,10 +35,12 @@ void AddToolItems(QMenu& menu, ToolBox& tools, const std::function<void(int inde
 
 namespace {
 
-void FollowSteps(QAction& action, QUndoStack& history, const QString& verb, bool redo) {
-  const auto update = [&action, &history, verb, redo] {
+// `verb` is the item's text without a step, `verbAndStep` with the step's name for %1.
+void FollowSteps(QAction& action, QUndoStack& history, const QString& verb,
+                 const QString& verbAndStep, bool redo) {
+  const auto update = [&action, &history, verb, verbAndStep, redo] {
     const QString step = redo ? history.redoText() : history.undoText();
-    action.setText(step.isEmpty() ? verb : verb + QLatin1Char(' ') + step);
+    action.setText(step.isEmpty() ? verb : verbAndStep.arg(step));
     action.setEnabled(redo ? history.canRedo() : history.canUndo());
   };
   QObject::connect(&history, &QUndoStack::indexChanged, &action, update);
@@ -46,8 +51,10 @@ void FollowSteps(QAction& action, QUndoStack& history, const QString& verb, bool
 }  // namespace
 
 void FollowHistory(QAction& undo, QAction& redo, QUndoStack& history) {
-  FollowSteps(undo, history, QStringLiteral("&Undo"), false);
-  FollowSteps(redo, history, QStringLiteral("&Redo"), true);
+  FollowSteps(undo, history, QCoreApplication::translate("tollwen::EditMenu", "&Undo"),
+              QCoreApplication::translate("tollwen::EditMenu", "&Undo %1"), false);
+  FollowSteps(redo, history, QCoreApplication::translate("tollwen::EditMenu", "&Redo"),
+              QCoreApplication::translate("tollwen::EditMenu", "&Redo %1"), true);
 }
 
 void FollowSelection(const QList<QAction*>& items, ToolBox& tools) {

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -38,21 +39,35 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
   return path + QLatin1Char('.') + extension;
 }
 
+namespace {
+
+QString Translated(const char* text) {
+  return QCoreApplication::translate("tollwen::FileDialogs", text);
+}
+
+// The name a new file is offered under.
+QString UntitledName() {
+  //: The name a new file is offered under in the save and music dialogs, without an extension.
+  return Translated(QT_TRANSLATE_NOOP("tollwen::FileDialogs", "untitled"));
+}
+
+}  // namespace
+
 FileDialogSetup PictureDialogSetup() {
   FileDialogSetup setup;
   setup.objectName = QStringLiteral("PictureDialog");
-  setup.title = QStringLiteral("Select Level File..");
-  setup.filter = QString::fromLatin1(kPictureFilter);
+  setup.title = Translated(QT_TRANSLATE_NOOP("tollwen::FileDialogs", "Select Level File.."));
+  setup.filter = Translated(kPictureFilter);
   return setup;
 }
 
 FileDialogSetup SaveDialogSetup() {
   FileDialogSetup setup;
   setup.objectName = QStringLiteral("SaveDialog");
-  setup.title = QStringLiteral("Save Level Data...");
-  setup.filter = QString::fromLatin1(kDataFileFilter);
+  setup.title = Translated(QT_TRANSLATE_NOOP("tollwen::FileDialogs", "Save Level Data..."));
+  setup.filter = Translated(kDataFileFilter);
   setup.defaultExtension = QStringLiteral("dat");
-  setup.initialFileName = QStringLiteral("untitled");
+  setup.initialFileName = UntitledName();
   setup.save = true;
   return setup;
 }
@@ -60,9 +75,9 @@ FileDialogSetup SaveDialogSetup() {
 FileDialogSetup MusicDialogSetup() {
   FileDialogSetup setup;
   setup.objectName = QStringLiteral("MusicDialog");
-  setup.filter = QString::fromLatin1(kMusicFilter);
+  setup.filter = Translated(kMusicFilter);
   setup.defaultExtension = QStringLiteral("mid");
-  setup.initialFileName = QStringLiteral("untitled");
+  setup.initialFileName = UntitledName();
   return setup;
 }
 

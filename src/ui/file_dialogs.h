@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <optional>
 #include <string>
 
@@ -16,10 +17,17 @@ namespace tollwen {
 class DialogRunner;
 
 // Filters in the "description|patterns|description|patterns" form, patterns separated by ";".
-inline constexpr char kPictureFilter[] = "Jpeg Level Images (*.jpg)|*.jpg";
-inline constexpr char kDataFileFilter[] = "Level Data (*.dat)|*.dat";
+// The dialogs show them translated; a translation changes the descriptions only.
+inline constexpr char kPictureFilter[] =
+    //: A file type and, after the "|", its patterns, which stay as they are.
+    QT_TRANSLATE_NOOP("tollwen::FileDialogs", "Jpeg Level Images (*.jpg)|*.jpg");
+inline constexpr char kDataFileFilter[] =
+    //: A file type and, after the "|", its patterns, which stay as they are.
+    QT_TRANSLATE_NOOP("tollwen::FileDialogs", "Level Data (*.dat)|*.dat");
+//: A file type and, after the "|", its patterns, which stay as they are.
 inline constexpr char kMusicFilter[] =
-    "Supported Files (mid, mod, it, xm, s3m)|*.mid; *.mod; *.IT; *.xm; *.s3m";
+    QT_TRANSLATE_NOOP("tollwen::FileDialogs",
+                      "Supported Files (mid, mod, it, xm, s3m)|*.mid; *.mod; *.IT; *.xm; *.s3m");
 
 // Qt's name filters for a filter in the "description|patterns|..." form: one entry per pair,
 // "description (pattern pattern ...)". The dialogs hide the part in parentheses that Qt adds,

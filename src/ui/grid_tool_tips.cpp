@@ -1,5 +1,6 @@
 #include "ui/grid_tool_tips.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -12,8 +13,9 @@ namespace tollwen {
 
 QString CellToolTip(const LevelGrid& cells, int column, int row) {
   if (!geometry::IsInnerCell(column, row)) return {};
-  return QStringLiteral("column %1, row %2: ").arg(column).arg(row) +
-         QString::fromStdString(TileLabel(cells.CellAt(column, row)));
+  return QCoreApplication::translate("tollwen::GridToolTips", "column %1, row %2: %3")
+      .arg(QString::number(column), QString::number(row),
+           QString::fromStdString(TileLabelText(cells.CellAt(column, row)).Translated()));
 }
 
 GridToolTips::GridToolTips(CellGrid& grid, const LevelGrid& cells)

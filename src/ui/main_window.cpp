@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -10,21 +9,20 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSessionManager>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
-#include "storage/asset_folder.h"
 #include "display/bitmap.h"
 #include "display/tile_set.h"
 #include "editor/selection_turns.h"
 #include "editor/window_title.h"
+#include "storage/asset_folder.h"
 #include "ui/accessibility.h"
+#include "ui/arrow_swatch.h"
 #include "ui/bevel_panel.h"
 #include "ui/dialog_runner.h"
 #include "ui/edit_menu.h"
@@ -33,9 +31,9 @@
 #include "ui/level_grid_view.h"
 #include "ui/menu_table.h"
 #include "ui/picture_drop.h"
+#include "ui/qt_window_services.h"
 #include "ui/status_line.h"
 #include "ui/tile_palette.h"
-#include "ui/window_dialogs.h"
 
 namespace tollwen {
 
@@ -66,11 +64,11 @@ MainWindow::MainWindow(QWidget* parent) : MainWindow(std::string(), nullptr, par
 MainWindow::MainWindow(std::string resourceDir, DialogRunner* dialogs, QWidget* parent)
     : QMainWindow(parent),
       ownedRunner_(dialogs == nullptr ? std::make_unique<ModalDialogRunner>() : nullptr),
-      dialogs_(
-          std::make_unique<WindowDialogs>(dialogs != nullptr ? *dialogs : *ownedRunner_, this)),
+      services_(
+          std::make_unique<QtWindowServices>(dialogs != nullptr ? *dialogs : *ownedRunner_, this)),
       // The editor start: resource directory and initial state.
-      editor_(*this, ResourceDirOrDefault(std::move(resourceDir))),
-      commands_([this](const std::string& message) { dialogs_->ShowError(message); },
+      editor_(*services_, ResourceDirOrDefault(std::move(resourceDir))),
+      commands_([this](const std::string& message) { services_->ShowError(message); },
                 [this] { return editor_.Busy(); }) {
   setObjectName(QStringLiteral("MainWindow"));
   SetUpWindow();
@@ -95,6 +93,8 @@ MainWindow::~MainWindow() {
   delete takeCentralWidget();
   grid_ = nullptr;
 }
+
+WindowServices& MainWindow::Services() { return *services_; }
 
 GlyphButton& MainWindow::PaletteButton(int index) { return palette_->Button(index); }
 
@@ -144,14 +144,14 @@ void MainWindow::CreateWidgets() {
     ShowCurrentTile();
   });
 
-  auto* label = new QLabel(QStringLiteral("Arrow Colour:"), toolPanel_);
+  auto* label = new QLabel(tr("Arrow Colour:"), toolPanel_);
   label->setObjectName(QStringLiteral("ArrowColourLabel"));
   // The designed width fits the text in the designed font; a wider fallback font widens the
   // label rather than cutting the text off.
   const int textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
   label->setGeometry(8, 392, std::max(63, textWidth), 13);
 
-  arrowColourButton_ = new QPushButton(QStringLiteral("Select"), toolPanel_);
+  arrowColourButton_ = new QPushButton(tr("Select"), toolPanel_);
   arrowColourButton_->setObjectName(QStringLiteral("ArrowColourButton"));
   arrowColourButton_->setGeometry(8, 408, 41, 41);
   // A screen reader says what the short caption selects.
@@ -159,13 +159,9 @@ void MainWindow::CreateWidgets() {
   connect(arrowColourButton_, &QPushButton::clicked, this,
           [this] { Run(&Editor::ChooseArrowColour); });
 
-  arrowSwatch_ = new QLabel(toolPanel_);
-  arrowSwatch_->setObjectName(QStringLiteral("ArrowColourSwatch"));
+  arrowSwatch_ = new ArrowSwatch(toolPanel_);
   arrowSwatch_->move(56, 408);
-  arrowSwatch_->setFixedSize(41, 41);
-  arrowSwatch_->setAutoFillBackground(true);
-  arrowSwatch_->setAccessibleName(tr("Arrow colour"));
-  ShowArrowColour(editor_.State().ArrowColour);
+  arrowSwatch_->ShowColour(editor_.State().ArrowColour);
 
   // The level grid comes at its fixed size and disabled: no level is shown yet.
   grid_ = new LevelGridView(editor_, client);
@@ -179,6 +175,7 @@ void MainWindow::CreateWidgets() {
   status_ = new StatusLine(*grid_, editor_, this);
   status_->setFixedHeight(kStatusHeight);
   setStatusBar(status_);
+  services_->ShowIn({grid_, status_, arrowSwatch_});
 
   arrowColourButton_->setFocus();
 }
@@ -199,68 +196,68 @@ void MainWindow::CreateMenu() {
   bar->setNativeMenuBar(false);
 
   using Keys = QList<QKeySequence>;
-  const char* const file = "&File";
-  const char* const edit = "&Edit";
+  DropDownMenu file{"FileMenu", tr("&File")};
+  DropDownMenu edit{"EditMenu", tr("&Edit")};
+  DropDownMenu image{"ImageMenu", tr("&Image")};
   const auto run = [this](void (Editor::*command)()) { return [this, command] { Run(command); }; };
   QList<MenuEntry> entries = {
-      {file, "NewAction", "&New", Keys{Qt::CTRL | Qt::Key_N}, run(&Editor::NewLevel)},
-      {file, nullptr, nullptr, {}, {}},
-      {file, "OpenAction", "&Open", Keys{Qt::CTRL | Qt::Key_O}, run(&Editor::OpenLevel)},
-      {file, "CloseAction", "&Close", Keys{Qt::CTRL | Qt::Key_W}, run(&Editor::CloseLevel)},
-      {file, "NextLevelAction", "Next &Level", Keys{Qt::ALT | Qt::Key_PageDown},
+      {&file, "NewAction", tr("&New"), Keys{Qt::CTRL | Qt::Key_N}, run(&Editor::NewLevel)},
+      {&file, nullptr, {}, {}, {}},
+      {&file, "OpenAction", tr("&Open"), Keys{Qt::CTRL | Qt::Key_O}, run(&Editor::OpenLevel)},
+      {&file, "CloseAction", tr("&Close"), Keys{Qt::CTRL | Qt::Key_W}, run(&Editor::CloseLevel)},
+      {&file, "NextLevelAction", tr("Next &Level"), Keys{Qt::ALT | Qt::Key_PageDown},
        run(&Editor::OpenNextLevel)},
-      {file, "PreviousLevelAction", "&Previous Level", Keys{Qt::ALT | Qt::Key_PageUp},
+      {&file, "PreviousLevelAction", tr("&Previous Level"), Keys{Qt::ALT | Qt::Key_PageUp},
        run(&Editor::OpenPreviousLevel)},
-      {file, nullptr, nullptr, {}, {}},
-      {file, "SaveAction", "&Save", Keys{Qt::CTRL | Qt::Key_S}, run(&Editor::Save)},
-      {file, "SaveAsAction", "Save &As", Keys{Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+      {&file, nullptr, {}, {}, {}},
+      {&file, "SaveAction", tr("&Save"), Keys{Qt::CTRL | Qt::Key_S}, run(&Editor::Save)},
+      {&file, "SaveAsAction", tr("Save &As"), Keys{Qt::CTRL | Qt::SHIFT | Qt::Key_S},
        run(&Editor::SaveAs)},
-      {file, nullptr, nullptr, {}, {}},
+      {&file, nullptr, {}, {}, {}},
       // Through the close event, like the title bar's close button and Alt+F4.
-      {file, "ExitAction", "E&xit", Keys{Qt::CTRL | Qt::Key_Q}, [this] { close(); }},
-      {edit, "UndoAction", "&Undo", Keys{Qt::CTRL | Qt::Key_Z}, run(&Editor::Undo)},
-      {edit, "RedoAction", "&Redo", Keys{Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
-       run(&Editor::Redo)},
-      {edit, nullptr, nullptr, {}, {}},
-      {edit, "CutAction", "Cu&t", Keys{Qt::CTRL | Qt::Key_X}, run(&Editor::Cut)},
-      {edit, "CopyAction", "&Copy", Keys{Qt::CTRL | Qt::Key_C}, run(&Editor::Copy)},
-      {edit, "PasteAction", "&Paste", Keys{Qt::CTRL | Qt::Key_V},
-       [this] { RunCommand([this] { editor_.Paste(grid_->CurrentCell()); }); }},
-      {edit, "DeleteAction", "&Delete", Keys{Qt::Key_Delete}, run(&Editor::DeleteSelection)},
-      {edit, "SelectAllAction", "Select &All", Keys{Qt::CTRL | Qt::Key_A}, run(&Editor::SelectAll)},
-      {edit, nullptr, nullptr, {}, {}},
+      {&file, "ExitAction", tr("E&xit"), Keys{Qt::CTRL | Qt::Key_Q}, [this] { close(); }},
+      // Named after the step they take back or do again (FollowHistory).
+      {&edit, "UndoAction", QString(), Keys{Qt::CTRL | Qt::Key_Z}, run(&Editor::Undo),
+       &items_.undo},
+      {&edit, "RedoAction", QString(), Keys{Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+       run(&Editor::Redo), &items_.redo},
+      {&edit, nullptr, {}, {}, {}},
+      {&edit, "CutAction", tr("Cu&t"), Keys{Qt::CTRL | Qt::Key_X}, run(&Editor::Cut), &items_.cut},
+      {&edit, "CopyAction", tr("&Copy"), Keys{Qt::CTRL | Qt::Key_C}, run(&Editor::Copy),
+       &items_.copy},
+      {&edit, "PasteAction", tr("&Paste"), Keys{Qt::CTRL | Qt::Key_V},
+       [this] { RunCommand([this] { editor_.Paste(grid_->CurrentCell()); }); }, &items_.paste},
+      {&edit, "DeleteAction", tr("&Delete"), Keys{Qt::Key_Delete}, run(&Editor::DeleteSelection),
+       &items_.deleteCells},
+      {&edit, "SelectAllAction", tr("Select &All"), Keys{Qt::CTRL | Qt::Key_A},
+       run(&Editor::SelectAll), &items_.selectAll},
+      {&edit, nullptr, {}, {}, {}},
   };
-  for (const SelectionTurn& turn : kSelectionTurns) {
-    entries.append({edit, turn.objectName, turn.name, Keys{turn.key}, [this, &turn] {
-                      RunCommand([this, &turn] { editor_.TurnSelection(turn.turn); });
-                    }});
+  items_.turns.resize(std::size(kSelectionTurns));
+  for (std::size_t i = 0; i < std::size(kSelectionTurns); ++i) {
+    const SelectionTurn& turn = kSelectionTurns[i];
+    entries.append(
+        {&edit, turn.objectName, TranslatedName(turn), Keys{turn.key},
+         [this, &turn] { RunCommand([this, &turn] { editor_.TurnSelection(turn.turn); }); },
+         &items_.turns[static_cast<qsizetype>(i)]});
   }
   entries += {
-      {edit, nullptr, nullptr, {}, {}},
+      {&edit, nullptr, {}, {}, {}},
       // A top-level item without a submenu: choosing it runs the command at once.
-      {nullptr, "SelectMusicAction", "&Select Music", Keys{Qt::CTRL | Qt::Key_M},
+      {nullptr, "SelectMusicAction", tr("&Select Music"), Keys{Qt::CTRL | Qt::Key_M},
        run(&Editor::SelectMusic)},
-      {"&Image", "RefreshDisplayAction", "&Refresh Display", Keys{Qt::Key_F5},
+      {&image, "RefreshDisplayAction", tr("&Refresh Display"), Keys{Qt::Key_F5},
        run(&Editor::RefreshDisplay)},
   };
   AddMenuEntries(*bar, entries);
 
   // The tools, one exclusive group at the end of the Edit menu, each with its key.
-  AddToolItems(*findChild<QMenu*>(QStringLiteral("EditMenu")), editor_.Tools(),
+  AddToolItems(*edit.menu, editor_.Tools(),
                [this](int index) { RunCommand([this, index] { editor_.Tools().Choose(index); }); });
-  FollowHistory(*findChild<QAction*>(QStringLiteral("UndoAction")),
-                *findChild<QAction*>(QStringLiteral("RedoAction")), editor_.Level().History());
-  QList<QAction*> onSelection;
-  for (const char* name : {"CutAction", "CopyAction", "DeleteAction"}) {
-    onSelection << findChild<QAction*>(QString::fromLatin1(name));
-  }
-  for (const SelectionTurn& turn : kSelectionTurns) {
-    onSelection << findChild<QAction*>(QString::fromLatin1(turn.objectName));
-  }
-  FollowSelection(onSelection, editor_.Tools());
-  FollowLevel({findChild<QAction*>(QStringLiteral("PasteAction")),
-               findChild<QAction*>(QStringLiteral("SelectAllAction"))},
-              editor_.Level());
+  FollowHistory(*items_.undo, *items_.redo, editor_.Level().History());
+  FollowSelection(QList<QAction*>{items_.cut, items_.copy, items_.deleteCells} + items_.turns,
+                  editor_.Tools());
+  FollowLevel({items_.paste, items_.selectAll}, editor_.Level());
 }
 
 void MainWindow::StartUp() {
@@ -269,7 +266,7 @@ void MainWindow::StartUp() {
   commands_.RunAlways([this] {
     grid_->SetGridBorders();
     EditorState& state = editor_.State();
-    LoadAssets(state.ResourceDir, state.Tiles, [this] { ProcessPendingMessages(); });
+    LoadAssets(state.ResourceDir, state.Tiles, [this] { services_->ProcessPendingMessages(); });
 
     Bitmap emptyGlyph;
     emptyGlyph.LoadFromFile(state.ResourceDir + "0.bmp");
@@ -304,6 +301,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     FreeBitmaps();
   });
   closed_ = true;
+  // Nothing paints after the bitmaps are freed.
+  services_->ShowIn({});
   event->accept();
 }
 
@@ -355,72 +354,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
   // The drag source waits for the drop to end: the questions and messages of the open come
   // after it, from the event loop.
   QTimer::singleShot(0, this, [this, path = *picture] { OpenDroppedPicture(path); });
-}
-
-std::optional<std::string> MainWindow::AskPictureFile(const std::string& initialDir) {
-  return dialogs_->AskPictureFile(initialDir);
-}
-
-std::optional<std::string> MainWindow::AskSaveFile(const std::string& initialDir) {
-  return dialogs_->AskSaveFile(initialDir);
-}
-
-std::optional<std::string> MainWindow::AskMusicFile(const std::string& initialDir) {
-  return dialogs_->AskMusicFile(initialDir);
-}
-
-std::optional<QRgb> MainWindow::AskArrowColour(QRgb current) {
-  return dialogs_->AskArrowColour(current);
-}
-
-void MainWindow::ShowMessage(const std::string& text) { dialogs_->ShowMessage(text); }
-
-void MainWindow::ShowNote(const std::string& text) { status_->ShowNote(text); }
-
-SaveChangesAnswer MainWindow::AskSaveChanges(const std::string& question) {
-  return dialogs_->AskSaveChanges(question);
-}
-
-bool MainWindow::AskOverwrite(const std::string& question) {
-  return dialogs_->AskOverwrite(question);
-}
-
-bool MainWindow::AskReload(const std::string& question) { return dialogs_->AskReload(question); }
-
-RestoreAnswer MainWindow::AskRestore(const std::string& question) {
-  return dialogs_->AskRestore(question);
-}
-
-void MainWindow::RepaintGrid() {
-  if (!closed_) grid_->RepaintGrid();
-}
-
-std::optional<std::string> MainWindow::ClipboardText(std::size_t maxBytes) const {
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  if (data == nullptr || !data->hasText()) return std::string();
-  // The bytes first: a text too long is refused before it is decoded.
-  const QByteArray bytes = data->data(QStringLiteral("text/plain"));
-  if (static_cast<std::size_t>(bytes.size()) > maxBytes) return std::nullopt;
-  return data->text().toStdString();
-}
-
-void MainWindow::SetClipboardText(const std::string& text) {
-  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-}
-
-void MainWindow::ShowArrowColour(QRgb colour) {
-  QPalette pal = arrowSwatch_->palette();
-  pal.setColor(QPalette::Window, QColor::fromRgb(colour));
-  arrowSwatch_->setPalette(pal);
-  // The colour in words for screen readers, which are told that it changed.
-  SetAccessibleDescription(
-      *arrowSwatch_,
-      tr("red %1, green %2, blue %3").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour)));
-}
-
-void MainWindow::ProcessPendingMessages() {
-  // Repaints and timers go through; user input waits until the running command has finished.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace tollwen

@@ -1,36 +1,37 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "editor/editor.h"
-#include "editor/window_services.h"
 #include "level/grid_geometry.h"
 #include "ui/command_runner.h"
 
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
-class QLabel;
 class QPushButton;
 
 namespace tollwen {
 
+class ArrowSwatch;
 class BevelPanel;
 class DialogRunner;
 class GlyphButton;
 class LevelGridView;
+class QtWindowServices;
 class StatusLine;
 class TilePalette;
-class WindowDialogs;
+class WindowServices;
 
 // The editor's only window: the tool panel with the tile palette and the arrow-colour swatch on
 // the left, the level grid on the right, the menu bar above and the status line below. It owns the
-// editor, binds the menu, the palette and the grid to its commands, supplies the dialogs, message
-// boxes and clipboard the commands ask for, and runs start-up and shut-down.
-class MainWindow : public QMainWindow, public WindowServices {
+// editor and what the editor asks of the window (QtWindowServices), binds the menu, the palette
+// and the grid to the editor's commands, and runs start-up and shut-down.
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -52,6 +53,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   ~MainWindow() override;
 
   Editor& LevelEditor() { return editor_; }
+  // What the editor asks of this window: its dialogs, message boxes, notes and clipboard.
+  WindowServices& Services();
   LevelGridView& Grid() { return *grid_; }
   GlyphButton& PaletteButton(int index);
 
@@ -63,23 +66,6 @@ class MainWindow : public QMainWindow, public WindowServices {
   void OpenPictureFile(const std::string& picturePath);
   // At start-up without a picture: offers the unsaved changes an earlier session left.
   void OfferRecovery();
-
-  // WindowServices
-  std::optional<std::string> AskPictureFile(const std::string& initialDir) override;
-  std::optional<std::string> AskSaveFile(const std::string& initialDir) override;
-  std::optional<std::string> AskMusicFile(const std::string& initialDir) override;
-  std::optional<QRgb> AskArrowColour(QRgb current) override;
-  void ShowMessage(const std::string& text) override;
-  void ShowNote(const std::string& text) override;
-  SaveChangesAnswer AskSaveChanges(const std::string& question) override;
-  bool AskOverwrite(const std::string& question) override;
-  bool AskReload(const std::string& question) override;
-  RestoreAnswer AskRestore(const std::string& question) override;
-  void RepaintGrid() override;
-  std::optional<std::string> ClipboardText(std::size_t maxBytes) const override;
-  void SetClipboardText(const std::string& text) override;
-  void ShowArrowColour(QRgb colour) override;
-  void ProcessPendingMessages() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -114,8 +100,20 @@ class MainWindow : public QMainWindow, public WindowServices {
   // (saved, discarded or unmodified).
   bool MayClose();
 
+  // The menu items that follow the editor's state.
+  struct MenuItems {
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
+    QAction* cut = nullptr;
+    QAction* copy = nullptr;
+    QAction* paste = nullptr;
+    QAction* deleteCells = nullptr;
+    QAction* selectAll = nullptr;
+    QList<QAction*> turns;  // as kSelectionTurns lists them
+  };
+
   std::unique_ptr<DialogRunner> ownedRunner_;
-  std::unique_ptr<WindowDialogs> dialogs_;
+  std::unique_ptr<QtWindowServices> services_;
   Editor editor_;
   CommandRunner commands_;
 
@@ -123,9 +121,10 @@ class MainWindow : public QMainWindow, public WindowServices {
   BevelPanel* toolPanel_ = nullptr;
   TilePalette* palette_ = nullptr;
   QPushButton* arrowColourButton_ = nullptr;
-  QLabel* arrowSwatch_ = nullptr;
+  ArrowSwatch* arrowSwatch_ = nullptr;
   LevelGridView* grid_ = nullptr;
   StatusLine* status_ = nullptr;
+  MenuItems items_;
 
   bool closed_ = false;
   bool closePending_ = false;

@@ -8,39 +8,33 @@ namespace tollwen {
 
 namespace {
 
-QMenu* MenuTitled(QMenuBar& bar, const char* title) {
-  const QString text = QString::fromUtf8(title);
-  for (QAction* action : bar.actions()) {
-    if (action->menu() != nullptr && action->text() == text) return action->menu();
+QMenu& MenuOf(QMenuBar& bar, DropDownMenu& menu) {
+  if (menu.menu == nullptr) {
+    menu.menu = bar.addMenu(menu.title);
+    menu.menu->setObjectName(QString::fromLatin1(menu.objectName));
   }
-  QMenu* menu = bar.addMenu(text);
-  menu->setObjectName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(' ')) +
-                      QStringLiteral("Menu"));
-  return menu;
+  return *menu.menu;
 }
 
 }  // namespace
 
-QList<QAction*> AddMenuEntries(QMenuBar& bar, const QList<MenuEntry>& entries) {
-  QList<QAction*> actions;
+void AddMenuEntries(QMenuBar& bar, const QList<MenuEntry>& entries) {
   for (const MenuEntry& entry : entries) {
-    QWidget* owner = entry.menu != nullptr ? static_cast<QWidget*>(MenuTitled(bar, entry.menu))
+    QWidget* owner = entry.menu != nullptr ? static_cast<QWidget*>(&MenuOf(bar, *entry.menu))
                                            : static_cast<QWidget*>(&bar);
     if (entry.objectName == nullptr) {
       static_cast<QMenu*>(owner)->addSeparator();
-      actions.append(nullptr);
       continue;
     }
-    auto* action = new QAction(QString::fromUtf8(entry.text), owner);
-    action->setObjectName(QString::fromUtf8(entry.objectName));
+    auto* action = new QAction(entry.text, owner);
+    action->setObjectName(QString::fromLatin1(entry.objectName));
     action->setShortcuts(entry.shortcuts);
     // An ordinary menu item on every platform.
     action->setMenuRole(QAction::NoRole);
     QObject::connect(action, &QAction::triggered, owner, [run = entry.triggered] { run(); });
     owner->addAction(action);
-    actions.append(action);
+    if (entry.kept != nullptr) *entry.kept = action;
   }
-  return actions;
 }
 
 }  // namespace tollwen

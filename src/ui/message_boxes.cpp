@@ -38,6 +38,11 @@ void CentredMessageBox::showEvent(QShowEvent* event) {
 
 namespace {
 
+// The text of a button of the editor's own; Qt's standard buttons come translated by Qt.
+QString ButtonText(const char* text) {
+  return QCoreApplication::translate("tollwen::MessageBoxes", text);
+}
+
 // A box without buttons yet.
 std::unique_ptr<QMessageBox> MakeBareBox(QMessageBox::Icon icon, const QString& title,
                                          const QString& text, QWidget* parent) {
@@ -95,14 +100,18 @@ std::unique_ptr<QMessageBox> MakeCautiousBox(const QString& title, const std::st
 
 std::unique_ptr<QMessageBox> MakeOverwriteBox(const QString& title, const std::string& question,
                                               QWidget* parent) {
-  return MakeCautiousBox(title, question, QStringLiteral("&Overwrite"), QMessageBox::Cancel,
-                         parent);
+  return MakeCautiousBox(title, question,
+                         ButtonText(QT_TRANSLATE_NOOP("tollwen::MessageBoxes", "&Overwrite")),
+                         QMessageBox::Cancel, parent);
 }
 
 std::unique_ptr<QMessageBox> MakeReloadBox(const QString& title, const std::string& question,
                                            QWidget* parent) {
-  auto box = MakeCautiousBox(title, question, QStringLiteral("&Reload"), QMessageBox::No, parent);
-  box->button(QMessageBox::No)->setText(QStringLiteral("&Keep"));
+  auto box = MakeCautiousBox(title, question,
+                             ButtonText(QT_TRANSLATE_NOOP("tollwen::MessageBoxes", "&Reload")),
+                             QMessageBox::No, parent);
+  box->button(QMessageBox::No)
+      ->setText(ButtonText(QT_TRANSLATE_NOOP("tollwen::MessageBoxes", "&Keep")));
   return box;
 }
 
@@ -110,7 +119,7 @@ std::unique_ptr<QMessageBox> MakeRestoreBox(const QString& title, const std::str
                                             QWidget* parent) {
   auto box = MakeBareBox(QMessageBox::Question, title, QString::fromStdString(question), parent);
   QPushButton* restore = box->addButton(QMessageBox::Yes);
-  restore->setText(QStringLiteral("&Restore"));
+  restore->setText(ButtonText(QT_TRANSLATE_NOOP("tollwen::MessageBoxes", "&Restore")));
   box->addButton(QMessageBox::Discard);
   QPushButton* later = box->addButton(QMessageBox::Cancel);
   later->hide();

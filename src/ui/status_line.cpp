@@ -5,6 +5,7 @@
 
 #include "display/tile_names.h"
 #include "editor/editor.h"
+#include "editor/tools/tool_list.h"
 #include "level/grid_geometry.h"
 #include "ui/grid_tool_tips.h"
 #include "ui/level_grid_view.h"
@@ -15,11 +16,11 @@ namespace {
 
 // A label of the line, wide enough for each of `texts` so that the labels after it keep their
 // place. A screen reader reads its text as its name, and what it is as its description.
-QLabel* AddLabel(QStatusBar& line, const char* objectName, const char* description,
+QLabel* AddLabel(QStatusBar& line, const char* objectName, const QString& description,
                  const QStringList& texts, int stretch = 0) {
   auto* label = new QLabel(&line);
   label->setObjectName(QString::fromLatin1(objectName));
-  label->setAccessibleDescription(QString::fromUtf8(description));
+  label->setAccessibleDescription(description);
   int width = 0;
   for (const QString& text : texts) {
     width = std::max(width, label->fontMetrics().horizontalAdvance(text));
@@ -30,9 +31,9 @@ QLabel* AddLabel(QStatusBar& line, const char* objectName, const char* descripti
 }
 
 // The tool's name as the menu shows it, without the accelerator's mark.
-QString ToolName(const Tool& tool) {
-  return QString::fromUtf8(tool.Info().name).remove(QLatin1Char('&'));
-}
+QString ToolName(const Tool& tool) { return TranslatedName(tool.Info()).remove(QLatin1Char('&')); }
+
+QString TileText(TileCode code) { return QString::fromStdString(TileLabelText(code).Translated()); }
 
 }  // namespace
 
@@ -47,14 +48,15 @@ StatusLine::StatusLine(LevelGridView& grid, Editor& editor, QWidget* parent)
     LevelGrid grid;
     grid.SetCell(LevelGrid::kColumns, LevelGrid::kRows, tile.code);
     cells << CellToolTip(grid, LevelGrid::kColumns, LevelGrid::kRows);
-    tiles << QString::fromStdString(TileLabel(tile.code));
+    tiles << TileText(tile.code);
   }
   QStringList tools;
   for (const auto& tool : editor.Tools().Tools()) tools << ToolName(*tool);
-  cell_ = AddLabel(*this, "CellStatus", "The cell under the pointer, or the current cell", cells);
-  tile_ = AddLabel(*this, "TileStatus", "The current tile", tiles);
-  tool_ = AddLabel(*this, "ToolStatus", "The tool in use", tools);
-  note_ = AddLabel(*this, "NoteStatus", "The last note", {}, 1);
+  cell_ =
+      AddLabel(*this, "CellStatus", tr("The cell under the pointer, or the current cell"), cells);
+  tile_ = AddLabel(*this, "TileStatus", tr("The current tile"), tiles);
+  tool_ = AddLabel(*this, "ToolStatus", tr("The tool in use"), tools);
+  note_ = AddLabel(*this, "NoteStatus", tr("The last note"), {}, 1);
 
   connect(&grid, &CellGrid::hoveredCellChanged, this, &StatusLine::ShowCell);
   connect(&grid, &CellGrid::currentCellChanged, this, &StatusLine::ShowCell);
@@ -80,9 +82,7 @@ void StatusLine::ShowCell() {
                      : QString());
 }
 
-void StatusLine::ShowTile() {
-  tile_->setText(QString::fromStdString(TileLabel(editor_.State().CurrentTile)));
-}
+void StatusLine::ShowTile() { tile_->setText(TileText(editor_.State().CurrentTile)); }
 
 void StatusLine::ShowTool() { tool_->setText(ToolName(editor_.Tools().Current())); }
 

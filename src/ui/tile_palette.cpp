@@ -28,11 +28,10 @@ TilePalette::TilePalette(QWidget& panel, QWidget& window) : QObject(&panel) {
     button->move(k < kButtonsPerColumn ? kFirstColumnLeft : kSecondColumnLeft,
                  kTop + kButtonPitch * (k % kButtonsPerColumn));
     const TileCode code = TileCodeFor(k);
-    button->setToolTip(QString::fromStdString(TileLabel(code)));
+    button->setToolTip(QString::fromStdString(TileLabelText(code).Translated()));
     // Screen readers name the button by its tile, give its key, and present the group as
     // radio buttons, of which one is chosen.
-    const std::string_view name = TileName(code).value_or("");
-    button->setAccessibleName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    button->setAccessibleName(QString::fromStdString(TileNameText(code)->Translated()));
     button->setAccessibleDescription(tr("Key: %1").arg(QChar::fromLatin1(code)));
     button->setAutoExclusive(true);
     group_->addButton(button, k);

@@ -56,6 +56,9 @@ TEST(InOutErrorTest, OtherErrorsNeverReadAsATableCode) {
 TEST(EditorErrorTest, FileAndJpegMessages) {
   EXPECT_STREQ(FileOpenError("/levels/niveau\xe9.jpg").what(),
                "Cannot open file /levels/niveau\xe9.jpg");
+  // A file name is taken as it is, placeholders and all.
+  EXPECT_STREQ(FileOpenError("/levels/%1 and %2.jpg").what(),
+               "Cannot open file /levels/%1 and %2.jpg");
   const JpegError jpeg(42);
   EXPECT_STREQ(jpeg.what(), "JPEG error #42");
   EXPECT_EQ(jpeg.messageCode(), 42);

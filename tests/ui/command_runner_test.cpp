@@ -43,7 +43,7 @@ TEST(CommandRunner, ErrorEndsTheCommandAtItsStep) {
   std::vector<int> done;
   b.runner.Run([&] {
     done.push_back(1);
-    throw EditorError("Stream read error");
+    throw InOutError(100);
     done.push_back(2);  // never reached
   });
   EXPECT_EQ(done, std::vector<int>{1});
@@ -63,7 +63,7 @@ TEST(CommandRunner, BlockedInputRunsNothingButStartUpStillRuns) {
 TEST(CommandRunner, AFailingErrorDisplayDoesNotEscape) {
   CommandRunner runner([](const std::string&) { throw std::runtime_error("display broke"); },
                        nullptr);
-  EXPECT_NO_THROW(runner.Run([] { throw EditorError("Range check error"); }));
+  EXPECT_NO_THROW(runner.Run([] { throw RangeCheckError(); }));
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <QAccessible>
 #include <QActionGroup>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
@@ -12,11 +12,11 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
-#include <array>
 
 #include "program_info.h"
 #include "storage/asset_folder.h"
 #include "ui/application_identity.h"
+#include "ui/file_dialogs.h"
 #include "ui/glyph_button.h"
 #include "ui/level_grid_view.h"
 #include "ui/translations.h"
@@ -265,17 +265,80 @@ TEST_F(WindowTest, ScreenReadersHearWhatEachControlIs) {
   }
 }
 
-TEST_F(WindowTest, TextsFollowTheUserLanguageWhereTheEditorIsTranslated) {
+// The texts of a menu without their accelerators' marks.
+QStringList Items(const QList<QAction*>& actions) {
+  QStringList items;
+  for (const QString& item : Describe(actions)) items << QString(item).remove('&');
+  return items;
+}
+
+TEST_F(WindowTest, SpeaksTheUserLanguageWhereTheEditorIsTranslatedAndEnglishElsewhere) {
   // Qt has French, the editor not: all English then, not two languages in one window.
-  const std::array<std::array<QString, 3>, 2> cases{
-      {{"de_AT", "Pfeilfarbe", "Abbrechen"}, {"fr_FR", "Arrow colour", "Cancel"}}};
-  for (const auto& [language, swatch, cancel] : cases) {
-    const Translations translations{QLocale(language)};
-    Start();
-    EXPECT_EQ(Heard(Find<QWidget>("ArrowColourSwatch"), QAccessible::Name), swatch)
-        << qPrintable(language);
-    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
-    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), cancel) << qPrintable(language);
+  const struct {
+    const char* language;
+    QStringList menuBar;
+    QString dialogTitle, filter;
+    QString question;
+    QStringList questionButtons;  // sorted
+    QString error;                // %1: the picture
+  } cases[] = {
+      {"de_DE",
+       {"Datei [Neu, -, Öffnen…, Schließen, Nächstes Level, Vorheriges Level, -, Speichern, "
+        "Speichern unter…, -, Beenden]",
+        "Bearbeiten", "Musik auswählen", "Bild [Anzeige aktualisieren]"},
+       "Leveldatei auswählen…",
+       "JPEG-Levelbilder (*.jpg)",
+       "Änderungen am Level speichern, bevor ein neues Level begonnen wird?",
+       {"Abbrechen", "Speichern", "Verwerfen"},
+       "Die Datei %1 kann nicht geöffnet werden."},
+      {"fr_FR",
+       {"File [New, -, Open, Close, Next Level, Previous Level, -, Save, Save As, -, Exit]", "Edit",
+        "Select Music", "Image [Refresh Display]"},
+       "Select Level File..",
+       "Jpeg Level Images (*.jpg)",
+       "Save changes to the level before starting a new level?",
+       {"Cancel", "Discard", "Save"},
+       "Cannot open file %1."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.language);
+    const Translations translations{QLocale(c.language)};
+    form_.reset();
+    dialogs_ = {};
+    StartShown();
+    QStringList menuBar = Items(form_->menuBar()->actions());
+    menuBar[1] = menuBar[1].section(' ', 0, 0);  // the Edit menu's title
+    EXPECT_EQ(menuBar, c.menuBar);
+    // On the bar and within each menu, each accelerator reaches one item.
+    QList<QList<QAction*>> menus{form_->menuBar()->actions()};
+    for (const QMenu* menu : form_->menuBar()->findChildren<QMenu*>()) menus << menu->actions();
+    for (const QList<QAction*>& items : menus) {
+      QStringList keys;
+      for (QAction* action : items) {
+        if (!action->isSeparator()) keys << QKeySequence::mnemonic(action->text()).toString();
+      }
+      EXPECT_EQ(keys.removeDuplicates(), 0) << qPrintable(keys.join(' '));
+    }
+
+    Choose("OpenAction");  // cancelled
+    auto* dialog = Find<QFileDialog>("PictureDialog");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), c.dialogTitle);
+    EXPECT_EQ(dialog->nameFilters(), NameFiltersFrom(c.filter + "|*.jpg"));
+    Choose("NewAction");
+    ClickPalette(5);
+    ClickCell(3, 3);
+    Choose("NewAction");  // cancelled
+    ASSERT_EQ(dialogs_.Boxes().size(), 1U);
+    EXPECT_EQ(dialogs_.Boxes()[0].text, c.question);
+    QStringList buttons = dialogs_.Boxes()[0].buttons;
+    buttons.sort();
+    EXPECT_EQ(buttons, c.questionButtons);
+
+    const QString missing = scratch_.filePath("missing.jpg");
+    form_->OpenPictureFile(missing.toStdString());
+    EXPECT_EQ(dialogs_.Boxes().back().text, c.error.arg(missing));
+    EXPECT_EQ(dialogs_.Boxes().back().buttons, QStringList{"OK"});
   }
 }
 

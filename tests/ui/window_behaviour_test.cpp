@@ -237,7 +237,7 @@ TEST_F(WindowTest, ExitFreesTheBitmapsAndClosesTheWindow) {
   for (int i = 1; i <= 15; ++i) EXPECT_TRUE(state.Tiles.TileBitmap(i).Empty()) << i;
   // Nothing is asked about the level, and nothing paints afterwards.
   EXPECT_EQ(dialogs_.Boxes().size(), 1U);
-  form_->RepaintGrid();
+  form_->Services().RepaintGrid();
 }
 
 TEST_F(WindowTest, CloseDuringACommandWaitsUntilTheCommandHasFinished) {

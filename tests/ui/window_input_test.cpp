@@ -245,7 +245,7 @@ TEST_F(WindowInputTest, StatusLineNamesTheCellUnderThePointerTheTileTheToolAndTh
   EXPECT_EQ(shown("TileStatus"), "Water (9)");
   Choose("ConveyorPathTool");
   EXPECT_EQ(shown("ToolStatus"), "Conveyor Path");
-  form.ShowNote("Last level of this folder");
+  form.Services().ShowNote("Last level of this folder");
   EXPECT_EQ(shown("NoteStatus"), "Last level of this folder");
 }
 

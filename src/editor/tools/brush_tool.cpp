@@ -1,6 +1,7 @@
 // The brush: paints the current tile into every level cell the pointer crosses, also between two
 // positions far apart, so a fast drag leaves no gap; a stretch outside the level paints nothing.
 // One gesture is one step of the history. The keys and the wheel paint with it.
+#include <QCoreApplication>
 #include <QPainter>
 #include <memory>
 #include <vector>
@@ -23,7 +24,9 @@ class BrushTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"&Brush", 'P', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "&Brush"), 'P', DrawSign};
+  }
 
   void Press(const Gesture& gesture) override { Move(gesture); }
 
@@ -32,8 +35,8 @@ class BrushTool : public Tool {
     std::vector<CellPosition> cells = SegmentCells(gesture.from, gesture.to);
     std::erase_if(cells,
                   [](CellPosition cell) { return !geometry::IsInnerCell(cell.x(), cell.y()); });
-    context_.Document().Edit(QStringLiteral("Paint"), ChangesTo(cells, context_.CurrentTile()),
-                             gesture.strokeKey);
+    context_.Document().Edit(QCoreApplication::translate("tollwen::Tools", "Paint"),
+                             ChangesTo(cells, context_.CurrentTile()), gesture.strokeKey);
   }
 };
 

@@ -1,6 +1,7 @@
 // The conveyor path: a drag lays conveyors along the cells it passes, each pointing to the
 // next; the grid shows them while the drag goes on, the release makes them one step, Escape
 // drops them.
+#include <QCoreApplication>
 #include <QPainter>
 #include <memory>
 #include <vector>
@@ -25,7 +26,9 @@ class ConveyorPathTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"C&onveyor Path", 'T', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "C&onveyor Path"), 'T', DrawSign};
+  }
 
   void Press(const Gesture& gesture) override { preview_ = ConveyorPath(gesture.passed); }
 
@@ -33,7 +36,8 @@ class ConveyorPathTool : public Tool {
 
   void Release(const Gesture& gesture) override {
     preview_.clear();
-    context_.Document().Edit(QStringLiteral("Conveyor Path"), ConveyorPath(gesture.passed));
+    context_.Document().Edit(QCoreApplication::translate("tollwen::Tools", "Conveyor Path"),
+                             ConveyorPath(gesture.passed));
   }
 
   void Cancel(const Gesture& /*gesture*/) override { preview_.clear(); }

@@ -1,5 +1,6 @@
 // The fill: a click gives the current tile to the clicked cell and every cell joined to it, side
 // by side, that holds the same code.
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <memory>
@@ -26,11 +27,13 @@ class FillTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"&Fill", 'G', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "&Fill"), 'G', DrawSign};
+  }
 
   void Press(const Gesture& gesture) override {
     LevelDocument& document = context_.Document();
-    document.Edit(QStringLiteral("Fill"),
+    document.Edit(QCoreApplication::translate("tollwen::Tools", "Fill"),
                   ChangesTo(FillRegion(document.Grid(), gesture.start), context_.CurrentTile()));
   }
 };

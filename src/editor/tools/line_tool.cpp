@@ -1,4 +1,5 @@
 // The line: the current tile along the straight line from the press cell to the release cell.
+#include <QCoreApplication>
 #include <QPainter>
 #include <memory>
 
@@ -18,10 +19,14 @@ class LineTool : public DragShapeTool {
  public:
   using DragShapeTool::DragShapeTool;
 
-  ToolInfo Info() const override { return {"&Line", 'L', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "&Line"), 'L', DrawSign};
+  }
 
  protected:
-  QString StepName() const override { return QStringLiteral("Line"); }
+  QString StepName() const override {
+    return QCoreApplication::translate("tollwen::Tools", "Line");
+  }
   CellChanges Shape(CellPosition from, CellPosition to,
                     Qt::KeyboardModifiers /*modifiers*/) const override {
     return ChangesTo(LineCells(from, to), context_.CurrentTile());

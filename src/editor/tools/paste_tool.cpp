@@ -2,6 +2,7 @@
 // its top-left cell on the cell under it and the part beyond the level's edge cut off; a click
 // or Return places it as one step and selects it. The tool box uses it once, then goes back to
 // the chosen tool; Escape drops it.
+#include <QCoreApplication>
 #include <QPainter>
 #include <memory>
 #include <string>
@@ -31,7 +32,9 @@ class PasteTool : public Tool {
   }
 
   // Not in the tools' menu: Edit > Paste starts it.
-  ToolInfo Info() const override { return {"&Paste", '\0', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "&Paste"), '\0', DrawSign};
+  }
 
   void Hover(CellPosition cell) override {
     preview_ = PlacedCells(cells_, cell);
@@ -47,7 +50,7 @@ class PasteTool : public Tool {
   void Release(const Gesture& gesture) override {
     Hover(gesture.cell);
     const CellChanges placed = std::exchange(preview_, {});
-    context_.Document().Edit(QStringLiteral("Paste"), placed);
+    context_.Document().Edit(QCoreApplication::translate("tollwen::Tools", "Paste"), placed);
     // What landed is the selection, so that Delete, Cut or a move act on all of it.
     context_.Select(std::exchange(block_, {}));
   }

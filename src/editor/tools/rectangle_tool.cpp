@@ -1,5 +1,6 @@
 // The rectangle: the current tile in the rectangle spanned by the press and release cells,
 // filled, or its outline only while Shift is held.
+#include <QCoreApplication>
 #include <QPainter>
 #include <memory>
 
@@ -17,10 +18,14 @@ class RectangleTool : public DragShapeTool {
  public:
   using DragShapeTool::DragShapeTool;
 
-  ToolInfo Info() const override { return {"R&ectangle", 'R', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "R&ectangle"), 'R', DrawSign};
+  }
 
  protected:
-  QString StepName() const override { return QStringLiteral("Rectangle"); }
+  QString StepName() const override {
+    return QCoreApplication::translate("tollwen::Tools", "Rectangle");
+  }
   CellChanges Shape(CellPosition from, CellPosition to,
                     Qt::KeyboardModifiers modifiers) const override {
     const bool outline = modifiers.testFlag(Qt::ShiftModifier);

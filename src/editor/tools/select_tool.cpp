@@ -3,6 +3,7 @@
 // instead (their old place empties), as one step; Escape during it leaves them where they were.
 // The arrow keys and the wheel only move the current cell; with Shift the arrows extend the
 // selection to it.
+#include <QCoreApplication>
 #include <QPainter>
 #include <memory>
 #include <utility>
@@ -26,7 +27,9 @@ class SelectTool : public Tool {
  public:
   using Tool::Tool;
 
-  ToolInfo Info() const override { return {"&Select", 'S', DrawSign}; }
+  ToolInfo Info() const override {
+    return {QT_TRANSLATE_NOOP("tollwen::Tools", "&Select"), 'S', DrawSign};
+  }
 
   void Press(const Gesture& gesture) override { Move(gesture); }
 
@@ -47,7 +50,8 @@ class SelectTool : public Tool {
       // A click inside the selection selects that cell, as a click anywhere does.
       context_.Select(QRect(gesture.start, gesture.start));
     } else if (gesture.cell != gesture.start) {
-      context_.Document().Edit(QStringLiteral("Move"), Moved(gesture));
+      context_.Document().Edit(QCoreApplication::translate("tollwen::Tools", "Move"),
+                               Moved(gesture));
       context_.Select(gesture.startSelection.translated(gesture.cell - gesture.start));
     }
   }

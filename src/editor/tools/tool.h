@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QRect>
 #include <Qt>
+#include <QtGlobal>
 #include <vector>
 
 class QPainter;
@@ -15,7 +16,7 @@ class LevelDocument;
 
 // How a tool shows in the Edit menu and over the grid.
 struct ToolInfo {
-  const char* name;  // menu text, with '&' before its accelerator
+  const char* name;  // menu text, with '&' before its accelerator; shown as TranslatedName gives it
   char key;          // the plain letter that chooses it
   // Draws the tool's sign, which the pointer shows beside its cross, into `box` (12 x 12
   // pixels) with the painter's pen.

@@ -1,5 +1,7 @@
 #include "editor/tools/tool_list.h"
 
+#include <QCoreApplication>
+
 namespace tollwen {
 
 std::vector<std::unique_ptr<Tool>> MakeTools(ToolContext& context) {
@@ -9,6 +11,10 @@ std::vector<std::unique_ptr<Tool>> MakeTools(ToolContext& context) {
     tools.push_back(make(context));
   }
   return tools;
+}
+
+QString TranslatedName(const ToolInfo& info) {
+  return QCoreApplication::translate("tollwen::Tools", info.name);
 }
 
 }  // namespace tollwen

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,5 +23,8 @@ std::unique_ptr<Tool> MakePasteTool(ToolContext& context, std::vector<std::strin
 
 // Every editing tool, in the order the Edit menu lists them; the first is chosen at start.
 std::vector<std::unique_ptr<Tool>> MakeTools(ToolContext& context);
+
+// The tool's menu text in the user's language.
+QString TranslatedName(const ToolInfo& info);
 
 }  // namespace tollwen
