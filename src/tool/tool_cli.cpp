@@ -1,7 +1,12 @@
 #include "tool/tool_cli.h"
 
+#include <sched.h>
+
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <optional>
+#include <thread>
 
 #include "tool/shown_name.h"
 
@@ -41,6 +46,31 @@ constexpr const char* kHelp =
     "        rendered as render does, each changed cell outlined in black and magenta.\n"
     "        Reads both files only. Exit status 0 when the levels are the same, 1 when\n"
     "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n";
+
+// More workers than this gain nothing for reading files and only cost memory.
+constexpr unsigned kMaxJobs = 256;
+
+// The cores this process may run on.
+unsigned AvailableCores() {
+  cpu_set_t cores;
+  CPU_ZERO(&cores);
+  if (::sched_getaffinity(0, sizeof cores, &cores) == 0 && CPU_COUNT(&cores) > 0) {
+    return static_cast<unsigned>(CPU_COUNT(&cores));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// The whole number `text` spells, digits only; nothing for anything else.
+std::optional<unsigned> WholeNumber(const std::string& text) {
+  unsigned number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+int NotANumber(const std::string& option, const std::string& range, const std::string& text) {
+  return UsageError(option + " needs a whole number " + range + ", not '" + ShownName(text) + "'");
+}
 
 }  // namespace
 
@@ -83,6 +113,31 @@ std::string ParseCommandLine(const std::vector<std::string>& args, const std::st
     }
   }
   return {};
+}
+
+int ReadJobs(const CommandLine& options, unsigned& jobs) {
+  jobs = AvailableCores();
+  for (const char* option : {"--jobs", "-j"}) {
+    if (!options.values.contains(option)) continue;
+    const std::string text = options.Value(option);
+    const std::optional<unsigned> given = WholeNumber(text);
+    if (!given || *given == 0) return NotANumber(option, "from 1 up", text);
+    jobs = std::min(*given, kMaxJobs);
+  }
+  return kExitOk;
+}
+
+int ReadWholeNumber(const CommandLine& options, const std::string& option, unsigned lowest,
+                    unsigned highest, unsigned& number) {
+  if (!options.values.contains(option)) return kExitOk;
+  const std::string text = options.Value(option);
+  const std::optional<unsigned> given = WholeNumber(text);
+  if (!given || *given < lowest || *given > highest) {
+    return NotANumber(option, "from " + std::to_string(lowest) + " to " + std::to_string(highest),
+                      text);
+  }
+  number = *given;
+  return kExitOk;
 }
 
 void PrintError(const std::string& message) {
