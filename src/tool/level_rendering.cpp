@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "display/arrow_colour.h"
-#include "display/level_renderer.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
 #include "tool/check_report.h"
@@ -41,8 +40,7 @@ int ReadRenderSettings(const CommandLine& options, RenderSettings& settings) {
   return kExitOk;
 }
 
-std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
-                                  const QImage& picture, std::optional<QPoint>& undrawable) {
+std::optional<TileSet> LoadTiles(const RenderSettings& settings) {
   TileSet tiles;
   try {
     LoadAssets(
@@ -53,7 +51,7 @@ std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGri
     return std::nullopt;
   }
   if (settings.arrowColour != kBlack) RecolourArrows(tiles, kBlack, settings.arrowColour);
-  return RenderLevelImage({grid, picture, tiles}, &undrawable);
+  return tiles;
 }
 
 void PrintUndrawableCell(const std::string& file, const DataFileScan& scan,
