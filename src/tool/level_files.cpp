@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "level/data_file.h"
+#include "level/level_folder.h"
 #include "level/path_parts.h"
 #include "tool/shown_name.h"
 
@@ -57,7 +58,7 @@ class FolderSearch {
     }
     dataFiles_.clear();
     std::sort(found_.begin() + static_cast<std::ptrdiff_t>(first), found_.end(),
-              [](const FoundFile& a, const FoundFile& b) { return a.path < b.path; });
+              [](const FoundFile& a, const FoundFile& b) { return NaturalLess(a.path, b.path); });
     return true;
   }
 

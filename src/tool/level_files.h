@@ -19,8 +19,8 @@ struct FoundFile {
 };
 
 struct LevelFiles {
-  // In the order they are reported: the paths named, in turn, each folder's finds sorted by
-  // path.
+  // In the order they are reported: the paths named, in turn, each folder's finds in natural
+  // order of their paths (level2 before level10, as the editor's Next Level goes).
   std::vector<FoundFile> found;
   // One message for each path named that is missing or cannot be read (shown with ShownName).
   std::vector<std::string> errors;
