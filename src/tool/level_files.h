@@ -16,6 +16,11 @@ struct FoundFile {
   std::string path;
   // kUnreadable: what could not be read and why ("cannot read this folder: Permission denied").
   std::string reason;
+  // Where the part of `path` below the folder that was named starts (0 for a path named
+  // itself): "levels/caves/level3.jpg" found in "levels" is "caves/level3.jpg" in its pack.
+  std::size_t nameStart = 0;
+
+  std::string NameInPack() const { return path.substr(nameStart); }
 };
 
 struct LevelFiles {

@@ -1,5 +1,6 @@
-// tollwen-level-tool: checks level files by the editor's rules, renders levels to PNG and shows
-// what changed between two versions of a level, without a window.
+// tollwen-level-tool: checks level files by the editor's rules, renders levels to PNG, shows
+// what changed between two versions of a level and makes a contact sheet of a pack, without a
+// window.
 #include <string>
 #include <vector>
 
@@ -9,12 +10,13 @@
 int main(int argc, char** argv) {
   using namespace tollwen::tool;
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return UsageError("a command is needed: check, render or diff");
+  if (args.empty()) return UsageError("a command is needed: check, render, diff or sheet");
   if (AnswerHelpOrVersion({args.front()})) return kExitOk;
   const std::string command = args.front();
   args.erase(args.begin());
   if (command == "check") return RunCheck(args);
   if (command == "render") return RunRender(args);
   if (command == "diff") return RunDiff(args);
+  if (command == "sheet") return RunSheet(args);
   return UsageError("unknown command '" + tollwen::ShownName(command) + "'");
 }

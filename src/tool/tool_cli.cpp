@@ -20,6 +20,8 @@ constexpr const char* kHelp =
     "                                 [--assets DIR]\n"
     "       tollwen-level-tool diff OLD.dat NEW.dat [--picture PICTURE.jpg -o OUT.png]\n"
     "                               [--label NAME] [--arrow-colour RRGGBB] [--assets DIR]\n"
+    "       tollwen-level-tool sheet PATH... -o SHEET.png [--columns N] [--width PIXELS]\n"
+    "                                [--jobs N] [--arrow-colour RRGGBB] [--assets DIR]\n"
     "\n"
     "check   Checks every level: each PATH is a level picture or a folder searched for\n"
     "        *.jpg pictures (and for *.dat files that no picture pairs with). Prints one\n"
@@ -45,7 +47,17 @@ constexpr const char* kHelp =
     "        them (git hands over temporary copies). With --picture, also writes NEW\n"
     "        rendered as render does, each changed cell outlined in black and magenta.\n"
     "        Reads both files only. Exit status 0 when the levels are the same, 1 when\n"
-    "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n";
+    "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n"
+    "sheet   Writes a PNG contact sheet of what check finds in the PATHs, in the same\n"
+    "        order: each level drawn as render draws it, reduced to PIXELS wide\n"
+    "        (default 320, from 128 to 640), N to a row (default 4, up to 100), its name\n"
+    "        below it. A level with an error gets a red frame and its first error under\n"
+    "        its name, one with warnings an amber frame and its first warning; where\n"
+    "        nothing can be drawn (a picture that does not decode, a data file the\n"
+    "        editor refuses, a data file without a picture) the cell is crossed out.\n"
+    "        Prints check's lines and summary. --jobs N draws N levels at a time; the\n"
+    "        sheet is the same for every N. Never writes over a file of the pack, nor\n"
+    "        to anything that is not a regular file. Exit status as for check.\n";
 
 // More workers than this gain nothing for reading files and only cost memory.
 constexpr unsigned kMaxJobs = 256;

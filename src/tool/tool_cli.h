@@ -59,5 +59,6 @@ int ReadWholeNumber(const CommandLine& options, const std::string& option, unsig
 int RunCheck(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunDiff(const std::vector<std::string>& args);
+int RunSheet(const std::vector<std::string>& args);
 
 }  // namespace tollwen::tool
