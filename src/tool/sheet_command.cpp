@@ -39,11 +39,10 @@ void QuietStartMessages(QtMsgType type, const QMessageLogContext& context, const
 }
 
 // Writing text needs Qt's font database, which needs an application object. Where the program
-// has none (the level tool itself), one on the offscreen platform, so that no display is needed.
-// Returns nothing, having said why, when no font is installed (on Debian, Qt's fontconfig
-// brings fonts-dejavu-core or another font with it).
-std::optional<std::unique_ptr<QGuiApplication>> StartFonts() {
-  std::unique_ptr<QGuiApplication> application;
+// has none (the level tool itself), starts one on the offscreen platform, so that no display is
+// needed. False, having said why, when no font is installed (on Debian, Qt's fontconfig brings
+// fonts-dejavu-core or another font with it).
+bool StartFonts(std::unique_ptr<QGuiApplication>& application) {
   const QtMessageHandler previous = qInstallMessageHandler(QuietStartMessages);
   if (QCoreApplication::instance() == nullptr) {
     static int argc = 3;
@@ -55,11 +54,8 @@ std::optional<std::unique_ptr<QGuiApplication>> StartFonts() {
   }
   const bool fonts = !QFontDatabase::families().isEmpty();
   qInstallMessageHandler(previous);
-  if (!fonts) {
-    PrintError("no font to write the level names with; install fonts-dejavu-core");
-    return std::nullopt;
-  }
-  return application;
+  if (!fonts) PrintError("no font to write the level names with; install fonts-dejavu-core");
+  return fonts;
 }
 
 // The files of the pack, which the sheet must not replace.
@@ -113,8 +109,8 @@ int RunSheet(const std::vector<std::string>& args) {
     PrintError(refused.what());
     return kExitUsage;
   }
-  const auto fonts = StartFonts();
-  if (!fonts) return kExitUsage;
+  std::unique_ptr<QGuiApplication> application;
+  if (!StartFonts(application)) return kExitUsage;
   const std::optional<TileSet> tiles = LoadTiles(settings);
   if (!tiles) return kExitUsage;
   ContactSheet sheet(files.found.size(), static_cast<int>(columns), static_cast<int>(width));

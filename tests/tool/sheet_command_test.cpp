@@ -46,7 +46,7 @@ QRect Extent(const QImage& image, const PixelTest& test) {
 }
 
 bool AnyIn(const QImage& image, const QRect& area, const PixelTest& test) {
-  return !Extent(image.copy(area), test).isEmpty();
+  return !Extent(image.copy(area.intersected(image.rect())), test).isEmpty();
 }
 
 // A pack whose levels differ in the colour of their pictures: level1 blue and clean, level2
