@@ -57,7 +57,9 @@ constexpr const char* kHelp =
     "        editor refuses, a data file without a picture) the cell is crossed out.\n"
     "        Prints check's lines and summary. --jobs N draws N levels at a time; the\n"
     "        sheet is the same for every N. Never writes over a file of the pack, nor\n"
-    "        to anything that is not a regular file. Exit status as for check.\n";
+    "        to anything that is not a regular file. Exit status 0 without errors, 1\n"
+    "        when a level has an error, 2 for wrong usage, a named path that cannot be\n"
+    "        read or a sheet that cannot be written.\n";
 
 // More workers than this gain nothing for reading files and only cost memory.
 constexpr unsigned kMaxJobs = 256;
