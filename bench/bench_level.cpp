@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 
 #include "support/jpeg_writer.h"
 
@@ -42,6 +44,27 @@ BenchLevel::BenchLevel() {
     text += "\r\n";
   }
   test::WriteBytes(dataPath_, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+LevelPack::LevelPack(int levels) {
+  test::JpegOptions options;
+  options.quality = 85;
+  const std::vector<unsigned char> jpeg = test::EncodeJpeg(PhotoLikePicture(), options);
+  for (int i = 0; i < levels; ++i) {
+    const std::string folder = dir_.filePath(QString("world%1").arg(i / 100)).toStdString();
+    if (i % 100 == 0) std::filesystem::create_directory(folder);
+    char name[32];
+    std::snprintf(name, sizeof(name), "/level%04d", i);
+    const std::string stem = folder + name;
+    test::WriteBytes(stem + ".jpg", jpeg);
+    std::string data = "theme.xm\r\n";
+    for (int row = 1; row <= 13; ++row) {
+      data += (i % 10 == 0 && row == 5) ? "123" : "123456789ABCDEF1234";
+      data += "\r\n";
+    }
+    test::WriteBytes(stem + ".dat", std::vector<unsigned char>(data.begin(), data.end()));
+    pictures_.push_back(stem + ".jpg");
+  }
 }
 
 std::string BenchLevel::ResourceDir() {

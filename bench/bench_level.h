@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <string>
+#include <vector>
 
 namespace tollwen::bench {
 
@@ -21,6 +22,21 @@ class BenchLevel {
   QTemporaryDir dir_;
   std::string picturePath_;
   std::string dataPath_;
+};
+
+// A pack of `levels` levels in folders of 100 (world0/level0000 ...): the photo-like picture
+// and a data file with a tile in every cell, every tenth with a short row, so that the reports
+// are not all empty.
+class LevelPack {
+ public:
+  explicit LevelPack(int levels);
+
+  std::string Folder() const { return dir_.path().toStdString(); }
+  const std::vector<std::string>& Pictures() const { return pictures_; }
+
+ private:
+  QTemporaryDir dir_;
+  std::vector<std::string> pictures_;
 };
 
 // The photo-like picture the level's JPEG is encoded from.

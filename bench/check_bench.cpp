@@ -4,9 +4,6 @@
 // command over 400 levels with one job against as many jobs as there are cores.
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,7 +11,6 @@
 #include "level/level_picture.h"
 #include "silenced_stdout.h"
 #include "storage/picture_file.h"
-#include "support/jpeg_writer.h"
 #include "tool/level_check.h"
 #include "tool/level_files.h"
 #include "tool/tool_cli.h"
@@ -24,41 +20,8 @@ namespace {
 
 constexpr int kLevels = 1000;
 
-// `levels` levels in folders of 100: the photo-like picture and a data file with a tile in
-// every cell (every tenth level with a short row, so that the reports are not all empty).
-class LevelPack {
- public:
-  explicit LevelPack(int levels = kLevels) {
-    test::JpegOptions options;
-    options.quality = 85;
-    const std::vector<unsigned char> jpeg = test::EncodeJpeg(PhotoLikePicture(), options);
-    for (int i = 0; i < levels; ++i) {
-      const std::string folder = dir_.filePath(QString("world%1").arg(i / 100)).toStdString();
-      if (i % 100 == 0) std::filesystem::create_directory(folder);
-      char name[32];
-      std::snprintf(name, sizeof(name), "/level%04d", i);
-      const std::string stem = folder + name;
-      test::WriteBytes(stem + ".jpg", jpeg);
-      std::string data = "theme.xm\r\n";
-      for (int row = 1; row <= 13; ++row) {
-        data += (i % 10 == 0 && row == 5) ? "123" : "123456789ABCDEF1234";
-        data += "\r\n";
-      }
-      test::WriteBytes(stem + ".dat", std::vector<unsigned char>(data.begin(), data.end()));
-      pictures_.push_back(stem + ".jpg");
-    }
-  }
-
-  std::string Folder() const { return dir_.path().toStdString(); }
-  const std::vector<std::string>& Pictures() const { return pictures_; }
-
- private:
-  QTemporaryDir dir_;
-  std::vector<std::string> pictures_;
-};
-
 void BM_CheckThousandLevels(benchmark::State& state) {
-  const LevelPack pack;
+  const LevelPack pack(kLevels);
   int problems = 0;
   for (auto _ : state) {
     problems = 0;
@@ -72,7 +35,7 @@ void BM_CheckThousandLevels(benchmark::State& state) {
 BENCHMARK(BM_CheckThousandLevels)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_DecodeThousandPictures(benchmark::State& state) {
-  const LevelPack pack;
+  const LevelPack pack(kLevels);
   for (auto _ : state) {
     for (const std::string& picture : pack.Pictures()) {
       benchmark::DoNotOptimize(LoadJpegIntoBitmap(picture).constBits());

@@ -51,10 +51,42 @@ def cores_free():
     return two / one if two < one * 1.15 else None
 
 
-def run(tool, pack, jobs):
-    start = time.perf_counter()
+def check(tool, pack, jobs):
     subprocess.run([tool, "check", "--jobs", str(jobs), pack], stdout=subprocess.DEVNULL)
-    return (time.perf_counter() - start) * 1000
+
+
+def time_in_bursts(runs, rounds, wanted):
+    """Runs each of `runs` (name: function) once a round, `rounds` rounds a burst, the order
+    turned round every other round, until `wanted` bursts have been kept. Prints each kept burst
+    and then each run's median, minimum and maximum; returns each run's times in ms."""
+    times = {name: [] for name in runs}
+    kept = 0
+    while kept < wanted:
+        before = cores_free()
+        if before is None:
+            time.sleep(3)
+            continue
+        burst = {name: [] for name in runs}
+        for round_ in range(rounds):
+            for name in (list(runs) if round_ % 2 == 0 else list(reversed(runs))):
+                start = time.perf_counter()
+                runs[name]()
+                burst[name].append((time.perf_counter() - start) * 1000)
+        after = cores_free()
+        if after is None:
+            continue
+        kept += 1
+        load = " ".join(open("/proc/loadavg").read().split()[:3])
+        print(f"burst {kept} at {time.strftime('%H:%M:%S')}, load {load}, two busy processes "
+              f"{before:.2f} / {after:.2f} of one: " +
+              ", ".join(f"{name} {[round(t) for t in burst[name]]} ms" for name in runs),
+              flush=True)
+        for name in runs:
+            times[name] += burst[name]
+    for name, t in times.items():
+        print(f"{name}: median {statistics.median(t):.0f} ms ({min(t):.0f}-{max(t):.0f}), "
+              f"{len(t)} runs")
+    return times
 
 
 def main():
@@ -63,33 +95,11 @@ def main():
         return
     tool, pack = sys.argv[1], sys.argv[2]
     wanted = int(sys.argv[3]) if len(sys.argv) > 3 else 7
-    run(tool, pack, 1)  # the pack into the page cache
-    times = {1: [], 2: []}
-    kept = 0
-    while kept < wanted:
-        before = cores_free()
-        if before is None:
-            time.sleep(3)
-            continue
-        burst = {1: [], 2: []}
-        for round_ in range(3):
-            for jobs in ((1, 2) if round_ % 2 == 0 else (2, 1)):
-                burst[jobs].append(run(tool, pack, jobs))
-        after = cores_free()
-        if after is None:
-            continue
-        kept += 1
-        load = " ".join(open("/proc/loadavg").read().split()[:3])
-        print(f"burst {kept} at {time.strftime('%H:%M:%S')}, load {load}, two busy processes "
-              f"{before:.2f} / {after:.2f} of one: --jobs 1 {[round(t) for t in burst[1]]} ms, "
-              f"--jobs 2 {[round(t) for t in burst[2]]} ms", flush=True)
-        for jobs in (1, 2):
-            times[jobs] += burst[jobs]
-    for jobs in (1, 2):
-        t = times[jobs]
-        print(f"--jobs {jobs}: median {statistics.median(t):.0f} ms "
-              f"({min(t):.0f}-{max(t):.0f}), {len(t)} runs")
-    print(f"--jobs 2 is {statistics.median(times[1]) / statistics.median(times[2]):.2f} times as fast")
+    check(tool, pack, 1)  # the pack into the page cache
+    times = time_in_bursts({"--jobs 1": lambda: check(tool, pack, 1),
+                            "--jobs 2": lambda: check(tool, pack, 2)}, 3, wanted)
+    one, two = statistics.median(times["--jobs 1"]), statistics.median(times["--jobs 2"])
+    print(f"--jobs 2 is {one / two:.2f} times as fast")
 
 
 if __name__ == "__main__":

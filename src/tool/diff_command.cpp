@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "display/level_renderer.h"
 #include "level/data_file_check.h"
 #include "level/data_file_parser.h"
 #include "level/errors.h"
@@ -67,14 +68,15 @@ int WriteDiffPicture(const RenderSettings& settings, const DiffPicture& files,
     PrintFileError(picturePath, refusal);
     return kExitUsage;
   }
+  const std::optional<TileSet> tiles = LoadTiles(settings);
+  if (!tiles) return kExitUsage;
   std::optional<QPoint> undrawable;
-  std::optional<QImage> image = RenderLevel(settings, after.grid, picture, undrawable);
-  if (!image) return kExitUsage;
+  QImage image = RenderLevelImage({after.grid, picture, *tiles}, &undrawable);
   std::vector<QPoint> changed;
   for (const CellChange& cell : diff.cells) changed.emplace_back(cell.column, cell.row);
-  OutlineCells(*image, changed);
+  OutlineCells(image, changed);
   try {
-    WriteOutputFile(files.output, PngBytes(*image), files.inputs);
+    WriteOutputFile(files.output, PngBytes(image), files.inputs);
   } catch (const EditorError& error) {
     PrintError(error.what());
     return kExitUsage;

@@ -34,8 +34,7 @@ LevelProblem FileError(const std::string& file, std::string message) {
   return FileProblem(file, Severity::kError, std::move(message));
 }
 
-void CheckPicture(LevelReport& report) {
-  QImage picture;
+void CheckPicture(LevelReport& report, QImage& picture) {
   std::vector<std::string> warnings;
   if (std::string refusal = ReadLevelPicture(report.picture, picture, &warnings);
       !refusal.empty()) {
@@ -51,7 +50,7 @@ void CheckPicture(LevelReport& report) {
       "damaged picture, libjpeg says " + said + "; the editor shows it with the damage filled in"));
 }
 
-void CheckDataFile(LevelReport& report) {
+void CheckDataFile(LevelReport& report, std::optional<DataFileScan>& rows) {
   const auto add = [&report](std::string message) {
     report.problems.push_back(FileError(report.dataFile, std::move(message)));
   };
@@ -61,6 +60,7 @@ void CheckDataFile(LevelReport& report) {
     report.problems.push_back(FileError(report.picture, "no data file " +
                                                             ShownName(FileNameOf(report.dataFile)) +
                                                             "; the editor opens a blank level"));
+    rows.emplace();
     return;
   }
   // Refused as the editor refuses it; the check only asks, it opens nothing for writing.
@@ -71,9 +71,10 @@ void CheckDataFile(LevelReport& report) {
   }
   try {
     DataFileScan scan = ScanDataFile(report.dataFile);
-    for (DataFileProblem& problem : scan.problems) {
-      report.problems.push_back({report.dataFile, std::move(problem)});
+    for (const DataFileProblem& problem : scan.problems) {
+      report.problems.push_back({report.dataFile, problem});
     }
+    if (!scan.refused) rows = std::move(scan);
   } catch (const EditorError& error) {
     if (error.what() != refusal) add(error.what());
   }
@@ -121,20 +122,22 @@ int LevelReport::Count(Severity severity) const {
                     [severity](const LevelProblem& p) { return p.problem.severity == severity; }));
 }
 
-LevelReport CheckLevel(const std::string& picturePath) {
+LevelReport CheckLevel(const std::string& picturePath, LevelContent* content) {
   LevelReport report;
   report.picture = picturePath;
   report.dataFile = DataPathFor(picturePath);
-  CheckPicture(report);
-  CheckDataFile(report);
+  LevelContent read;
+  CheckPicture(report, read.picture);
+  CheckDataFile(report, read.rows);
+  if (content != nullptr) *content = std::move(read);
   return report;
 }
 
-LevelReport CheckFoundFile(const FoundFile& found) {
+LevelReport CheckFoundFile(const FoundFile& found, LevelContent* content) {
   LevelReport report;
   switch (found.kind) {
     case FoundFile::Kind::kPicture:
-      return CheckLevel(found.path);
+      return CheckLevel(found.path, content);
     case FoundFile::Kind::kUnpairedDataFile:
       report.dataFile = found.path;
       report.problems.push_back(

@@ -13,6 +13,7 @@
 
 #include "level/path_parts.h"
 #include "storage/data_file.h"
+#include "storage/level_folder.h"
 #include "tool/shown_name.h"
 
 namespace tollwen {
@@ -45,6 +46,7 @@ class FolderSearch {
   // be read.
   bool Search(const std::string& folder) {
     const std::size_t first = found_.size();
+    nameStart_ = Prefix(folder).size();
     if (!SearchFolder(folder)) return false;
     std::set<std::string> paired;
     for (std::size_t i = first; i < found_.size(); ++i) {
@@ -52,12 +54,12 @@ class FolderSearch {
     }
     for (const std::string& dataFile : dataFiles_) {
       if (!paired.contains(dataFile)) {
-        found_.push_back({FoundFile::Kind::kUnpairedDataFile, dataFile, {}});
+        found_.push_back({FoundFile::Kind::kUnpairedDataFile, dataFile, {}, nameStart_});
       }
     }
     dataFiles_.clear();
     std::sort(found_.begin() + static_cast<std::ptrdiff_t>(first), found_.end(),
-              [](const FoundFile& a, const FoundFile& b) { return a.path < b.path; });
+              [](const FoundFile& a, const FoundFile& b) { return NaturalLess(a.path, b.path); });
     return true;
   }
 
@@ -65,7 +67,7 @@ class FolderSearch {
   bool SearchFolder(const std::string& folder) {
     const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder.c_str()));
     if (!directory) return false;
-    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+    const std::string prefix = Prefix(folder);
     for (;;) {
       errno = 0;
       const dirent* entry = ::readdir(directory.get());
@@ -99,7 +101,7 @@ class FolderSearch {
     if (picture) {
       // A picture that is not a regular file (a FIFO, a device) is checked too: the editor
       // refuses it, and the check says so.
-      found_.push_back({FoundFile::Kind::kPicture, path, {}});
+      found_.push_back({FoundFile::Kind::kPicture, path, {}, nameStart_});
     } else if (S_ISREG(status.st_mode)) {
       dataFiles_.push_back(path);
     }
@@ -107,10 +109,17 @@ class FolderSearch {
 
   void Unreadable(const std::string& path, const char* what, int err) {
     found_.push_back({FoundFile::Kind::kUnreadable, path,
-                      std::string("cannot read this ") + what + ": " + std::strerror(err)});
+                      std::string("cannot read this ") + what + ": " + std::strerror(err),
+                      nameStart_});
+  }
+
+  // The folder's path as the start of the paths inside it.
+  static std::string Prefix(const std::string& folder) {
+    return folder.ends_with('/') ? folder : folder + "/";
   }
 
   std::vector<FoundFile>& found_;
+  std::size_t nameStart_ = 0;
   std::vector<std::string> dataFiles_;
 };
 

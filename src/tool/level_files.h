@@ -16,11 +16,16 @@ struct FoundFile {
   std::string path;
   // kUnreadable: what could not be read and why ("cannot read this folder: Permission denied").
   std::string reason;
+  // Where the part of `path` below the folder that was named starts (0 for a path named
+  // itself): "levels/caves/level3.jpg" found in "levels" is "caves/level3.jpg" in its pack.
+  std::size_t nameStart = 0;
+
+  std::string NameInPack() const { return path.substr(nameStart); }
 };
 
 struct LevelFiles {
-  // In the order they are reported: the paths named, in turn, each folder's finds sorted by
-  // path.
+  // In the order they are reported: the paths named, in turn, each folder's finds in natural
+  // order of their paths (level2 before level10, as the editor's Next Level goes).
   std::vector<FoundFile> found;
   // One message for each path named that is missing or cannot be read (shown with ShownName).
   std::vector<std::string> errors;

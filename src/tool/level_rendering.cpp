@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "display/arrow_colour.h"
-#include "storage/asset_folder.h"
 #include "display/level_renderer.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
+#include "storage/asset_folder.h"
 #include "storage/state_folder.h"
 #include "tool/check_report.h"
 #include "tool/shown_name.h"
@@ -43,8 +43,7 @@ int ReadRenderSettings(const CommandLine& options, RenderSettings& settings) {
   return kExitOk;
 }
 
-std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
-                                  const QImage& picture, std::optional<QPoint>& undrawable) {
+std::optional<TileSet> LoadTiles(const RenderSettings& settings) {
   TileSet tiles;
   try {
     LoadAssets(settings.assets.empty() ? AssetFolder() : WithTrailingSeparator(settings.assets),
@@ -54,7 +53,7 @@ std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGri
     return std::nullopt;
   }
   if (settings.arrowColour != kBlack) RecolourArrows(tiles, kBlack, settings.arrowColour);
-  return RenderLevelImage({grid, picture, tiles}, &undrawable);
+  return tiles;
 }
 
 void PrintUndrawableCell(const std::string& file, const DataFileScan& scan,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QImage>
 #include <QPoint>
 #include <optional>
 #include <string>
@@ -9,7 +8,6 @@
 #include "display/colours.h"
 #include "display/tile_set.h"
 #include "level/data_file_check.h"
-#include "level/level_grid.h"
 #include "tool/tool_cli.h"
 
 namespace tollwen::tool {
@@ -25,11 +23,10 @@ struct RenderSettings {
 // usage error it has reported.
 int ReadRenderSettings(const CommandLine& options, RenderSettings& settings);
 
-// The level `grid` over `picture` as the editor's grid shows it (RenderLevelImage), with the
-// tiles of `settings`; `undrawable` receives the cell where the display stops, if any. Nothing,
-// having said why on stderr, when the tile bitmaps cannot be loaded.
-std::optional<QImage> RenderLevel(const RenderSettings& settings, const LevelGrid& grid,
-                                  const QImage& picture, std::optional<QPoint>& undrawable);
+// The tile bitmaps of `settings`, their arrows in its colour, for drawing levels with
+// RenderLevelImage as the editor's grid shows them. Nothing, having said why on stderr, when
+// they cannot be loaded.
+std::optional<TileSet> LoadTiles(const RenderSettings& settings);
 
 // Says on stderr why the editor stops drawing the level of `scan` (the data file `file`) at the
 // cell `undrawable`, when there is such a cell.

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "display/level_renderer.h"
 #include "level/data_file_check.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
@@ -95,11 +96,12 @@ int RunRender(const std::vector<std::string>& args) {
     return kExitLevelError;
   }
 
+  const std::optional<TileSet> tiles = LoadTiles(settings);
+  if (!tiles) return kExitUsage;
   std::optional<QPoint> undrawable;
-  const std::optional<QImage> image = RenderLevel(settings, rows.grid, picture, undrawable);
-  if (!image) return kExitUsage;
+  const QImage image = RenderLevelImage({rows.grid, picture, *tiles}, &undrawable);
   try {
-    WriteOutputFile(output, PngBytes(*image), inputs);
+    WriteOutputFile(output, PngBytes(image), inputs);
   } catch (const OutputRefused& refused) {
     return refuse(refused);
   } catch (const EditorError& error) {

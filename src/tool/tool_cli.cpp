@@ -1,7 +1,12 @@
 #include "tool/tool_cli.h"
 
+#include <sched.h>
+
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <optional>
+#include <thread>
 
 #include "program_info.h"
 #include "tool/shown_name.h"
@@ -16,6 +21,8 @@ constexpr const char* kHelp =
     "                                 [--assets DIR]\n"
     "       tollwen-level-tool diff OLD.dat NEW.dat [--picture PICTURE.jpg -o OUT.png]\n"
     "                               [--label NAME] [--arrow-colour RRGGBB] [--assets DIR]\n"
+    "       tollwen-level-tool sheet PATH... -o SHEET.png [--columns N] [--width PIXELS]\n"
+    "                                [--jobs N] [--arrow-colour RRGGBB] [--assets DIR]\n"
     "\n"
     "check   Checks every level: each PATH is a level picture or a folder searched for\n"
     "        *.jpg pictures (and for *.dat files that no picture pairs with). Prints one\n"
@@ -42,7 +49,44 @@ constexpr const char* kHelp =
     "        them (git hands over temporary copies). With --picture, also writes NEW\n"
     "        rendered as render does, each changed cell outlined in black and magenta.\n"
     "        Reads both files only. Exit status 0 when the levels are the same, 1 when\n"
-    "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n";
+    "        they differ, 2 when a file cannot be read or the PNG cannot be written.\n"
+    "sheet   Writes a PNG contact sheet of what check finds in the PATHs, in the same\n"
+    "        order: each level drawn as render draws it, reduced to PIXELS wide\n"
+    "        (default 320, from 128 to 640), N to a row (default 4, up to 100), its name\n"
+    "        below it. A level with an error gets a red frame and its first error under\n"
+    "        its name, one with warnings an amber frame and its first warning; where\n"
+    "        nothing can be drawn (a picture that does not decode, a data file the\n"
+    "        editor refuses, a data file without a picture) the cell is crossed out.\n"
+    "        Prints check's lines and summary. --jobs N draws N levels at a time; the\n"
+    "        sheet is the same for every N. Never writes over a file of the pack, nor\n"
+    "        to anything that is not a regular file. Exit status 0 without errors, 1\n"
+    "        when a level has an error, 2 for wrong usage, a named path that cannot be\n"
+    "        read or a sheet that cannot be written.\n";
+
+// More workers than this gain nothing for reading files and only cost memory.
+constexpr unsigned kMaxJobs = 256;
+
+// The cores this process may run on.
+unsigned AvailableCores() {
+  cpu_set_t cores;
+  CPU_ZERO(&cores);
+  if (::sched_getaffinity(0, sizeof cores, &cores) == 0 && CPU_COUNT(&cores) > 0) {
+    return static_cast<unsigned>(CPU_COUNT(&cores));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// The whole number `text` spells, digits only; nothing for anything else.
+std::optional<unsigned> WholeNumber(const std::string& text) {
+  unsigned number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+int NotANumber(const std::string& option, const std::string& range, const std::string& text) {
+  return UsageError(option + " needs a whole number " + range + ", not '" + ShownName(text) + "'");
+}
 
 }  // namespace
 
@@ -85,6 +129,31 @@ std::string ParseCommandLine(const std::vector<std::string>& args, const std::st
     }
   }
   return {};
+}
+
+int ReadJobs(const CommandLine& options, unsigned& jobs) {
+  jobs = AvailableCores();
+  for (const char* option : {"--jobs", "-j"}) {
+    if (!options.values.contains(option)) continue;
+    const std::string text = options.Value(option);
+    const std::optional<unsigned> given = WholeNumber(text);
+    if (!given || *given == 0) return NotANumber(option, "from 1 up", text);
+    jobs = std::min(*given, kMaxJobs);
+  }
+  return kExitOk;
+}
+
+int ReadWholeNumber(const CommandLine& options, const std::string& option, unsigned lowest,
+                    unsigned highest, unsigned& number) {
+  if (!options.values.contains(option)) return kExitOk;
+  const std::string text = options.Value(option);
+  const std::optional<unsigned> given = WholeNumber(text);
+  if (!given || *given < lowest || *given > highest) {
+    return NotANumber(option, "from " + std::to_string(lowest) + " to " + std::to_string(highest),
+                      text);
+  }
+  number = *given;
+  return kExitOk;
 }
 
 void PrintError(const std::string& message) {

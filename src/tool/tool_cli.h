@@ -45,9 +45,20 @@ std::string ParseCommandLine(const std::vector<std::string>& args, const std::st
                              std::initializer_list<std::string> valueOptions,
                              std::initializer_list<std::string> flagOptions, CommandLine& parsed);
 
+// Reads --jobs N (or -j N) from `options`: how many levels to work on at a time, a whole number
+// from 1 up; by default one a core the process may run on. Returns kExitOk, or the exit status
+// of a usage error it has reported.
+int ReadJobs(const CommandLine& options, unsigned& jobs);
+
+// Reads the value of `option` into `number` when it was given: a whole number from `lowest` to
+// `highest`. Returns kExitOk, or the exit status of a usage error it has reported.
+int ReadWholeNumber(const CommandLine& options, const std::string& option, unsigned lowest,
+                    unsigned highest, unsigned& number);
+
 // The commands; `args` are the words after the command's name.
 int RunCheck(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunDiff(const std::vector<std::string>& args);
+int RunSheet(const std::vector<std::string>& args);
 
 }  // namespace tollwen::tool

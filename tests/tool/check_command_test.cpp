@@ -87,6 +87,14 @@ TEST_F(CheckCommandTest, ReportsEveryProblemOfAFolderInPathOrder) {
   EXPECT_EQ(run.status, 1);
 }
 
+TEST_F(CheckCommandTest, NumberedLevelsComeInNaturalOrder) {
+  for (const char* name : {"level10", "Level9", "level2"}) Level(name, "");
+  const auto run = RunTool({"check", "levels"}, dir_.path());
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+            "levels/level2.jpg: error: no data file level2.dat; the editor opens a blank level");
+  EXPECT_LT(run.out.find("Level9.jpg"), run.out.find("level10.jpg"));
+}
+
 struct StatusCase {
   QStringList args;
   int status;
