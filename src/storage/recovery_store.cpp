@@ -156,13 +156,7 @@ class RecordReader {
   // A number (see ParseDecimal), then `end`.
   template <typename Number>
   bool Take(char end, Number& value) {
-    const std::size_t stop = rest_.substr(0, 21).find(end);
-    if (stop == std::string_view::npos) return false;
-    const std::optional<Number> number = ParseDecimal<Number>(rest_.substr(0, stop));
-    if (!number) return false;
-    value = *number;
-    rest_.remove_prefix(stop + 1);
-    return true;
+    return TakeDecimal(rest_, end, value);
   }
 
   // "<label> <length>:<bytes>\n"
