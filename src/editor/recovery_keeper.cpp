@@ -3,6 +3,7 @@
 #include <chrono>
 #include <utility>
 
+#include "editor/idle_timer.h"
 #include "editor/level_document.h"
 #include "level/errors.h"
 
@@ -19,19 +20,8 @@ std::int64_t Now() {
 }  // namespace
 
 RecoveryKeeper::RecoveryKeeper(LevelDocument& level, std::function<bool()> busy, std::string folder)
-    : level_(level),
-      busy_(std::move(busy)),
-      store_(std::move(folder)),
-      writer_(RecoveryStore::NewWriter()) {
-  timer_.setSingleShot(true);
-  timer_.setInterval(kDelayMs);
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    if (busy_()) {
-      timer_.start();
-      return;
-    }
-    KeepNow();
-  });
+    : level_(level), store_(std::move(folder)), writer_(RecoveryStore::NewWriter()) {
+  FireWhenIdle(timer_, kDelayMs, std::move(busy), [this] { KeepNow(); });
   connect(&level_, &LevelDocument::cellsChanged, this, &RecoveryKeeper::ChangeNoticed);
   connect(&level_, &LevelDocument::detailsChanged, this, &RecoveryKeeper::ChangeNoticed);
   connect(&level_, &LevelDocument::modifiedChanged, this, &RecoveryKeeper::ChangeNoticed);

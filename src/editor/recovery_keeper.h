@@ -51,7 +51,6 @@ class RecoveryKeeper : public QObject {
   void ChangeNoticed();
 
   LevelDocument& level_;
-  std::function<bool()> busy_;
   RecoveryStore store_;
   QTimer timer_;
   // What makes this session's record names its own.
