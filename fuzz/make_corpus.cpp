@@ -12,6 +12,7 @@
 #include "storage/recovery_store.h"
 #include "storage/save_journal.h"
 #include "support/bmp_builder.h"
+#include "support/earlier_recovery_record.h"
 #include "support/jpeg_writer.h"
 
 namespace {
@@ -212,6 +213,7 @@ void WriteRecords(const fs::path& records, const fs::path& journals) {
   level.picturePath.clear();
   level.dataStamp = {true, {1, 2}, 0, 0, 0, 0, true, {3, 4}, "../shared/level3.dat"};
   write(records / "new_level_through_link", tollwen::RecoveryRecordText(level));
+  write(records / "earlier_version", tollwen::test::EarlierRecordText(level));
 
   const std::string old = "cave.mod\r\n" + std::string(19, '1') + "\r\n";
   const std::string saved = "cave2.xm\r\n" + std::string(19, 'F') + "\r\n";

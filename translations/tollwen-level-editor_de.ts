@@ -168,6 +168,10 @@
         <source>no music</source>
         <translation>keine Musik</translation>
     </message>
+    <message>
+        <source>The data file %1 may have changed on disk since these changes were made. Overwrite it?</source>
+        <translation>Die Datendatei %1 wurde möglicherweise auf dem Datenträger geändert, seit diese Änderungen gemacht wurden. Überschreiben?</translation>
+    </message>
 </context>
 <context>
     <name>tollwen::FileDialogs</name>

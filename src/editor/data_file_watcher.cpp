@@ -4,18 +4,12 @@
 #include <QFileInfo>
 #include <utility>
 
+#include "editor/idle_timer.h"
+
 namespace tollwen {
 
-DataFileWatcher::DataFileWatcher(std::function<bool()> busy) : busy_(std::move(busy)) {
-  quiet_.setSingleShot(true);
-  quiet_.setInterval(kQuietMs);
-  connect(&quiet_, &QTimer::timeout, this, [this] {
-    if (busy_()) {
-      quiet_.start();
-      return;
-    }
-    emit mayHaveChanged();
-  });
+DataFileWatcher::DataFileWatcher(std::function<bool()> busy) {
+  FireWhenIdle(quiet_, kQuietMs, std::move(busy), [this] { emit mayHaveChanged(); });
   const auto noticed = [this] {
     FollowPaths();
     quiet_.start();

@@ -36,7 +36,6 @@ class DataFileWatcher : public QObject {
   // A file or folder replaced or deleted is no longer watched; the one now at its path is.
   void FollowPaths();
 
-  std::function<bool()> busy_;
   QFileSystemWatcher watcher_;
   QTimer quiet_;
   QString file_;

@@ -133,7 +133,8 @@ class Editor {
   ToolBox tools_;
   RecoveryKeeper recovery_;
   DataFileWatcher watcher_;
-  // What the data file was when the user was last told or asked about a change to it.
+  // What the data file was when the user was last told or asked about a change to it (or when
+  // a level was restored whose record did not note it): only a change from there is news.
   std::optional<DataFileStamp> outsideChangeSeen_;
   // The picture the last open tried and could not open, which Next and Previous Level count
   // from; empty once a level is opened, closed or started.

@@ -13,9 +13,10 @@ namespace tollwen {
 namespace {
 
 // Whether the data file holds what `held` says it held: the same bytes, reached the same way.
-// Its time, and which file it is, may differ (a touch, a rewrite with the same content).
+// Its time, and which file it is, may differ (a touch, a rewrite with the same content). A stamp
+// that is not known says nothing.
 bool SameContent(const DataFileStamp& onDisk, const DataFileStamp& held) {
-  return onDisk.exists == held.exists && onDisk.size == held.size &&
+  return held.known && onDisk.exists == held.exists && onDisk.size == held.size &&
          onDisk.contentHash == held.contentHash && onDisk.viaLink == held.viaLink &&
          onDisk.linkTarget == held.linkTarget;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <utility>
 
+#include "editor/idle_timer.h"
 #include "editor/level_document.h"
 #include "level/errors.h"
 
@@ -19,19 +20,8 @@ std::int64_t Now() {
 }  // namespace
 
 RecoveryKeeper::RecoveryKeeper(LevelDocument& level, std::function<bool()> busy, std::string folder)
-    : level_(level),
-      busy_(std::move(busy)),
-      store_(std::move(folder)),
-      writer_(RecoveryStore::NewWriter()) {
-  timer_.setSingleShot(true);
-  timer_.setInterval(kDelayMs);
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    if (busy_()) {
-      timer_.start();
-      return;
-    }
-    KeepNow();
-  });
+    : level_(level), store_(std::move(folder)), writer_(RecoveryStore::NewWriter()) {
+  FireWhenIdle(timer_, kDelayMs, std::move(busy), [this] { KeepNow(); });
   connect(&level_, &LevelDocument::cellsChanged, this, &RecoveryKeeper::ChangeNoticed);
   connect(&level_, &LevelDocument::detailsChanged, this, &RecoveryKeeper::ChangeNoticed);
   connect(&level_, &LevelDocument::modifiedChanged, this, &RecoveryKeeper::ChangeNoticed);
@@ -52,12 +42,14 @@ void RecoveryKeeper::KeepNow() {
   const std::string& picture = level_.PicturePath();
   try {
     // A record of another level (the one before an Open) has no use any more.
-    if (held_ && heldPicture_ != picture) Forget();
+    if ((held_ || earlier_) && heldPicture_ != picture) Forget();
     const std::string name = held_ ? held_->Name() : RecoveryStore::RecordName(picture, writer_);
     held_ = store_.Save(
         {picture, level_.DataPath(), level_.MusicName(), level_.Grid(), Now(), level_.DataStamp()},
         name);
     heldPicture_ = picture;
+    // This session's own record holds the changes of the earlier version's record now.
+    Remove(earlier_);
   } catch (const EditorError&) {
     // A record that cannot be written (no home, a full disk) must not get in the way of the
     // work itself; the next change tries again.
@@ -66,13 +58,17 @@ void RecoveryKeeper::KeepNow() {
 
 void RecoveryKeeper::Forget() {
   timer_.stop();
-  if (!held_) return;
+  Remove(held_);
+  Remove(earlier_);
+}
+
+void RecoveryKeeper::Remove(std::optional<HeldRecord>& record) {
+  if (!record) return;
   try {
-    store_.Remove(std::move(*held_));
+    store_.Remove(std::move(*record));
   } catch (const EditorError&) {
-    // Left for the next session, which asks about it.
   }
-  held_.reset();
+  record.reset();
 }
 
 std::vector<StoredRecord> RecoveryKeeper::LeftBehind(const std::string& picturePath) const {
@@ -86,7 +82,9 @@ void RecoveryKeeper::Adopt(const StoredRecord& record) {
   // Another editor took it over meanwhile: this session's changes go to a record of its own.
   if (!adopted) return;
   Forget();
-  held_ = std::move(adopted);
+  // This version does not write the earlier version's records: the changes go on in a record of
+  // this session's own.
+  (RecoveryStore::OfEarlierVersion(record.name) ? earlier_ : held_) = std::move(adopted);
   heldPicture_ = record.level.picturePath;
 }
 

@@ -17,9 +17,9 @@ class LevelDocument;
 // or a power cut loses at most the last two seconds of work. The record is written from a
 // timer, never while painting, and removed once the changes are saved or discarded. It is this
 // session's own (see HeldRecord): while the editor runs, other editors neither offer nor delete
-// it. Records that earlier sessions left are found here too; one the user chose to keep for
-// later is never written over nor removed by this session, whose changes go to a record of its
-// own.
+// it. Records that earlier sessions left are found here too, those of the editor's earlier
+// version among them; one the user chose to keep for later is never written over nor removed by
+// this session, whose changes go to a record of its own.
 class RecoveryKeeper : public QObject {
   Q_OBJECT
 
@@ -43,21 +43,26 @@ class RecoveryKeeper : public QObject {
   // The most recent record any ended session left, for start-up.
   std::optional<StoredRecord> NewestLeftBehind() const;
   // The user's answers about a record left behind: taken over by this session (whose record it
-  // then is), removed, or kept untouched for the next time.
+  // then is; one of the earlier version gives way to this session's own once that holds its
+  // changes), removed, or kept untouched for the next time.
   void Adopt(const StoredRecord& record);
   void Discard(const StoredRecord& record);
 
  private:
   void ChangeNoticed();
+  // Removes the record, if any; one that cannot be removed is left for the next session, which
+  // asks about it.
+  void Remove(std::optional<HeldRecord>& record);
 
   LevelDocument& level_;
-  std::function<bool()> busy_;
   RecoveryStore store_;
   QTimer timer_;
   // What makes this session's record names its own.
   std::string writer_;
   // The record this session holds, and the picture it is for.
   std::optional<HeldRecord> held_;
+  // A record of the earlier version that this session took over, until it is removed.
+  std::optional<HeldRecord> earlier_;
   std::string heldPicture_;
 };
 

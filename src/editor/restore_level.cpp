@@ -29,9 +29,9 @@ DataFileStamp CurrentStamp(const std::string& dataPath) {
 }
 
 // "Unsaved changes to level3.jpg from 2026-12-09 14:03 were found. Restore them?", naming the
-// data file when it is not the picture's own, and saying when the data file changed after the
-// changes were kept: "The data file was saved at 15:02, after these changes."
-std::string RestoreQuestion(const RecoveredLevel& record) {
+// data file when it is not the picture's own, and saying when the data file (`now`) changed
+// after the changes were kept: "The data file was saved at 15:02, after these changes."
+std::string RestoreQuestion(const RecoveredLevel& record, const DataFileStamp& now) {
   // Each text is marked in the editor's context where it is written.
   const auto text = [](const char* source) {
     return QCoreApplication::translate("tollwen::Editor", source);
@@ -54,8 +54,8 @@ std::string RestoreQuestion(const RecoveredLevel& record) {
       text(QT_TRANSLATE_NOOP("tollwen::Editor",
                              "Unsaved changes to %1 from %2 were found. Restore them?"))
           .arg(level, kept.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
-  const DataFileStamp now = CurrentStamp(record.dataPath);
-  if (now.exists && !(now == record.dataStamp)) {
+  // A record that did not note its data file cannot tell whether the file changed after it.
+  if (record.dataStamp.known && now.exists && !(now == record.dataStamp)) {
     const QDateTime saved = LocalTime(now.modifiedSeconds);
     const QString format =
         saved.date() == kept.date() ? QStringLiteral("HH:mm") : QStringLiteral("yyyy-MM-dd HH:mm");
@@ -88,7 +88,8 @@ void Editor::OfferNewestRecovery() {
 
 RestoreAnswer Editor::OfferRecord(const StoredRecord& record) {
   const RecoveredLevel& level = record.level;
-  const RestoreAnswer answer = window_.AskRestore(RestoreQuestion(level));
+  const DataFileStamp now = CurrentStamp(level.dataPath);
+  const RestoreAnswer answer = window_.AskRestore(RestoreQuestion(level, now));
   switch (answer) {
     case RestoreAnswer::Restore:
       tools_.Select(QRect());
@@ -98,6 +99,9 @@ RestoreAnswer Editor::OfferRecord(const StoredRecord& record) {
                    LevelDisplay::kShown);
       // The restored level is what the user had; its history starts here, and it is unsaved.
       level_.MarkUnsaved();
+      // Without a note of the data file, Save asks before writing over whatever file is there;
+      // a change to the file is news only from now on.
+      if (!level.dataStamp.known) outsideChangeSeen_ = now;
       recovery_.Adopt(record);
       break;
     case RestoreAnswer::Discard:

@@ -44,13 +44,18 @@ void Editor::Save() {
   try {
     WriteLevel(level_.DataPath(), &expected);
   } catch (const DataFileChangedError& changed) {
+    // "The data file ... changed on disk since it was opened. Overwrite it?"; a level restored
+    // from a record that did not note its data file cannot tell, and says so.
+    const QString question =
+        expected.known
+            ? QCoreApplication::translate("tollwen::Editor", "%1 Overwrite it?")
+                  .arg(QString::fromStdString(changed.message().Translated()))
+            : QCoreApplication::translate("tollwen::Editor",
+                                          "The data file %1 may have changed on disk since these "
+                                          "changes were made. Overwrite it?")
+                  .arg(QString::fromStdString(changed.path()));
     // Cancel keeps the file on disk and the edits in the window.
-    // "The data file ... changed on disk since it was opened. Overwrite it?"
-    if (!window_.AskOverwrite(QCoreApplication::translate("tollwen::Editor", "%1 Overwrite it?")
-                                  .arg(QString::fromStdString(changed.message().Translated()))
-                                  .toStdString())) {
-      return;
-    }
+    if (!window_.AskOverwrite(question.toStdString())) return;
     WriteLevel(level_.DataPath(), nullptr);
   }
 }

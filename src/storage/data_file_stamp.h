@@ -47,6 +47,16 @@ struct DataFileStamp {
   bool viaLink = false;
   FileIdentity link;
   std::string linkTarget;
+  // False for a stamp of a file nothing is known of (see Unknown).
+  bool known = true;
+
+  // The stamp of a level whose data file was not noted (one kept by the editor's earlier
+  // version): it matches no file, so a save asks before it writes over any file there.
+  static DataFileStamp Unknown() {
+    DataFileStamp stamp;
+    stamp.known = false;
+    return stamp;
+  }
 
   friend bool operator==(const DataFileStamp&, const DataFileStamp&) = default;
 };

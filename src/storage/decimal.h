@@ -20,4 +20,18 @@ std::optional<Number> ParseDecimal(std::string_view digits) {
   return value;
 }
 
+// Takes a number (see ParseDecimal) and the character `end` after it off the front of `text`;
+// false, leaving `text` as it was, when the text does not begin so. Only the first 21 characters
+// are looked at: no number is longer than 20.
+template <typename Number>
+bool TakeDecimal(std::string_view& text, char end, Number& value) {
+  const std::size_t stop = text.substr(0, 21).find(end);
+  if (stop == std::string_view::npos) return false;
+  const std::optional<Number> number = ParseDecimal<Number>(text.substr(0, stop));
+  if (!number) return false;
+  value = *number;
+  text.remove_prefix(stop + 1);
+  return true;
+}
+
 }  // namespace tollwen

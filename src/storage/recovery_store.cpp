@@ -30,7 +30,8 @@ namespace {
 //   picture <length>:<bytes>
 //   data <length>:<bytes>
 //   data-file <exists> <device> <inode> <size> <seconds> <nanoseconds> <hash> <via link>
-//             <link device> <link inode>                       (one line: the data file's stamp)
+//             <link device> <link inode>                       (one line: the data file's stamp;
+//             <exists> is 0 for no file, 1 for a file and 2 for a file nothing is known of)
 //   link-target <length>:<bytes>
 //   level <length>:<bytes>  the music name and the grid as the data file holds them
 //   sha256 <hex>            of everything before this line
@@ -40,10 +41,29 @@ namespace {
 constexpr std::string_view kFormatLine = "tollwen-level-editor recovery 2\n";
 constexpr std::string_view kChecksumLabel = "sha256 ";
 constexpr std::size_t kChecksumDigits = 64;
+constexpr unsigned kNoFile = 0;
+constexpr unsigned kAFile = 1;
+constexpr unsigned kNotKnown = 2;
+
+// A record of the editor's earlier version, version 1, which is read and removed, never
+// written:
+//   tollwen-level-editor recovery 1
+//   saved-at <seconds>
+//   picture <length>:<bytes>
+//   data <length>:<bytes>
+//   music <length>:<bytes>
+//   grid
+//   <19 cells>          13 lines, each exactly 19 bytes and a newline
+//   sha256 <hex>        of everything before this line
+// It did not note the data file, whose stamp is therefore unknown. Its music name and grid are
+// read as the lines of a data file, as version 2 reads its level: a byte that a data file
+// cannot hold in a cell (a line break) makes it no record, every other byte stays as it is.
+constexpr std::string_view kEarlierFormatLine = "tollwen-level-editor recovery 1\n";
 
 // The largest record the editor writes: two paths and a link target of at most PATH_MAX bytes,
-// the music line of a data file the editor reads, the rows and the labels. A file larger than
-// this is none, and is skipped from its size alone, unread. Save refuses to write one.
+// the music line of a data file the editor reads, the rows and the labels (a record of the
+// earlier version holds less). A file larger than this is none, and is skipped from its size
+// alone, unread. Save refuses to write one.
 constexpr std::size_t kMaxPathBytes = 4096;
 constexpr std::size_t kMaxRecordBytes =
     3 * kMaxPathBytes + static_cast<std::size_t>(kMaxDataLineLength) + 4096;
@@ -52,10 +72,11 @@ constexpr std::size_t kMaxRecordBytes =
 constexpr std::size_t kMaxRecordsReadForNewest = 32;
 
 // Record files: "level-<key>-<writer>.recovery", where the key is the first 128 bits of the
-// SHA-256 of the picture path's bytes, and "new-level-<writer>.recovery".
+// SHA-256 of the picture path's bytes, and "new-level-<writer>.recovery". The earlier version's
+// are "level-<key>.recovery" and "new-level.recovery".
 constexpr std::string_view kRecordExtension = ".recovery";
 constexpr std::string_view kPictureRecordPrefix = "level-";
-constexpr std::string_view kNoPictureRecordPrefix = "new-level-";
+constexpr std::string_view kNoPictureRecordStem = "new-level";
 constexpr std::size_t kKeyDigits = 32;
 constexpr std::size_t kWriterDigits = 16;
 
@@ -67,10 +88,11 @@ std::string Sha256Hex(std::string_view bytes) {
   return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().toStdString();
 }
 
-// The part of a record's name that every record of `picturePath` shares.
-std::string RecordPrefix(const std::string& picturePath) {
-  if (picturePath.empty()) return std::string(kNoPictureRecordPrefix);
-  return std::string(kPictureRecordPrefix) + Sha256Hex(picturePath).substr(0, kKeyDigits) + "-";
+// The part of a record's name that every record of `picturePath` begins with, before the
+// writer or the extension.
+std::string RecordStem(const std::string& picturePath) {
+  if (picturePath.empty()) return std::string(kNoPictureRecordStem);
+  return std::string(kPictureRecordPrefix) + Sha256Hex(picturePath).substr(0, kKeyDigits);
 }
 
 bool IsHexDigits(std::string_view text) {
@@ -78,23 +100,32 @@ bool IsHexDigits(std::string_view text) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// True for a name a record may have.
-bool IsRecordName(std::string_view name) {
-  if (!name.ends_with(kRecordExtension)) return false;
+enum class RecordVersion { kEarlier, kCurrent };
+
+// The version of the record that a file of this name holds; nothing for a name no record has.
+std::optional<RecordVersion> VersionOfName(std::string_view name) {
+  if (!name.ends_with(kRecordExtension)) return std::nullopt;
   name.remove_suffix(kRecordExtension.size());
-  if (name.starts_with(kNoPictureRecordPrefix)) {
-    name.remove_prefix(kNoPictureRecordPrefix.size());
+  if (name.starts_with(kNoPictureRecordStem)) {
+    name.remove_prefix(kNoPictureRecordStem.size());
   } else if (name.starts_with(kPictureRecordPrefix)) {
     name.remove_prefix(kPictureRecordPrefix.size());
-    if (name.size() <= kKeyDigits || !IsHexDigits(name.substr(0, kKeyDigits)) ||
-        name[kKeyDigits] != '-') {
-      return false;
-    }
-    name.remove_prefix(kKeyDigits + 1);
+    if (name.size() < kKeyDigits || !IsHexDigits(name.substr(0, kKeyDigits))) return std::nullopt;
+    name.remove_prefix(kKeyDigits);
   } else {
-    return false;
+    return std::nullopt;
   }
-  return name.size() == kWriterDigits && IsHexDigits(name);
+  if (name.empty()) return RecordVersion::kEarlier;
+  if (name.size() == 1 + kWriterDigits && name[0] == '-' && IsHexDigits(name.substr(1)))
+    return RecordVersion::kCurrent;
+  return std::nullopt;
+}
+
+// The music name and the grid as the data file's lines.
+std::string LevelText(const std::string& musicName, const LevelGrid& grid) {
+  std::string text;
+  for (const std::string& line : DataFileLines(musicName, grid)) text += line;
+  return text;
 }
 
 void AppendField(std::string& text, std::string_view label, std::string_view bytes) {
@@ -103,13 +134,14 @@ void AppendField(std::string& text, std::string_view label, std::string_view byt
 }
 
 std::string StampLine(const DataFileStamp& stamp) {
+  const unsigned exists = !stamp.known ? kNotKnown : stamp.exists ? kAFile : kNoFile;
   std::string line = "data-file";
   for (const std::string& number :
-       {std::to_string(stamp.exists), std::to_string(stamp.file.device),
-        std::to_string(stamp.file.inode), std::to_string(stamp.size),
-        std::to_string(stamp.modifiedSeconds), std::to_string(stamp.modifiedNanoseconds),
-        std::to_string(stamp.contentHash), std::to_string(stamp.viaLink),
-        std::to_string(stamp.link.device), std::to_string(stamp.link.inode)}) {
+       {std::to_string(exists), std::to_string(stamp.file.device), std::to_string(stamp.file.inode),
+        std::to_string(stamp.size), std::to_string(stamp.modifiedSeconds),
+        std::to_string(stamp.modifiedNanoseconds), std::to_string(stamp.contentHash),
+        std::to_string(stamp.viaLink), std::to_string(stamp.link.device),
+        std::to_string(stamp.link.inode)}) {
     line += " " + number;
   }
   return line + "\n";
@@ -124,9 +156,7 @@ std::string RecoveryRecordText(const RecoveredLevel& level) {
   AppendField(text, "data", level.dataPath);
   text += StampLine(level.dataStamp);
   AppendField(text, "link-target", level.dataStamp.linkTarget);
-  std::string levelText;
-  for (const std::string& line : DataFileLines(level.musicName, level.grid)) levelText += line;
-  AppendField(text, "level", levelText);
+  AppendField(text, "level", LevelText(level.musicName, level.grid));
   const std::string checksum = Sha256Hex(text);
   text.append(kChecksumLabel).append(checksum).append("\n");
   return text;
@@ -156,13 +186,7 @@ class RecordReader {
   // A number (see ParseDecimal), then `end`.
   template <typename Number>
   bool Take(char end, Number& value) {
-    const std::size_t stop = rest_.substr(0, 21).find(end);
-    if (stop == std::string_view::npos) return false;
-    const std::optional<Number> number = ParseDecimal<Number>(rest_.substr(0, stop));
-    if (!number) return false;
-    value = *number;
-    rest_.remove_prefix(stop + 1);
-    return true;
+    return TakeDecimal(rest_, end, value);
   }
 
   // "<label> <length>:<bytes>\n"
@@ -181,17 +205,22 @@ class RecordReader {
         !Take(' ', stamp.file.inode) || !Take(' ', stamp.size) ||
         !Take(' ', stamp.modifiedSeconds) || !Take(' ', stamp.modifiedNanoseconds) ||
         !Take(' ', stamp.contentHash) || !Take(' ', viaLink) || !Take(' ', stamp.link.device) ||
-        !Take('\n', stamp.link.inode) || exists > 1 || viaLink > 1) {
+        !Take('\n', stamp.link.inode) || exists > kNotKnown || viaLink > 1) {
       return false;
     }
-    stamp.exists = exists == 1;
+    stamp.exists = exists == kAFile;
+    stamp.known = exists != kNotKnown;
     stamp.viaLink = viaLink == 1;
     return true;
   }
 
-  // Everything read so far.
-  std::string_view Read() const { return text_.substr(0, text_.size() - rest_.size()); }
-  bool AtEnd() const { return rest_.empty(); }
+  // "sha256 <hex>\n" of everything read so far, and nothing after it.
+  bool Checksum() {
+    const std::string expected = Sha256Hex(text_.substr(0, text_.size() - rest_.size()));
+    if (!Literal(kChecksumLabel)) return false;
+    const std::optional<std::string_view> checksum = Bytes(kChecksumDigits);
+    return checksum && *checksum == expected && Literal("\n") && rest_.empty();
+  }
 
  private:
   std::string_view text_;
@@ -207,9 +236,7 @@ bool ReadLevel(const std::string& text, RecoveredLevel& level) {
   if (parser.TooLongLine() != 0) return false;
   level.musicName = parser.MusicName();
   level.grid = parser.Grid();
-  std::string written;
-  for (const std::string& line : DataFileLines(level.musicName, level.grid)) written += line;
-  return written == text;
+  return LevelText(level.musicName, level.grid) == text;
 }
 
 }  // namespace
@@ -230,12 +257,32 @@ std::optional<RecoveredLevel> ParseRecoveryRecord(std::string_view text) {
   level.picturePath = std::move(*picture);
   level.dataPath = std::move(*data);
   level.dataStamp.linkTarget = std::move(*linkTarget);
-  const std::string expected = Sha256Hex(reader.Read());
-  if (!reader.Literal(kChecksumLabel)) return std::nullopt;
-  const std::optional<std::string_view> checksum = reader.Bytes(kChecksumDigits);
-  if (!checksum || *checksum != expected || !reader.Literal("\n") || !reader.AtEnd()) {
+  if (!reader.Checksum()) return std::nullopt;
+  return level;
+}
+
+std::optional<RecoveredLevel> ParseEarlierRecoveryRecord(std::string_view text) {
+  RecordReader reader(text);
+  RecoveredLevel level;
+  if (!reader.Literal(kEarlierFormatLine) || !reader.Literal("saved-at ") ||
+      !reader.Take('\n', level.savedAt)) {
     return std::nullopt;
   }
+  std::optional<std::string> picture = reader.Field("picture");
+  std::optional<std::string> data = picture ? reader.Field("data") : std::nullopt;
+  std::optional<std::string> music = data ? reader.Field("music") : std::nullopt;
+  if (!music || !reader.Literal("grid\n")) return std::nullopt;
+  LevelGrid grid;
+  for (int row = 1; row <= LevelGrid::kRows; ++row) {
+    const std::optional<std::string_view> cells = reader.Bytes(LevelGrid::kColumns);
+    if (!cells || !reader.Literal("\n")) return std::nullopt;
+    for (int column = 1; column <= LevelGrid::kColumns; ++column)
+      grid.SetCell(column, row, (*cells)[static_cast<std::size_t>(column - 1)]);
+  }
+  if (!ReadLevel(LevelText(*music, grid), level) || !reader.Checksum()) return std::nullopt;
+  level.picturePath = std::move(*picture);
+  level.dataPath = std::move(*data);
+  level.dataStamp = DataFileStamp::Unknown();
   return level;
 }
 
@@ -272,10 +319,12 @@ FileDescriptor OpenRecordFile(int folder, const std::string& name, int access) {
   return file;
 }
 
-// The record in the file `name` when it is a whole record whose picture path is that name's
-// and no running editor holds it (unless held ones are asked for).
+// The record in the file `name` when it is a whole record of the version its name tells, its
+// picture path is that name's, and no running editor holds it (unless held ones are asked for).
 std::optional<RecoveredLevel> ReadRecord(int folder, const std::string& name,
                                          RecoveryStore::Held held = RecoveryStore::Held::kSkipped) {
+  const std::optional<RecordVersion> version = VersionOfName(name);
+  if (!version) return std::nullopt;
   const FileDescriptor file = OpenRecordFile(folder, name, O_RDONLY);
   if (!file.IsOpen() ||
       (held == RecoveryStore::Held::kSkipped && HeldByRunningEditor(file.get()))) {
@@ -291,8 +340,10 @@ std::optional<RecoveredLevel> ReadRecord(int folder, const std::string& name,
     return std::nullopt;
   }
   text.resize(got);
-  std::optional<RecoveredLevel> level = ParseRecoveryRecord(text);
-  if (!level || !name.starts_with(RecordPrefix(level->picturePath))) return std::nullopt;
+  std::optional<RecoveredLevel> level = *version == RecordVersion::kCurrent
+                                            ? ParseRecoveryRecord(text)
+                                            : ParseEarlierRecoveryRecord(text);
+  if (!level || !name.starts_with(RecordStem(level->picturePath))) return std::nullopt;
   return level;
 }
 
@@ -318,7 +369,7 @@ std::vector<RecordFile> RecordFiles(int folder, std::string_view prefix) {
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
     struct stat status {};
-    if (!name.starts_with(prefix) || !IsRecordName(name) ||
+    if (!name.starts_with(prefix) || !VersionOfName(name) ||
         ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) > kMaxRecordBytes) {
       continue;
@@ -369,7 +420,11 @@ RecoveryStore::RecoveryStore(std::string folder) : folder_(std::move(folder)) {}
 std::string RecoveryStore::DefaultFolder() { return StateFolder(); }
 
 std::string RecoveryStore::RecordName(const std::string& picturePath, const std::string& writer) {
-  return RecordPrefix(picturePath) + writer + std::string(kRecordExtension);
+  return RecordStem(picturePath) + "-" + writer + std::string(kRecordExtension);
+}
+
+bool RecoveryStore::OfEarlierVersion(const std::string& name) {
+  return VersionOfName(name) == RecordVersion::kEarlier;
 }
 
 std::string RecoveryStore::NewWriter() {
@@ -408,7 +463,7 @@ std::vector<StoredRecord> RecoveryStore::LeftFor(const std::string& picturePath,
   std::vector<StoredRecord> records;
   const FileDescriptor folder = TryOpenPrivateFolder(folder_);
   if (!folder.IsOpen()) return records;
-  for (RecordFile& file : RecordFiles(folder.get(), RecordPrefix(picturePath))) {
+  for (RecordFile& file : RecordFiles(folder.get(), RecordStem(picturePath))) {
     std::optional<RecoveredLevel> level = ReadRecord(folder.get(), file.name, held);
     // Another path whose hash begins the same way has records of its own, not these.
     if (level && level->picturePath == picturePath)
@@ -431,7 +486,7 @@ std::optional<StoredRecord> RecoveryStore::Newest() const {
 
 std::optional<HeldRecord> RecoveryStore::Hold(const std::string& name) const {
   const FileDescriptor folder = TryOpenPrivateFolder(folder_);
-  if (!folder.IsOpen() || !IsRecordName(name)) return std::nullopt;
+  if (!folder.IsOpen() || !VersionOfName(name)) return std::nullopt;
   FileDescriptor file = OpenRecordFile(folder.get(), name, O_RDWR);
   if (!file.IsOpen() || !LockRecord(file.get(), F_WRLCK)) return std::nullopt;
   return HeldRecord(name, std::move(file));

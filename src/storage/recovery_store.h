@@ -25,6 +25,7 @@ struct RecoveredLevel {
   LevelGrid grid;
   std::int64_t savedAt = 0;  // when the record was written, in seconds since 1970 (UTC)
   // What the data file was when the level was read or last saved: the changes are based on it.
+  // Unknown (see DataFileStamp::Unknown) in a record of the editor's earlier version.
   DataFileStamp dataStamp;
 
   friend bool operator==(const RecoveredLevel&, const RecoveredLevel&) = default;
@@ -34,6 +35,8 @@ struct RecoveredLevel {
 // RecoveryRecordText writes it. Public for the fuzz target and the tests.
 std::string RecoveryRecordText(const RecoveredLevel& level);
 std::optional<RecoveredLevel> ParseRecoveryRecord(std::string_view text);
+// A record of the editor's earlier version in bytes, strict in the same way.
+std::optional<RecoveredLevel> ParseEarlierRecoveryRecord(std::string_view text);
 
 // A record found in the store: its file's name and what it holds.
 struct StoredRecord {
@@ -59,11 +62,13 @@ class HeldRecord {
 // The records in one folder, each in a file of its own: "level-<picture key>-<writer>.recovery"
 // for a level on a picture (the key is a hash of the picture path's bytes, so any bytes work;
 // the writer tells apart the records of one picture that different sessions kept) and
-// "new-level-<writer>.recovery" for a level without a picture. Every call is cheap: a record is a
-// few hundred bytes and is read only when it is no larger than a record can be; nothing that
-// could block is opened (a FIFO is skipped), no link is followed, and only the user's own folder
-// and files are read. The store holds no state besides its folder: calls may come from any
-// thread, and two processes saving one record leave one whole record.
+// "new-level-<writer>.recovery" for a level without a picture. The records that the editor's
+// earlier version left ("level-<picture key>.recovery", "new-level.recovery") are found, held
+// and removed as any other, never written. Every call is cheap: a record is a few hundred bytes
+// and is read only when it is no larger than a record can be; nothing that could block is opened
+// (a FIFO is skipped), no link is followed, and only the user's own folder and files are read.
+// The store holds no state besides its folder: calls may come from any thread, and two
+// processes saving one record leave one whole record.
 class RecoveryStore {
  public:
   explicit RecoveryStore(std::string folder);
@@ -78,6 +83,8 @@ class RecoveryStore {
   static std::string RecordName(const std::string& picturePath, const std::string& writer);
   // Letters that make a session's records its own.
   static std::string NewWriter();
+  // True for the name of a record of the editor's earlier version: Save does not write it.
+  static bool OfEarlierVersion(const std::string& name);
 
   // Writes `level` as the record `name` (a RecordName of level.picturePath), replacing any
   // earlier one, and returns it held (see HeldRecord): the new file is locked before it takes the

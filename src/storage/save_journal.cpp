@@ -60,18 +60,6 @@ FileDescriptor CreatedStateFolder() {
   }
 }
 
-// One number of the journal's header (see ParseDecimal), followed by `end`.
-template <typename Number>
-bool TakeNumber(std::string_view& text, char end, Number& value) {
-  const std::size_t stop = text.find(end);
-  if (stop == std::string_view::npos) return false;
-  const std::optional<Number> number = ParseDecimal<Number>(text.substr(0, stop));
-  if (!number) return false;
-  value = *number;
-  text.remove_prefix(stop + 1);
-  return true;
-}
-
 // This user's journal in the folder `folder` named `name`: its bytes when it is a regular file of
 // the user's no larger than a journal can be. Nothing when there is none; an empty text for one
 // that cannot be a journal.
@@ -169,11 +157,12 @@ std::optional<SaveJournal> DecodeJournal(std::string_view bytes) {
   std::uint64_t oldSize = 0;
   std::uint64_t newSize = 0;
   std::uint64_t hash = 0;
-  if (!TakeNumber(bytes, ' ', journal.file.device) || !TakeNumber(bytes, ' ', journal.file.inode) ||
-      !TakeNumber(bytes, ' ', journal.birth.seconds) ||
-      !TakeNumber(bytes, ' ', journal.birth.nanoseconds) || journal.birth.nanoseconds < 0 ||
-      !TakeNumber(bytes, ' ', oldSize) || !TakeNumber(bytes, ' ', newSize) ||
-      !TakeNumber(bytes, '\n', hash)) {
+  if (!TakeDecimal(bytes, ' ', journal.file.device) ||
+      !TakeDecimal(bytes, ' ', journal.file.inode) ||
+      !TakeDecimal(bytes, ' ', journal.birth.seconds) ||
+      !TakeDecimal(bytes, ' ', journal.birth.nanoseconds) || journal.birth.nanoseconds < 0 ||
+      !TakeDecimal(bytes, ' ', oldSize) || !TakeDecimal(bytes, ' ', newSize) ||
+      !TakeDecimal(bytes, '\n', hash)) {
     return std::nullopt;
   }
   // Each size on its own is bounded, so their sum cannot wrap around.

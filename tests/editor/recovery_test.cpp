@@ -3,6 +3,7 @@
 // when its picture opens again.
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "editor/editor_fixture.h"
 #include "storage/recovery_store.h"
 #include "support/case_name.h"
+#include "support/earlier_recovery_record.h"
 
 namespace tollwen::test {
 namespace {
@@ -199,6 +201,32 @@ TEST_F(RecoveryTest, RestoredLevelAsksBeforeWritingOverANewerDataFile) {
   editor_.Save();
   EXPECT_THAT(window_.Calls().back(), StartsWith("AskOverwrite The data file " + copy));
   EXPECT_EQ(ReadFileBytes(copy), pulled);
+}
+
+// A record of the earlier version did not note the data file: the question says nothing of when
+// that was saved, the user is not asked to reload it, and Save asks before writing over it.
+// This session's record, the data file still unknown, takes the earlier one's place.
+TEST_F(RecoveryTest, ARestoredRecordOfTheEarlierVersionAsksBeforeWritingOverTheDataFile) {
+  RecoveredLevel kept{picture_, dir_ + "level1.dat", "tune.mod", {}, 1000000000, {}};
+  kept.grid.SetCell(1, 1, 'E');
+  const std::string earlier = RecoveryStore::DefaultFolder() + EarlierRecordName(picture_);
+  std::filesystem::create_directories(RecoveryStore::DefaultFolder());
+  WriteFileBytes(earlier, EarlierRecordText(kept));
+  window_.AnswerRestore(RestoreAnswer::Restore);
+  Open(picture_);
+  EXPECT_THAT(RestoreQuestions(), testing::ElementsAre(testing::EndsWith("Restore them?")));
+  EXPECT_EQ(Level().Grid().CellAt(1, 1), 'E');
+  editor_.TakeInOutsideChange(true);  // the window is active again
+  editor_.Recovery().KeepNow();
+  ASSERT_EQ(Records().size(), 1u);
+  EXPECT_FALSE(Records()[0].dataStamp.known);
+  EXPECT_FALSE(PathExists(earlier));
+  editor_.Save();
+  EXPECT_EQ(window_.Calls().back(), "AskOverwrite The data file " + dir_ +
+                                        "level1.dat may have changed on disk since these "
+                                        "changes were made. Overwrite it?");
+  EXPECT_EQ(ReadFileBytes(dir_ + "level1.dat"), BlankLevelText("tune.mod"));
+  EXPECT_THAT(window_.Calls(), testing::Not(testing::Contains(StartsWith("AskReload "))));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -19,6 +19,7 @@
 #include "storage/state_folder.h"
 #include "support/case_name.h"
 #include "support/child_process.h"
+#include "support/earlier_recovery_record.h"
 
 namespace tollwen {
 namespace {
@@ -269,7 +270,7 @@ TEST_F(RecoveryStoreTest, DamagedRecordsAreNeverOfferedNorDeleted) {
       {"a length past the end", "picture 16:", "picture 900:"},
       {"a negative length", "picture 16:", "picture -16:"},
       {"a time that is no number", "saved-at 100", "saved-at 1e2"},
-      {"a stamp that is no stamp", "data-file 1 ", "data-file 2 "},
+      {"a stamp that is no stamp", "data-file 1 ", "data-file 3 "},
       {"a short grid row", "0000000000000000000\r\n", "000000000000000000\r\n"},
       {"LF lines", "saved-at 100\n", "saved-at 100\r\n"},
   };
@@ -297,6 +298,28 @@ TEST_F(RecoveryStoreTest, DamagedRecordsAreNeverOfferedNorDeleted) {
   EXPECT_EQ(ReadBytes(record), damages.back().to);
   Store().Remove(NameOf(PlainLevel(cave, 100)));
   EXPECT_TRUE(Files().empty());
+}
+
+// The earlier version's records are offered with their data file unknown, and removed as any
+// other; they are read as strictly as this version's, their cells as a data file's.
+TEST_F(RecoveryStoreTest, RecordsOfTheEarlierVersionAreOfferedWithTheirDataFileUnknown) {
+  std::filesystem::create_directories(Folder());
+  // The picture, cell (3, 4), the music name once written (a damage unless "theme"), offered.
+  for (const auto& [picture, cell, music, offered] :
+       {std::tuple{"/levels/cave.jpg", 'B', "theme", true},
+        {"", '\xff', "theme", true},
+        {"/levels/cave.jpg", '\n', "theme", false},
+        {"/levels/cave.jpg", 'B', "thame", false}}) {
+    RecoveredLevel level = PlainLevel(picture, 100);
+    level.grid.SetCell(3, 4, cell);
+    level.dataStamp = DataFileStamp::Unknown();
+    const std::string name = test::EarlierRecordName(level.picturePath);
+    WriteBytes(Folder() + name, Replaced(test::EarlierRecordText(level), "theme", music));
+    EXPECT_EQ(Find(level.picturePath), offered ? std::optional(level) : std::nullopt) << name;
+    EXPECT_EQ(Newest(), offered ? std::optional(level) : std::nullopt);
+    Store().Remove(name);
+    EXPECT_TRUE(Files().empty());
+  }
 }
 
 // A good record is not offered under another picture's name, nor through a link, and what is

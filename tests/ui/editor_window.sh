@@ -1,6 +1,23 @@
-# Sourced after xvfb.sh by the scripts that drive the real editor window with xdotool: where
-# its grid lies on the screen, the colour a cell shows, and the editor's message boxes. Needs
-# `probe` (the xwd_probe program) and `window` (set by wait_for_window).
+# Sourced by the scripts that drive the real editor window with xdotool, with xvfb.sh, which it
+# sources: their start, where the grid lies on the screen, the colour a cell shows, the editor's
+# message boxes, editors started and killed on a copy of the example level, and their recovery
+# records.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+# Every editor start_editor starts, killed on exit before the X server ends.
+editors=()
+trap 'for pid in "${editors[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done; cleanup' EXIT
+
+# The start of each script: EDITOR and XWD_PROBE, its arguments, as absolute paths in `editor`
+# and `probe`, the tools it needs (Xvfb, xdotool and xwd, then any TOOL given; it skips when one
+# is missing) and a private X server.
+#   start_x_for_editor EDITOR XWD_PROBE [TOOL...]
+start_x_for_editor() {
+  editor=$(realpath "$1")
+  probe=$(realpath "$2")
+  shift 2
+  require_tools Xvfb xdotool xwd "$@"
+  start_xvfb
+}
 
 # The window's place (X, Y, WIDTH, HEIGHT) and where its grid's client area starts (gx, gy);
 # `top` is the top of the client area under the menu bar.
@@ -103,4 +120,44 @@ copy_example_level() {
   level="$work/level/meadow.dat"
   cp "$level" "$work/original.dat"
   records="$XDG_STATE_HOME/tollwen-level-editor"
+}
+
+# Starts an editor on the copy of the example level and waits for its own window; sets
+# editor_pid, window and its geometry (see window_geometry).
+start_editor() {
+  "$editor" "$work/level/meadow.jpg" >>"$work/editor.log" 2>&1 &
+  editor_pid=$!
+  editors+=("$editor_pid")
+  wait_for_window 'Tollwen Level Editor$' "$editor_pid" "$work/editor.log"
+  window_geometry
+}
+# Starts an editor, which must ask about a record left behind (MESSAGE says what it failed to
+# offer otherwise), and answers with KEY.
+#   answer_offer KEY MESSAGE
+answer_offer() {
+  start_editor
+  wait_box || fail "$2"
+  answer_box "$1"
+}
+# Kills the editor editor_pid with SIGKILL, as a crash ends it: it leaves its records behind.
+crash() {
+  kill -KILL "$editor_pid"
+  wait "$editor_pid" 2>/dev/null || true
+}
+# Chooses the tile of key $1 and paints it into cell (column $2, row $3) with a click.
+paint() {
+  focus_editor
+  xdotool key "$1"
+  xdotool mousemove $(cell_xy "$2" "$3") click 1
+}
+
+# How many recovery records there are; waits until there are $1, which takes up to two seconds
+# after a change.
+record_count() { ls "$records" 2>/dev/null | grep -c '\.recovery$' || true; }
+wait_records() {
+  for _ in $(seq 50); do
+    [ "$(record_count)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "expected $1 recovery records, found $(record_count): $(ls "$records" 2>/dev/null)"
 }

@@ -8,12 +8,8 @@
 # Exits 77 (skipped) when Xvfb, xdotool, xwd or xclip is missing.
 set -euo pipefail
 
-editor=$(realpath "$1")
-probe=$(realpath "$2")
-source "$(dirname "$0")/xvfb.sh"
-require_tools Xvfb xdotool xwd xclip
 source "$(dirname "$0")/editor_window.sh"
-start_xvfb
+start_x_for_editor "$1" "$2" xclip
 
 # Started from an unrelated directory: the assets must be found beside the executable.
 mkdir "$work/elsewhere" "$work/level"

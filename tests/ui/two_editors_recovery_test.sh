@@ -12,50 +12,9 @@
 # Exits 77 (skipped) when Xvfb, xdotool or xwd is missing.
 set -euo pipefail
 
-editor=$(realpath "$1")
-probe=$(realpath "$2")
-source "$(dirname "$0")/xvfb.sh"
-require_tools Xvfb xdotool xwd
 source "$(dirname "$0")/editor_window.sh"
-start_xvfb
-
+start_x_for_editor "$1" "$2"
 copy_example_level
-others=()
-trap 'for pid in "${others[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done; cleanup' EXIT
-
-record_count() { ls "$records" 2>/dev/null | grep -c '\.recovery$' || true; }
-wait_records() {
-  for _ in $(seq 50); do
-    [ "$(record_count)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "expected $1 recovery records, found $(record_count): $(ls "$records" 2>/dev/null)"
-}
-# Starts an editor on the level and waits for its own window; sets editor_pid and window.
-start_editor() {
-  "$editor" "$work/level/meadow.jpg" >>"$work/editor.log" 2>&1 &
-  editor_pid=$!
-  others+=("$editor_pid")
-  window=""
-  for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --pid "$editor_pid" --name 'Tollwen Level Editor$' \
-      2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended early: $(cat "$work/editor.log")"
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no editor window appeared"
-  window_geometry
-}
-crash() {
-  kill -KILL "$editor_pid"
-  wait "$editor_pid" 2>/dev/null || true
-}
-paint() {  # tile key, column, row
-  focus_editor
-  xdotool key "$1"
-  xdotool mousemove $(cell_xy "$2" "$3") click 1
-}
 
 start_editor
 picture=$(wait_example_level)
@@ -73,18 +32,14 @@ crash
 editor_pid=$editor_a
 crash
 
-start_editor
-wait_box || fail "the record of the killed editor was not offered"
-answer_box Escape
+answer_offer Escape "the record of the killed editor was not offered"
 wait_cell 3 11 = "$picture" >/dev/null
 paint f 5 11
 wait_cell 5 11 != "$grass" >/dev/null
 wait_records 2
 crash
 
-start_editor
-wait_box || fail "the records were not offered after the second kill"
-answer_box Return
+answer_offer Return "the records were not offered after the second kill"
 wait_cell 5 11 != "$grass" >/dev/null
 [ "$(cell_pixel 3 11)" = "$picture" ] || fail "the newest record is not the one restored"
 focus_editor
@@ -93,9 +48,7 @@ wait_records 1
 cp "$level" "$work/saved.dat"
 crash
 
-start_editor
-wait_box || fail "the record kept with Escape was not offered again"
-answer_box Return
+answer_offer Return "the record kept with Escape was not offered again"
 wait_cell 3 11 != "$picture" >/dev/null
 [ "$(cell_pixel 5 11)" = "$grass" ] || fail "the older record did not restore its own cells"
 focus_editor

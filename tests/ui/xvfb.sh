@@ -57,11 +57,12 @@ start_xvfb() {
 }
 
 # Waits for the window captioned TITLE (a regular expression) of the program PID, whose output
-# goes to LOG; sets `window` to its id.
+# goes to LOG; sets `window` to its id. Another program's window of that title does not count.
 wait_for_window() {
   window=""
   for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    window=$(xdotool search --all --onlyvisible --pid "$2" --name "$1" 2>/dev/null | head -n1 ||
+      true)
     [ -n "$window" ] && return 0
     kill -0 "$2" 2>/dev/null || fail "the editor ended early: $(cat "$3")"
     sleep 0.1
