@@ -29,6 +29,8 @@ int DataFileRefusal(int directory, const std::string& name) {
   return ::faccessat(directory, name.c_str(), R_OK | W_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
+int DataFileRefusal(const std::string& path) { return DataFileRefusal(AT_FDCWD, path); }
+
 std::string ReadDataFile(const std::string& path, LevelGrid& grid, DataFileStamp* stamp) {
   const std::string name = FileNameOf(path);
   if (name.empty()) ThrowInOutError(EISDIR);

@@ -58,6 +58,9 @@ bool DataFileExists(const std::string& path);
 // handle `directory` (AT_FDCWD: a path).
 int DataFileRefusal(int directory, const std::string& name);
 
+// DataFileRefusal for `path`, relative to the current folder.
+int DataFileRefusal(const std::string& path);
+
 // Reads the data file at `path` for reading only (nothing is written, and the file is not
 // opened for writing) and scans it (see DataFileScanner). Where a save that wrote the file in
 // place was interrupted, the editor puts back the content from before that save when it opens
