@@ -1,18 +1,14 @@
 #include "tool/level_files.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <memory>
 #include <set>
 #include <string_view>
 
 #include "level/path_parts.h"
 #include "storage/data_file.h"
+#include "storage/file_status.h"
+#include "storage/folder_entries.h"
 #include "storage/level_folder.h"
 #include "tool/shown_name.h"
 
@@ -33,21 +29,16 @@ std::string CannotRead(const std::string& path, int err) {
   return "cannot read " + ShownName(path) + ": " + std::strerror(err);
 }
 
-// Closes a directory stream when it goes out of scope.
-struct DirectoryCloser {
-  void operator()(DIR* directory) const { ::closedir(directory); }
-};
-
 class FolderSearch {
  public:
   explicit FolderSearch(std::vector<FoundFile>& found) : found_(found) {}
 
-  // Searches `folder` and its subfolders. False, with errno set, when `folder` itself cannot
-  // be read.
-  bool Search(const std::string& folder) {
+  // Searches `folder` and its subfolders. Returns 0, or the errno value of a `folder` that
+  // itself cannot be read.
+  int Search(const std::string& folder) {
     const std::size_t first = found_.size();
     nameStart_ = Prefix(folder).size();
-    if (!SearchFolder(folder)) return false;
+    if (const int error = SearchFolder(folder); error != 0) return error;
     std::set<std::string> paired;
     for (std::size_t i = first; i < found_.size(); ++i) {
       if (found_[i].kind == FoundFile::Kind::kPicture) paired.insert(DataPathFor(found_[i].path));
@@ -60,49 +51,45 @@ class FolderSearch {
     dataFiles_.clear();
     std::sort(found_.begin() + static_cast<std::ptrdiff_t>(first), found_.end(),
               [](const FoundFile& a, const FoundFile& b) { return NaturalLess(a.path, b.path); });
-    return true;
+    return 0;
   }
 
  private:
-  bool SearchFolder(const std::string& folder) {
-    const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder.c_str()));
-    if (!directory) return false;
+  // Returns 0, or the errno value of a `folder` that cannot be opened. One that fails partway
+  // is noted as unreadable after what was read of it.
+  int SearchFolder(const std::string& folder) {
+    const FolderEntries entries = ListFolder(folder);
+    if (entries.openError != 0) return entries.openError;
     const std::string prefix = Prefix(folder);
-    for (;;) {
-      errno = 0;
-      const dirent* entry = ::readdir(directory.get());
-      if (entry == nullptr) {
-        if (errno != 0) Unreadable(folder, "folder", errno);
-        return true;
-      }
-      const std::string name = entry->d_name;
-      if (name == "." || name == "..") continue;
-      const std::string path = prefix + name;
-      Take(path, name);
-    }
+    for (const std::string& name : entries.names) Take(prefix + name, name);
+    if (entries.readError != 0) Unreadable(folder, "folder", entries.readError);
+    return 0;
   }
 
   // One entry of a folder: a subfolder is searched, a picture or data file noted.
   void Take(const std::string& path, const std::string& name) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0) return Unreadable(path, "file", errno);
-    if (S_ISDIR(status.st_mode)) {
-      if (!SearchFolder(path)) Unreadable(path, "folder", errno);
+    FileStatus status = StatusOf(path, FollowLinks::kNo);
+    if (status.error != 0) return Unreadable(path, "file", status.error);
+    if (status.kind == FileStatus::Kind::kFolder) {
+      if (const int error = SearchFolder(path); error != 0) Unreadable(path, "folder", error);
       return;
     }
     const bool picture = IsLevelPictureName(name);
     if (!picture && !IsDataFileName(name)) return;
     // Links to files are followed, as the editor's file dialog follows them.
-    if (S_ISLNK(status.st_mode) && ::stat(path.c_str(), &status) != 0) {
-      if (picture) Unreadable(path, "picture", errno);
-      return;
+    if (status.kind == FileStatus::Kind::kLink) {
+      status = StatusOf(path, FollowLinks::kYes);
+      if (status.error != 0) {
+        if (picture) Unreadable(path, "picture", status.error);
+        return;
+      }
     }
-    if (S_ISDIR(status.st_mode)) return;
+    if (status.kind == FileStatus::Kind::kFolder) return;
     if (picture) {
       // A picture that is not a regular file (a FIFO, a device) is checked too: the editor
       // refuses it, and the check says so.
       found_.push_back({FoundFile::Kind::kPicture, path, {}, nameStart_});
-    } else if (S_ISREG(status.st_mode)) {
+    } else if (status.kind == FileStatus::Kind::kRegularFile) {
       dataFiles_.push_back(path);
     }
   }
@@ -143,13 +130,15 @@ LevelFiles FindLevelFiles(const std::vector<std::string>& paths) {
   LevelFiles files;
   FolderSearch search(files.found);
   for (const std::string& path : paths) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-      files.errors.push_back(CannotRead(path, errno));
-    } else if (S_ISDIR(status.st_mode)) {
-      if (!search.Search(path)) files.errors.push_back(CannotRead(path, errno));
-    } else if (::access(path.c_str(), R_OK) != 0) {
-      files.errors.push_back(CannotRead(path, errno));
+    const FileStatus status = StatusOf(path, FollowLinks::kYes);
+    if (status.error != 0) {
+      files.errors.push_back(CannotRead(path, status.error));
+    } else if (status.kind == FileStatus::Kind::kFolder) {
+      if (const int error = search.Search(path); error != 0) {
+        files.errors.push_back(CannotRead(path, error));
+      }
+    } else if (const int error = ReadAccessError(path); error != 0) {
+      files.errors.push_back(CannotRead(path, error));
     } else {
       files.found.push_back({FoundFile::Kind::kPicture, path, {}});
     }
