@@ -1,24 +1,23 @@
 #include "tool/output_file.h"
 
-#include <sys/stat.h>
-
 #include <QBuffer>
 #include <QByteArray>
-#include <cerrno>
 
 #include "level/errors.h"
 #include "storage/file_replacement.h"
+#include "storage/file_status.h"
 #include "tool/shown_name.h"
 
 namespace tollwen {
 
 namespace {
 
-const char* FileTypeName(mode_t mode) {
-  if (S_ISDIR(mode)) return "a folder";
-  if (S_ISFIFO(mode)) return "a FIFO";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISSOCK(mode)) return "a socket";
+const char* FileTypeName(FileStatus::Kind kind) {
+  using Kind = FileStatus::Kind;
+  if (kind == Kind::kFolder) return "a folder";
+  if (kind == Kind::kFifo) return "a FIFO";
+  if (kind == Kind::kDevice) return "a device";
+  if (kind == Kind::kSocket) return "a socket";
   return "not a regular file";
 }
 
@@ -26,28 +25,25 @@ const char* FileTypeName(mode_t mode) {
 // must not then be taken for an input that did not exist.
 struct InputIdentity {
   const CommandInput* input;
-  dev_t device;
-  ino_t inode;
+  FileIdentity file;
 };
 
 std::vector<InputIdentity> IdentitiesOf(const std::vector<CommandInput>& inputs) {
   std::vector<InputIdentity> identities;
   for (const CommandInput& input : inputs) {
-    struct stat status {};
-    if (::stat(input.path.c_str(), &status) == 0) {
-      identities.push_back({&input, status.st_dev, status.st_ino});
-    }
+    const FileStatus status = StatusOf(input.path, FollowLinks::kYes);
+    if (status.error == 0) identities.push_back({&input, status.file});
   }
   return identities;
 }
 
 // Why the existing file `output` may not be written, or "".
-std::string Refusal(const struct stat& output, const std::vector<InputIdentity>& inputs) {
-  if (!S_ISREG(output.st_mode)) {
-    return std::string("it exists and is ") + FileTypeName(output.st_mode) + ", not a regular file";
+std::string Refusal(const FileStatus& output, const std::vector<InputIdentity>& inputs) {
+  if (output.kind != FileStatus::Kind::kRegularFile) {
+    return std::string("it exists and is ") + FileTypeName(output.kind) + ", not a regular file";
   }
   for (const InputIdentity& input : inputs) {
-    if (input.device == output.st_dev && input.inode == output.st_ino) {
+    if (input.file == output.file) {
       return "it is " + input.input->role + " " + ShownName(input.input->path) +
              ", which this command reads";
     }
@@ -62,8 +58,8 @@ std::string Refusal(const struct stat& output, const std::vector<InputIdentity>&
 }  // namespace
 
 void CheckOutputFile(const std::string& path, const std::vector<CommandInput>& inputs) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) return;
+  const FileStatus status = StatusOf(path, FollowLinks::kYes);
+  if (status.error != 0) return;
   if (const std::string why = Refusal(status, IdentitiesOf(inputs)); !why.empty()) {
     Refuse(path, why);
   }
@@ -74,8 +70,7 @@ void WriteOutputFile(const std::string& path, std::string_view bytes,
   // Asked before opening, so that nothing is opened that must not be written (opening some
   // devices does something by itself).
   const std::vector<InputIdentity> identities = IdentitiesOf(inputs);
-  struct stat status {};
-  if (::stat(path.c_str(), &status) == 0) {
+  if (const FileStatus status = StatusOf(path, FollowLinks::kYes); status.error == 0) {
     if (const std::string why = Refusal(status, identities); !why.empty()) Refuse(path, why);
   }
   // The picture is written beside the output and takes its name only once complete, so a failed
