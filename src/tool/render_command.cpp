@@ -1,13 +1,9 @@
-#include <unistd.h>
-
 #include <QImage>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "display/level_renderer.h"
@@ -15,6 +11,7 @@
 #include "level/errors.h"
 #include "level/path_parts.h"
 #include "storage/data_file.h"
+#include "storage/file_status.h"
 #include "tool/check_report.h"
 #include "tool/level_check.h"
 #include "tool/level_rendering.h"
@@ -30,8 +27,7 @@ namespace {
 // blank level the editor opens. Throws EditorError when the data file cannot be read.
 DataFileScan ReadRows(const std::string& picture) {
   const std::string dataFile = DataPathFor(picture);
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(dataFile, ignored)) return ScanDataFile(dataFile);
+  if (DataFileExists(dataFile)) return ScanDataFile(dataFile);
   std::fprintf(stderr,
                "%s: warning: no data file %s; rendered as the blank level the editor opens\n",
                ShownName(picture).c_str(), ShownName(FileNameOf(dataFile)).c_str());
@@ -53,8 +49,8 @@ int RunRender(const std::vector<std::string>& args) {
   RenderSettings settings;
   if (const int status = ReadRenderSettings(options, settings); status != kExitOk) return status;
   const std::string picturePath = options.operands.front();
-  if (::access(picturePath.c_str(), R_OK) != 0) {
-    PrintError("cannot read " + ShownName(picturePath) + ": " + std::strerror(errno));
+  if (const int error = ReadAccessError(picturePath); error != 0) {
+    PrintError("cannot read " + ShownName(picturePath) + ": " + std::strerror(error));
     return kExitUsage;
   }
   // By default the PNG goes beside the picture. A picture that is itself named *.png would be
