@@ -1,11 +1,7 @@
 #include "tool/level_check.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QImage>
 #include <algorithm>
-#include <cerrno>
 #include <new>
 #include <utility>
 
@@ -65,7 +61,7 @@ void CheckDataFile(LevelReport& report, std::optional<DataFileScan>& rows) {
   }
   // Refused as the editor refuses it; the check only asks, it opens nothing for writing.
   std::string refusal;
-  if (const int error = DataFileRefusal(AT_FDCWD, report.dataFile); error != 0) {
+  if (const int error = DataFileRefusal(report.dataFile); error != 0) {
     refusal = InOutError::FromErrno(error).what();
     add(refusal);
   }
