@@ -20,27 +20,48 @@ mkdir -p "$build/fuzz-crashes"
 summary="$build/fuzz-summary.txt"
 : >"$summary"
 
-status=0
-for target in $targets; do
-  work="$build/fuzz-corpus/$target"
+# fuzz_target TARGET: runs one target; its outcome goes to fuzz-TARGET.result, its output to
+# fuzz-TARGET.log.
+fuzz_target() {
+  local target=$1 work="$build/fuzz-corpus/$1" seed_dir=$1 runs
   # The BMP file reader starts from the BMP decoder's seeds.
-  seed_dir=$target
   [ "$target" = bmp_file ] && seed_dir=bmp
   mkdir -p "$work"
-  echo "Fuzzing $target for ${seconds}s"
-  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+  if ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
       "$build/bin/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
       -max_len=262144 -print_final_stats=1 \
       -artifact_prefix="$build/fuzz-crashes/$target-" "$work" "$seeds/$seed_dir" \
       > "$build/fuzz-$target.log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/fuzz-$target.log")
+    echo "$target clean (${runs:-?} inputs)" >"$build/fuzz-$target.result"
+  else
+    echo "$target FAILED (its input is in $build/fuzz-crashes/)" >"$build/fuzz-$target.result"
+  fi
+}
+
+# The targets run side by side, as many at a time as the machine has processors, each for the
+# whole time given; their outcomes are reported in the order of the list.
+at_once=$(nproc)
+echo "Fuzzing $targets for ${seconds}s each, $at_once at a time"
+for target in $targets; do
+  rm -f "$build/fuzz-$target.result"
+  while [ "$(jobs -rp | wc -l)" -ge "$at_once" ]; do wait -n || true; done
+  fuzz_target "$target" &
+done
+wait
+
+status=0
+for target in $targets; do
+  if grep -q ' clean ' "$build/fuzz-$target.result" 2>/dev/null; then
+    echo "$target:"
+    grep -E 'stat::number_of_executed_units|cov:' "$build/fuzz-$target.log" | tail -n 2
+  else
     echo "FUZZ FAILURE in $target; last lines of $build/fuzz-$target.log:"
     tail -n 40 "$build/fuzz-$target.log"
-    echo "$target FAILED (its input is in $build/fuzz-crashes/)" >>"$summary"
+    [ -s "$build/fuzz-$target.result" ] ||
+      echo "$target FAILED (no outcome)" >"$build/fuzz-$target.result"
     status=1
-  else
-    grep -E 'stat::number_of_executed_units|cov:' "$build/fuzz-$target.log" | tail -n 2
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/fuzz-$target.log")
-    echo "$target clean (${runs:-?} inputs)" >>"$summary"
   fi
+  cat "$build/fuzz-$target.result" >>"$summary"
 done
 exit $status
