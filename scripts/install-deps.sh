@@ -43,7 +43,7 @@ installed_count() {
 }
 mkdir -p "$root/build"
 log="$root/build/install-deps.log"
-echo "Installing ${missing[*]} and what they depend on (on a fresh system about 250 packages," \
+echo "Installing ${missing[*]} and what they depend on (on a fresh system about 430 packages," \
   "a few minutes; apt's output goes to ${log#"$root/"})"
 before=$(installed_count)
 started=$SECONDS
