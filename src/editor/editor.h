@@ -9,9 +9,10 @@
 #include "editor/recovery_keeper.h"
 #include "editor/tools/tool_box.h"
 #include "editor/window_services.h"
-#include "level/cell_block.h"
 
 namespace tollwen {
+
+struct SelectionTurn;
 
 // What the user is about to do when a modified level would be lost.
 enum class UnsavedAction { NewLevel, OpenLevel, CloseLevel, Exit };
@@ -81,9 +82,9 @@ class Editor {
   void DeleteSelection();
   void Paste(CellPosition currentCell);
   void SelectAll();
-  // Turns the selected cells over or round in one step (kSelectionTurns names them); the turned
-  // block keeps the selection's top-left cell and is the selection afterwards.
-  void TurnSelection(BlockTurn turn);
+  // Turns the selected cells over or round in one step, named as the turn is; the turned block
+  // keeps the selection's top-left cell and is the selection afterwards.
+  void TurnSelection(const SelectionTurn& turn);
 
   void Undo();
   void Redo();

@@ -42,14 +42,18 @@ void RecoveryKeeper::KeepNow() {
   const std::string& picture = level_.PicturePath();
   try {
     // A record of another level (the one before an Open) has no use any more.
-    if ((held_ || earlier_) && heldPicture_ != picture) Forget();
-    const std::string name = held_ ? held_->Name() : RecoveryStore::RecordName(picture, writer_);
-    held_ = store_.Save(
+    if (held_ && heldPicture_ != picture) Forget();
+    // This version writes records of its own kind only: a record of the earlier version that
+    // this session took over gives way to one of this session's once that holds the changes.
+    const bool earlier = held_ && RecoveryStore::OfEarlierVersion(held_->Name());
+    const std::string name =
+        held_ && !earlier ? held_->Name() : RecoveryStore::RecordName(picture, writer_);
+    HeldRecord saved = store_.Save(
         {picture, level_.DataPath(), level_.MusicName(), level_.Grid(), Now(), level_.DataStamp()},
         name);
+    if (earlier) Forget();
+    held_ = std::move(saved);
     heldPicture_ = picture;
-    // This session's own record holds the changes of the earlier version's record now.
-    Remove(earlier_);
   } catch (const EditorError&) {
     // A record that cannot be written (no home, a full disk) must not get in the way of the
     // work itself; the next change tries again.
@@ -58,17 +62,13 @@ void RecoveryKeeper::KeepNow() {
 
 void RecoveryKeeper::Forget() {
   timer_.stop();
-  Remove(held_);
-  Remove(earlier_);
-}
-
-void RecoveryKeeper::Remove(std::optional<HeldRecord>& record) {
-  if (!record) return;
+  if (!held_) return;
   try {
-    store_.Remove(std::move(*record));
+    store_.Remove(std::move(*held_));
   } catch (const EditorError&) {
+    // Left for the next session, which asks about it.
   }
-  record.reset();
+  held_.reset();
 }
 
 std::vector<StoredRecord> RecoveryKeeper::LeftBehind(const std::string& picturePath) const {
@@ -82,9 +82,7 @@ void RecoveryKeeper::Adopt(const StoredRecord& record) {
   // Another editor took it over meanwhile: this session's changes go to a record of its own.
   if (!adopted) return;
   Forget();
-  // This version does not write the earlier version's records: the changes go on in a record of
-  // this session's own.
-  (RecoveryStore::OfEarlierVersion(record.name) ? earlier_ : held_) = std::move(adopted);
+  held_ = std::move(adopted);
   heldPicture_ = record.level.picturePath;
 }
 

@@ -50,9 +50,6 @@ class RecoveryKeeper : public QObject {
 
  private:
   void ChangeNoticed();
-  // Removes the record, if any; one that cannot be removed is left for the next session, which
-  // asks about it.
-  void Remove(std::optional<HeldRecord>& record);
 
   LevelDocument& level_;
   RecoveryStore store_;
@@ -61,8 +58,6 @@ class RecoveryKeeper : public QObject {
   std::string writer_;
   // The record this session holds, and the picture it is for.
   std::optional<HeldRecord> held_;
-  // A record of the earlier version that this session took over, until it is removed.
-  std::optional<HeldRecord> earlier_;
   std::string heldPicture_;
 };
 

@@ -5,9 +5,10 @@
 
 #include "editor/busy_scope.h"
 #include "editor/editor.h"
+#include "level/data_file_format.h"
 #include "level/errors.h"
 #include "level/path_parts.h"
-#include "storage/data_file.h"
+#include "storage/data_file_stamp.h"
 
 namespace tollwen {
 
@@ -15,17 +16,15 @@ namespace {
 
 QDateTime LocalTime(std::int64_t seconds) { return QDateTime::fromSecsSinceEpoch(seconds); }
 
-// What the data file is now; nothing there when it is missing or cannot be read.
+// What the data file is now, looked at without waiting on a lock or writing anything; nothing
+// there when it is missing or cannot be read.
 DataFileStamp CurrentStamp(const std::string& dataPath) {
-  DataFileStamp stamp;
-  if (dataPath.empty()) return stamp;
+  if (dataPath.empty()) return {};
   try {
-    LevelGrid ignored;
-    ReadDataFile(dataPath, ignored, &stamp);
+    return StampOfPath(dataPath);
   } catch (const EditorError&) {
-    // Unreadable or missing: Save will tell.
+    return {};  // unreadable: Save will tell
   }
-  return stamp;
 }
 
 // "Unsaved changes to level3.jpg from 2026-12-09 14:03 were found. Restore them?", naming the

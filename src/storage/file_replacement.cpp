@@ -248,14 +248,20 @@ class TemporaryFile {
 
   // Makes the written content durable and returns its stamp.
   DataFileStamp Flush(const std::string& content) {
+    DataFileStamp stamp;
+    Sync([&] { stamp = StampOfWritten(fd(), content, PathEntry()); });
+    return stamp;
+  }
+
+  // Makes the written content durable and closes the file; `beforeClose` runs in between.
+  void Sync(const std::function<void()>& beforeClose = [] {}) {
     // EINVAL: the file system cannot sync at all; the content has still been written.
     const bool synced = ::fsync(fd()) == 0;
     if (!synced && errno != EINVAL) ThrowInOutError(errno);
-    DataFileStamp stamp = StampOfWritten(fd(), content, PathEntry());
+    beforeClose();
     // After a successful fsync the content is on the disk, and a close error can only repeat a
     // write error that fsync would have reported; without one, close is the last word.
     if (const int err = file_.Close(); err != 0 && !synced) ThrowInOutError(err);
-    return stamp;
   }
 
   // Moves the content over `target`, which must be the file `replaced`: the two are exchanged
@@ -487,7 +493,7 @@ void ReplaceWithNewFile(const std::string& path, std::string_view bytes) {
   if (!temporary.IsOpen()) ThrowInOutError(temporary.error());
   if (replacing) BestEffort(::fchmod(temporary.fd(), existing.st_mode & 0777));
   WriteAll(temporary.fd(), bytes);
-  temporary.Flush(std::string(bytes));
+  temporary.Sync();
   temporary.Overwrite(name);
   BestEffort(::fsync(directory.get()));
 }

@@ -214,6 +214,18 @@ class RecordReader {
     return true;
   }
 
+  // The opening both versions' records share: their format line, then "saved-at <seconds>\n",
+  // the picture's path and the data file's.
+  bool Header(std::string_view formatLine, RecoveredLevel& level) {
+    if (!Literal(formatLine) || !Literal("saved-at ") || !Take('\n', level.savedAt)) return false;
+    std::optional<std::string> picture = Field("picture");
+    std::optional<std::string> data = picture ? Field("data") : std::nullopt;
+    if (!data) return false;
+    level.picturePath = std::move(*picture);
+    level.dataPath = std::move(*data);
+    return true;
+  }
+
   // "sha256 <hex>\n" of everything read so far, and nothing after it.
   bool Checksum() {
     const std::string expected = Sha256Hex(text_.substr(0, text_.size() - rest_.size()));
@@ -244,18 +256,10 @@ bool ReadLevel(const std::string& text, RecoveredLevel& level) {
 std::optional<RecoveredLevel> ParseRecoveryRecord(std::string_view text) {
   RecordReader reader(text);
   RecoveredLevel level;
-  if (!reader.Literal(kFormatLine) || !reader.Literal("saved-at ") ||
-      !reader.Take('\n', level.savedAt)) {
-    return std::nullopt;
-  }
-  std::optional<std::string> picture = reader.Field("picture");
-  std::optional<std::string> data = picture ? reader.Field("data") : std::nullopt;
-  if (!data || !reader.Stamp(level.dataStamp)) return std::nullopt;
+  if (!reader.Header(kFormatLine, level) || !reader.Stamp(level.dataStamp)) return std::nullopt;
   std::optional<std::string> linkTarget = reader.Field("link-target");
   std::optional<std::string> levelText = linkTarget ? reader.Field("level") : std::nullopt;
   if (!levelText || !ReadLevel(*levelText, level)) return std::nullopt;
-  level.picturePath = std::move(*picture);
-  level.dataPath = std::move(*data);
   level.dataStamp.linkTarget = std::move(*linkTarget);
   if (!reader.Checksum()) return std::nullopt;
   return level;
@@ -264,13 +268,8 @@ std::optional<RecoveredLevel> ParseRecoveryRecord(std::string_view text) {
 std::optional<RecoveredLevel> ParseEarlierRecoveryRecord(std::string_view text) {
   RecordReader reader(text);
   RecoveredLevel level;
-  if (!reader.Literal(kEarlierFormatLine) || !reader.Literal("saved-at ") ||
-      !reader.Take('\n', level.savedAt)) {
-    return std::nullopt;
-  }
-  std::optional<std::string> picture = reader.Field("picture");
-  std::optional<std::string> data = picture ? reader.Field("data") : std::nullopt;
-  std::optional<std::string> music = data ? reader.Field("music") : std::nullopt;
+  if (!reader.Header(kEarlierFormatLine, level)) return std::nullopt;
+  std::optional<std::string> music = reader.Field("music");
   if (!music || !reader.Literal("grid\n")) return std::nullopt;
   LevelGrid grid;
   for (int row = 1; row <= LevelGrid::kRows; ++row) {
@@ -280,8 +279,6 @@ std::optional<RecoveredLevel> ParseEarlierRecoveryRecord(std::string_view text) 
       grid.SetCell(column, row, (*cells)[static_cast<std::size_t>(column - 1)]);
   }
   if (!ReadLevel(LevelText(*music, grid), level) || !reader.Checksum()) return std::nullopt;
-  level.picturePath = std::move(*picture);
-  level.dataPath = std::move(*data);
   level.dataStamp = DataFileStamp::Unknown();
   return level;
 }
@@ -307,16 +304,16 @@ bool LockRecord(int fd, short type, int command = F_OFD_SETLK) {
 bool HeldByRunningEditor(int fd) { return !LockRecord(fd, F_RDLCK, F_OFD_GETLK); }
 
 // The record file `name` opened with `access`, when it is a regular file of ours (links are not
-// followed, and nothing that could block is opened) no larger than a record can be.
-FileDescriptor OpenRecordFile(int folder, const std::string& name, int access) {
+// followed, and nothing that could block is opened) no larger than a record can be; with its size.
+ReadableFile OpenRecordFile(int folder, const std::string& name, int access) {
   FileDescriptor file =
       TryOpenFileAt(folder, name, access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   struct stat status {};
   if (!file.IsOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
       !OwnedByUs(status) || static_cast<std::uint64_t>(status.st_size) > kMaxRecordBytes) {
-    return FileDescriptor();
+    return {};
   }
-  return file;
+  return {std::move(file), static_cast<std::uint64_t>(status.st_size)};
 }
 
 // The record in the file `name` when it is a whole record of the version its name tells, its
@@ -325,16 +322,18 @@ std::optional<RecoveredLevel> ReadRecord(int folder, const std::string& name,
                                          RecoveryStore::Held held = RecoveryStore::Held::kSkipped) {
   const std::optional<RecordVersion> version = VersionOfName(name);
   if (!version) return std::nullopt;
-  const FileDescriptor file = OpenRecordFile(folder, name, O_RDONLY);
-  if (!file.IsOpen() ||
-      (held == RecoveryStore::Held::kSkipped && HeldByRunningEditor(file.get()))) {
+  const ReadableFile record = OpenRecordFile(folder, name, O_RDONLY);
+  const int file = record.file.get();
+  if (!record.file.IsOpen() ||
+      (held == RecoveryStore::Held::kSkipped && HeldByRunningEditor(file))) {
     return std::nullopt;
   }
-  std::string text(kMaxRecordBytes + 1, '\0');
+  // One byte more than the file had: a record that grew meanwhile reads as none.
+  std::string text(record.size + 1, '\0');
   std::size_t got = 0;
   try {
     for (std::size_t count = 1; count != 0 && got < text.size(); got += count) {
-      count = ReadSome(file.get(), text.data() + got, text.size() - got);
+      count = ReadSome(file, text.data() + got, text.size() - got);
     }
   } catch (const InOutError&) {
     return std::nullopt;
@@ -487,7 +486,7 @@ std::optional<StoredRecord> RecoveryStore::Newest() const {
 std::optional<HeldRecord> RecoveryStore::Hold(const std::string& name) const {
   const FileDescriptor folder = TryOpenPrivateFolder(folder_);
   if (!folder.IsOpen() || !VersionOfName(name)) return std::nullopt;
-  FileDescriptor file = OpenRecordFile(folder.get(), name, O_RDWR);
+  FileDescriptor file = OpenRecordFile(folder.get(), name, O_RDWR).file;
   if (!file.IsOpen() || !LockRecord(file.get(), F_WRLCK)) return std::nullopt;
   return HeldRecord(name, std::move(file));
 }

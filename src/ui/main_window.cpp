@@ -236,10 +236,9 @@ void MainWindow::CreateMenu() {
   items_.turns.resize(std::size(kSelectionTurns));
   for (std::size_t i = 0; i < std::size(kSelectionTurns); ++i) {
     const SelectionTurn& turn = kSelectionTurns[i];
-    entries.append(
-        {&edit, turn.objectName, TranslatedName(turn), Keys{turn.key},
-         [this, &turn] { RunCommand([this, &turn] { editor_.TurnSelection(turn.turn); }); },
-         &items_.turns[static_cast<qsizetype>(i)]});
+    entries.append({&edit, turn.objectName, TranslatedName(turn), Keys{turn.key},
+                    [this, &turn] { RunCommand([this, &turn] { editor_.TurnSelection(turn); }); },
+                    &items_.turns[static_cast<qsizetype>(i)]});
   }
   entries += {
       {&edit, nullptr, {}, {}, {}},

@@ -44,10 +44,10 @@ StatusLine::StatusLine(LevelGridView& grid, Editor& editor, QWidget* parent)
   // Room for every tile's name, in the last cell, and for every tool's.
   QStringList cells;
   QStringList tiles;
+  LevelGrid sample;
   for (const NamedTile& tile : kTileNames) {
-    LevelGrid grid;
-    grid.SetCell(LevelGrid::kColumns, LevelGrid::kRows, tile.code);
-    cells << CellToolTip(grid, LevelGrid::kColumns, LevelGrid::kRows);
+    sample.SetCell(LevelGrid::kColumns, LevelGrid::kRows, tile.code);
+    cells << CellToolTip(sample, LevelGrid::kColumns, LevelGrid::kRows);
     tiles << TileText(tile.code);
   }
   QStringList tools;

@@ -92,7 +92,7 @@ void ToolBox::Begin(Tool& tool, bool byKeys, Qt::KeyboardModifiers modifiers) {
   gesture.startSelection = selection_;
   gesture.modifiers = modifiers;
   gesture.strokeKey = document_.NewStrokeKey();
-  underWay_ = UnderWay{std::move(gesture), &tool, byKeys, false, QPointF()};
+  underWay_ = UnderWay{std::move(gesture), &tool, byKeys, QPointF()};
 }
 
 bool ToolBox::Reach(QPoint cell, QPointF from, QPointF to, Qt::KeyboardModifiers modifiers) {
@@ -102,8 +102,7 @@ bool ToolBox::Reach(QPoint cell, QPointF from, QPointF to, Qt::KeyboardModifiers
   gesture.modifiers = modifiers;
   if (!geometry::IsInnerCell(cell.x(), cell.y())) return false;
   Tool& tool = *underWay_->tool;
-  if (!underWay_->reached) {
-    underWay_->reached = true;
+  if (!underWay_->Reached()) {
     gesture.start = gesture.cell = cell;
     gesture.passed = {cell};
     Run([&] { tool.Press(gesture); });
@@ -144,13 +143,13 @@ bool ToolBox::Step(QPoint from, QPoint cell, Qt::KeyboardModifiers modifiers, bo
 void ToolBox::End(Qt::KeyboardModifiers modifiers) {
   dropped_ = false;
   if (!underWay_) return;
-  const bool placed = underWay_->reached && underWay_->tool == paste_.get();
+  const bool placed = underWay_->Reached() && underWay_->tool == paste_.get();
   // The preview goes with the gesture.
   Run([&] {
     UnderWay ending = std::move(*underWay_);
     underWay_.reset();
     ending.gesture.modifiers = modifiers;
-    if (ending.reached) ending.tool->Release(ending.gesture);
+    if (ending.Reached()) ending.tool->Release(ending.gesture);
   });
   // A paste is placed once.
   if (placed) DropPaste();
@@ -167,7 +166,7 @@ void ToolBox::CancelGesture() {
     Run([&] {
       UnderWay cancelled = std::move(*underWay_);
       underWay_.reset();
-      if (cancelled.reached) cancelled.tool->Cancel(cancelled.gesture);
+      if (cancelled.Reached()) cancelled.tool->Cancel(cancelled.gesture);
     });
     dropped_ = true;
   }

@@ -90,8 +90,9 @@ class ToolBox : public QObject, private ToolContext {
     Gesture gesture;
     Tool* tool;
     bool byKeys;
-    bool reached = false;  // it has reached a level cell
     QPointF pointer;
+    // Whether it has reached a level cell.
+    bool Reached() const { return !gesture.passed.empty(); }
   };
 
   LevelDocument& Document() override { return document_; }
